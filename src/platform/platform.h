@@ -1,0 +1,103 @@
+// The platform layer: everything the game needs from the machine it runs on.
+// The game draws into Surfaces held in memory; a backend only shows the front
+// buffer, turns its events into window messages, and keeps the clock.
+// Backends: sdl_platform (a real window) and headless_platform (no window,
+// virtual clock, scripted events, fault injection).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace ib {
+
+// Window messages the game's window procedure sees.
+constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_ACTIVATE = 0x0006;
+constexpr std::uint32_t WM_CLOSE = 0x0010;
+constexpr std::uint32_t WM_QUIT = 0x0012;
+constexpr std::uint32_t WM_SETCURSOR = 0x0020;
+constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_KEYUP = 0x0101;
+
+// WM_ACTIVATE's wParam: the high 16 bits are non-zero while minimised.
+constexpr std::uint32_t kActivateMinimized = 0x00010000;
+
+// Virtual-key codes.
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+constexpr int VK_F12 = 0x7B;
+constexpr int VK_OEM_PERIOD = 0xBE;
+constexpr int VK_OEM_2 = 0xBF;
+
+struct Message {
+    std::uint32_t message = 0;
+    std::uint32_t wParam = 0;
+    friend bool operator==(const Message&, const Message&) = default;
+};
+
+// Start-up steps of the display, in order; a backend may be told to fail one.
+enum class DisplayStep { Window, Create, Cooperative, Mode, Surface, Attach };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- window -----------------------------------------------------------
+    // Makes the game's window (not yet shown). False when refused; the
+    // backend has then written why to standard error.
+    virtual bool createWindow(const char* title) = 0;
+    virtual void showWindow() = 0;
+    virtual void destroyWindow() = 0;
+
+    // --- display start-up: each answers DD_OK or an error code ------------
+    virtual HRESULT directDrawCreate(std::shared_ptr<DisplayDevice>& out) = 0;
+    virtual HRESULT setCooperativeLevel() = 0;
+    virtual HRESULT setDisplayMode(int width, int height, int bitsPerPixel) = 0;
+    virtual HRESULT createPrimarySurface(DisplayDevice& device, std::shared_ptr<Surface>& out) = 0;
+    virtual HRESULT getAttachedSurface(Surface& primary, std::shared_ptr<Surface>& out) = 0;
+    // Gives the desktop back (leaves full screen). Safe to call twice.
+    virtual void releaseDisplay() = 0;
+    // Shows the front buffer; called after every successful flip.
+    virtual void presentFrame(const Surface& front) = 0;
+
+    // --- messages ---------------------------------------------------------
+    // Gathers the backend's events; true when a message is waiting.
+    virtual bool peekMessage() = 0;
+    // Blocks until a message is waiting.
+    virtual void waitMessage() = 0;
+    // Takes the next waiting message; call only after peekMessage said yes.
+    Message getMessage()
+    {
+        Message m = queue_.front();
+        queue_.pop_front();
+        return m;
+    }
+    void postMessage(Message m) { queue_.push_back(m); }
+    void postQuitMessage(int status) { postMessage({WM_QUIT, static_cast<std::uint32_t>(status)}); }
+
+    // --- time -------------------------------------------------------------
+    virtual std::uint32_t timeGetTime() = 0;
+    virtual void sleep(std::uint32_t ms) = 0;
+
+    // --- the error box: also always written to standard error --------------
+    virtual void messageBox(const std::string& text, const char* caption) = 0;
+
+    // --- pass hooks for the headless runner --------------------------------
+    virtual void beginPass() {}
+    // False ends the main loop (exit status 0).
+    virtual bool endPass() { return true; }
+
+protected:
+    std::deque<Message> queue_;
+};
+
+}  // namespace ib
