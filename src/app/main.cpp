@@ -1,0 +1,2 @@
+// The game entry (being written).
+int main() { return 0; }

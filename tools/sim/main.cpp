@@ -1,0 +1,2 @@
+// The headless runner (being written).
+int main() { return 0; }
