@@ -1,0 +1,25 @@
+#include "content/content.h"
+#include "content/content_error.h"
+#include "content/line_reader.h"
+
+namespace ib {
+
+std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& baseName)
+{
+    auto character = std::make_unique<Character>();
+    character->name = baseName;
+    LineReader file;
+    if (!file.open(baseName + ".Character"))
+        throw ContentError("Character file read error <" + baseName + ">");
+
+    character->animation = loadAnimation(ctx, file.nextLine());
+    const int count = file.countListLines();
+    // The last Move listed is the default move, so there must be one.
+    if (count == 0) throw ContentError("Character file lists no move <" + baseName + ">");
+    character->moves.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) character->moves.push_back(loadMove(ctx, file.nextLine()));
+    character->moveCount = count - 1;
+    return character;
+}
+
+}  // namespace ib

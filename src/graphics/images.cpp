@@ -1,0 +1,125 @@
+#include "graphics/images.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "graphics/tga_file.h"
+
+namespace ib {
+
+namespace {
+
+int lowestBit(std::uint32_t mask) { return mask ? std::countr_zero(mask) : 0; }
+
+// Writes the file's pixels into the surface, bottom row first, keeping to
+// the part both have; file pixels a short file lacks are written as 0.
+// False when the surface's format cannot be read or it cannot be locked.
+bool writePixels(Surface& surface, const TgaFile& file)
+{
+    PixelFormat format;
+    if (surface.getPixelFormat(format) != DD_OK) return false;
+    const PixelShifts shifts = pixelShifts(format);
+
+    std::uint16_t* pixels = nullptr;
+    std::int32_t pitchBytes = 0;
+    if (surface.lock(pixels, pitchBytes) != DD_OK) return false;
+
+    const int columns = std::min(file.width, surface.width());
+    const std::size_t held = file.pixelCount();
+    for (int fileRow = 0; fileRow < file.height; ++fileRow) {
+        const int row = file.height - 1 - fileRow;
+        if (row >= surface.height()) continue;
+        std::uint16_t* dst = pixels + static_cast<std::size_t>(row) * (pitchBytes / 2);
+        const std::size_t start = static_cast<std::size_t>(fileRow) * file.width;
+        const int inFile =
+            start >= held ? 0 : static_cast<int>(std::min<std::size_t>(columns, held - start));
+        for (int x = 0; x < inFile; ++x) {
+            const std::uint32_t p = file.pixel(start + x);
+            dst[x] = static_cast<std::uint16_t>((((p >> 10) & 31) << shifts.red) |
+                                                (((p >> 5) & 31) << shifts.green) |
+                                                ((p & 31) << shifts.blue));
+        }
+        std::fill(dst + inFile, dst + columns, std::uint16_t{0});
+    }
+    surface.unlock();
+    return true;
+}
+
+}  // namespace
+
+PixelShifts pixelShifts(const PixelFormat& format)
+{
+    PixelShifts s;
+    s.red = lowestBit(format.dwRBitMask);
+    s.green = lowestBit(format.dwGBitMask);
+    // A six-bit green field: the five-bit value fills its upper bits.
+    if (s.green + 5 < 32 && (format.dwGBitMask >> (s.green + 5)) & 1u) s.green += 1;
+    s.blue = lowestBit(format.dwBBitMask);
+    return s;
+}
+
+std::shared_ptr<Surface> loadTgaSurface(DisplayDevice& directDraw, ImageRegistry& registry,
+                                        const std::string& path)
+{
+    for (const LoadedSurface& entry : registry.loadedSurfaces)
+        if (entry.path == path) return entry.surface;
+
+    TgaFile file;
+    if (readTgaFile(path, file) != TgaRead::Ok) return nullptr;
+    std::shared_ptr<Surface> surface;
+    if (directDraw.createSurface(file.width, file.height, surface) != DD_OK) return nullptr;
+    if (!writePixels(*surface, file)) return nullptr;
+    registry.loadedSurfaces.push_back(LoadedSurface{surface, path});
+    return surface;
+}
+
+HRESULT reloadTgaSurface(Surface& surface, const std::string& path)
+{
+    // A file that is gone or now unreadable leaves the surface as it is.
+    TgaFile file;
+    if (readTgaFile(path, file) == TgaRead::Ok) writePixels(surface, file);
+    return DD_OK;
+}
+
+HRESULT restoreLoadedSurfaces(ImageRegistry& registry)
+{
+    for (const LoadedSurface& entry : registry.loadedSurfaces) {
+        HRESULT r = entry.surface->restore();
+        if (r != DD_OK) return r;
+        r = reloadTgaSurface(*entry.surface, entry.path);
+        if (r != DD_OK) return r;
+    }
+    return DD_OK;
+}
+
+HRESULT restoreAllSurfaces(Surface* primary, ImageRegistry& registry)
+{
+    if (primary) {
+        HRESULT r = primary->restore();
+        if (r != DD_OK) return r;
+    }
+    return restoreLoadedSurfaces(registry);
+}
+
+std::uint32_t matchColor(Surface& surface, ColorRef rgb)
+{
+    // The key must equal what the loader makes of the same colour in a
+    // picture file, so the colour goes through the loader's conversion:
+    // five bits a channel, placed by the surface's shifts.
+    PixelFormat format;
+    if (surface.getPixelFormat(format) != DD_OK) return 0xFFFFFFFFu;
+    const PixelShifts shifts = pixelShifts(format);
+    const std::uint32_t r = (rgb & 0xFF) >> 3;
+    const std::uint32_t g = ((rgb >> 8) & 0xFF) >> 3;
+    const std::uint32_t b = ((rgb >> 16) & 0xFF) >> 3;
+    std::uint32_t value = (r << shifts.red) | (g << shifts.green) | (b << shifts.blue);
+    if (format.dwRGBBitCount < 32) value &= (1u << format.dwRGBBitCount) - 1;
+    return value;
+}
+
+void setSourceColorKey(Surface& surface, ColorRef rgb)
+{
+    surface.setColorKey(static_cast<std::uint16_t>(matchColor(surface, rgb)));
+}
+
+}  // namespace ib
