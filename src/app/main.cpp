@@ -1,2 +1,11 @@
-// The game entry (being written).
-int main() { return 0; }
+// Inkblot Fighter: two players, one keyboard, two ink fighters.
+#include "app/game.h"
+#include "platform/sdl_platform.h"
+
+int main(int argc, char** argv)
+{
+    ib::SdlPlatform platform;
+    ib::Game game(platform);
+    ib::readArguments(game, argc, argv);
+    return ib::runGame(game);
+}

@@ -1,1 +1,229 @@
-namespace ib {}
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace ib {
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+}  // namespace
+
+struct SdlPlatform::Impl {
+    bool videoUp = false;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    std::weak_ptr<DisplayDevice> device;
+    bool fullscreen = true;
+    bool swallowEnterUp = false;
+
+    void destroyRenderer()
+    {
+        if (texture) SDL_DestroyTexture(texture);
+        texture = nullptr;
+        if (renderer) SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+    }
+
+    bool makeTexture()
+    {
+        if (texture) SDL_DestroyTexture(texture);
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                    kWidth, kHeight);
+        return texture != nullptr;
+    }
+
+    void toggleFullscreen()
+    {
+        if (!window) return;
+        fullscreen = !fullscreen;
+        SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        if (!fullscreen) {
+            SDL_SetWindowSize(window, kWidth, kHeight);
+            SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
+    }
+
+    // Turns one SDL event into the game's messages.
+    void translate(const SDL_Event& e, Platform& p)
+    {
+        switch (e.type) {
+        case SDL_QUIT: p.postMessage({WM_CLOSE, 0}); break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_CLOSE) p.postMessage({WM_CLOSE, 0});
+            if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) p.postMessage({WM_ACTIVATE, kActivateMinimized});
+            if (e.window.event == SDL_WINDOWEVENT_RESTORED) p.postMessage({WM_ACTIVATE, 1});
+            break;
+        case SDL_KEYDOWN: {
+            const SDL_Scancode sc = e.key.keysym.scancode;
+            if ((sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
+                if (!e.key.repeat) toggleFullscreen();
+                swallowEnterUp = true;
+                break;
+            }
+            if (int vk = virtualKeyFromScancode(sc)) p.postMessage({WM_KEYDOWN, static_cast<std::uint32_t>(vk)});
+            break;
+        }
+        case SDL_KEYUP: {
+            const SDL_Scancode sc = e.key.keysym.scancode;
+            if ((sc == SDL_SCANCODE_RETURN || sc == SDL_SCANCODE_KP_ENTER) && swallowEnterUp) {
+                swallowEnterUp = false;
+                break;
+            }
+            if (int vk = virtualKeyFromScancode(sc)) p.postMessage({WM_KEYUP, static_cast<std::uint32_t>(vk)});
+            break;
+        }
+        case SDL_RENDER_TARGETS_RESET:
+        case SDL_RENDER_DEVICE_RESET:
+            // The textures are gone: the game's next blit or flip learns that
+            // its surfaces were lost and reloads every picture.
+            if (auto d = device.lock()) d->loseSurfaces();
+            if (renderer) makeTexture();
+            break;
+        default: break;
+        }
+    }
+};
+
+SdlPlatform::SdlPlatform() : impl_(std::make_unique<Impl>()) {}
+
+SdlPlatform::~SdlPlatform()
+{
+    releaseDisplay();
+    destroyWindow();
+    if (impl_->videoUp) SDL_Quit();
+}
+
+bool SdlPlatform::createWindow(const char* title)
+{
+    if (!impl_->videoUp) {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+            std::fprintf(stderr, "Inkblot Fighter: the window could not be created: %s\n", SDL_GetError());
+            return false;
+        }
+        impl_->videoUp = true;
+    }
+    impl_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
+                                     SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    if (!impl_->window) {
+        std::fprintf(stderr, "Inkblot Fighter: the window could not be created: %s\n", SDL_GetError());
+        return false;
+    }
+    impl_->fullscreen = true;
+    SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+void SdlPlatform::showWindow()
+{
+    if (!impl_->window) return;
+    SDL_ShowWindow(impl_->window);
+    SDL_RaiseWindow(impl_->window);
+}
+
+void SdlPlatform::destroyWindow()
+{
+    if (impl_->window) SDL_DestroyWindow(impl_->window);
+    impl_->window = nullptr;
+}
+
+HRESULT SdlPlatform::directDrawCreate(std::shared_ptr<DisplayDevice>& out)
+{
+    out.reset();
+    // Nearest-neighbour scaling; the hint must be set before the texture exists.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    impl_->renderer = SDL_CreateRenderer(impl_->window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!impl_->renderer) impl_->renderer = SDL_CreateRenderer(impl_->window, -1, SDL_RENDERER_SOFTWARE);
+    if (!impl_->renderer) {
+        std::fprintf(stderr, "Inkblot Fighter: no renderer: %s\n", SDL_GetError());
+        return DDERR_GENERIC;
+    }
+    out = std::make_shared<DisplayDevice>();
+    impl_->device = out;
+    return DD_OK;
+}
+
+HRESULT SdlPlatform::setCooperativeLevel()
+{
+    // The window is full screen already; there is nothing to take.
+    return impl_->window ? DD_OK : DDERR_GENERIC;
+}
+
+HRESULT SdlPlatform::setDisplayMode(int width, int height, int)
+{
+    if (SDL_RenderSetLogicalSize(impl_->renderer, width, height) != 0) return DDERR_GENERIC;
+    return impl_->makeTexture() ? DD_OK : DDERR_GENERIC;
+}
+
+HRESULT SdlPlatform::createPrimarySurface(DisplayDevice& device, std::shared_ptr<Surface>& out)
+{
+    return device.createSurface(kWidth, kHeight, out);
+}
+
+HRESULT SdlPlatform::getAttachedSurface(Surface& primary, std::shared_ptr<Surface>& out)
+{
+    HRESULT r = primary.device().createSurface(primary.width(), primary.height(), out);
+    if (r == DD_OK) primary.attachBackBuffer(out);
+    return r;
+}
+
+void SdlPlatform::releaseDisplay()
+{
+    impl_->destroyRenderer();
+    if (impl_->window && impl_->fullscreen) {
+        SDL_SetWindowFullscreen(impl_->window, 0);
+        impl_->fullscreen = false;
+    }
+}
+
+void SdlPlatform::presentFrame(const Surface& front)
+{
+    if (!impl_->renderer || !impl_->texture) return;
+    SDL_UpdateTexture(impl_->texture, nullptr, front.data(), front.pitch());
+    SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
+    SDL_RenderClear(impl_->renderer);
+    SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
+    SDL_RenderPresent(impl_->renderer);
+}
+
+bool SdlPlatform::peekMessage()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) impl_->translate(e, *this);
+    return !queue_.empty();
+}
+
+void SdlPlatform::waitMessage()
+{
+    while (queue_.empty()) {
+        SDL_Event e;
+        if (!SDL_WaitEvent(&e)) {
+            // The event system is gone: nothing can wake the game any more.
+            postQuitMessage(0);
+            return;
+        }
+        impl_->translate(e, *this);
+    }
+}
+
+std::uint32_t SdlPlatform::timeGetTime() { return SDL_GetTicks(); }
+
+void SdlPlatform::sleep(std::uint32_t ms) { SDL_Delay(ms); }
+
+void SdlPlatform::messageBox(const std::string& text, const char* caption)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    if (impl_->window && impl_->fullscreen) {
+        SDL_SetWindowFullscreen(impl_->window, 0);
+        impl_->fullscreen = false;
+    }
+    if (impl_->videoUp) SDL_ShowSimpleMessageBox(0, caption, text.c_str(), impl_->window);
+}
+
+}  // namespace ib

@@ -1,2 +1,7 @@
-// The headless runner (being written).
-int main() { return 0; }
+#include "sim/sim.h"
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return ib::sim::runSim(args);
+}

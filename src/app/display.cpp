@@ -1,0 +1,78 @@
+#include "app/display.h"
+
+#include "app/game.h"
+#include "graphics/images.h"
+
+namespace ib {
+
+namespace {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+// Paints rows 0..599, columns 0..799 black. A refused lock skips the surface.
+void clearSurface(Surface& s)
+{
+    std::uint16_t* pixels = nullptr;
+    std::int32_t pitch = 0;
+    if (s.lock(pixels, pitch) != DD_OK || !pixels) return;
+    for (int y = 0; y < kScreenHeight && y < s.height(); ++y) {
+        std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
+        for (int x = 0; x < kScreenWidth && x < s.width(); ++x) row[x] = 0;
+    }
+    s.unlock();
+}
+
+}  // namespace
+
+HRESULT initDisplay(Game& game)
+{
+    Platform& p = game.platform;
+    if (!p.createWindow("Inkblot Fighter")) return DDERR_GENERIC;
+    game.mainWindow = true;
+    p.showWindow();
+    // Showing the window activates it at once.
+    windowProc(game, WM_ACTIVATE, 0);
+
+    HRESULT r = p.directDrawCreate(game.directDraw);
+    if (r != DD_OK) return showError(game, r, "DirectDrawCreateEx FAILED");
+    r = p.setCooperativeLevel();
+    if (r != DD_OK) return showError(game, r, "SetCooperativeLevel FAILED");
+    r = p.setDisplayMode(kScreenWidth, kScreenHeight, 16);
+    if (r != DD_OK) return showError(game, r, "SetDisplayMode FAILED");
+    r = p.createPrimarySurface(*game.directDraw, game.primarySurface);
+    if (r != DD_OK) return showError(game, r, "CreateSurface FAILED");
+    r = p.getAttachedSurface(*game.primarySurface, game.backBuffer);
+    if (r != DD_OK) return showError(game, r, "GetAttachedSurface FAILED");
+
+    clearSurface(*game.primarySurface);
+    clearSurface(*game.backBuffer);
+
+    setUpGame(game);
+    return DD_OK;
+}
+
+HRESULT restoreAfterLoss(Game& game)
+{
+    return restoreAllSurfaces(game.primarySurface.get(), game.images);
+}
+
+bool present(Game& game)
+{
+    if (!game.primarySurface) return false;
+    Surface& primary = *game.primarySurface;
+    if (!retryRule(game, [&] { return primary.flip(); })) return false;
+    game.platform.presentFrame(primary);
+    return true;
+}
+
+void releaseDisplay(Game& game)
+{
+    if (!game.directDraw) return;
+    game.backBuffer.reset();
+    game.primarySurface.reset();
+    game.directDraw.reset();
+    game.platform.releaseDisplay();
+}
+
+}  // namespace ib

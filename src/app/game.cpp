@@ -1,0 +1,190 @@
+#include "app/game.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "app/display.h"
+#include "content/content_error.h"
+#include "graphics/render.h"
+
+namespace ib {
+
+namespace {
+
+constexpr std::uint32_t kEndDelayMs = 5000;
+constexpr std::uint32_t kEndScreenMs = 5000;
+const char* const kCaption = "Inkblot Fighter";
+
+// A screen picture the game can run without: say once that it is missing.
+std::shared_ptr<Surface> loadScreenPicture(Game& game, const std::string& path)
+{
+    auto surface = loadTgaSurface(*game.directDraw, game.images, path);
+    if (!surface &&
+        std::find(game.reportedMissing.begin(), game.reportedMissing.end(), path) ==
+            game.reportedMissing.end()) {
+        game.reportedMissing.push_back(path);
+        std::fprintf(stderr, "Inkblot Fighter: picture not found <%s>; that screen stays black\n",
+                     path.c_str());
+    }
+    return surface;
+}
+
+void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
+{
+    if (picture && game.backBuffer) {
+        Surface& back = *game.backBuffer;
+        retryRule(game, [&] {
+            return back.bltFast(0, 0, *picture, Rect{0, 0, 799, 599}, DDBLTFAST_NOCOLORKEY);
+        });
+    }
+    present(game);
+}
+
+void fightPass(Game& game)
+{
+    if (game.fighter1 && game.fighter2 && game.level)
+        moveFighters(*game.fighter1, *game.fighter2, *game.level, game.currentTime);
+    drawFight(game);
+    if (game.fighter1 && game.fighter2)
+        resolveHits(*game.fighter1, *game.fighter2, game.currentTime, game.decisionTime);
+    chooseQuote(game);
+    if (game.decisionTime != 0 &&
+        static_cast<std::int32_t>(game.currentTime - game.decisionTime) >
+            static_cast<std::int32_t>(kEndDelayMs))
+        game.gameState = GameState::End;
+}
+
+void runPass(Game& game)
+{
+    switch (game.gameState) {
+    case GameState::Splash: drawSplash(game); break;
+    case GameState::Fight: fightPass(game); break;
+    case GameState::End:
+        drawEndScreen(game);
+        game.platform.sleep(kEndScreenMs);
+        game.platform.postMessage({WM_CLOSE, 0});
+        break;
+    }
+}
+
+}  // namespace
+
+const char* gameStateName(GameState s)
+{
+    switch (s) {
+    case GameState::Splash: return "Splash";
+    case GameState::Fight: return "Fight";
+    case GameState::End: return "End";
+    }
+    return "?";
+}
+
+Game::Game(Platform& p) : platform(p) {}
+
+void readArguments(Game& game, int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (argv[i] && std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+}
+
+void setUpGame(Game& game)
+{
+    game.mainWindow = true;
+    try {
+        LoadContext ctx{*game.directDraw, game.images};
+        game.level = loadLevel(ctx, "desert");
+        game.characters.push_back(loadCharacter(ctx, "rook"));
+        game.characters.push_back(loadCharacter(ctx, "quill"));
+        game.fighter1 = std::make_unique<Fighter>(*game.characters[0], *game.level, Side::Left);
+        game.fighter2 = std::make_unique<Fighter>(*game.characters[1], *game.level, Side::Right);
+    } catch (const ContentError& e) {
+        showError(game, 0, e.what());
+        throw;
+    }
+    game.quoteSurface = loadScreenPicture(game, "pink.screen.tga");
+    if (game.quoteSurface) setSourceColorKey(*game.quoteSurface, kMagenta);
+    game.splashSurface = loadScreenPicture(game, "splash.tga");
+    game.endSurface = loadScreenPicture(game, "endsplash.tga");
+    game.quoteFont = Font::openQuoteFont(23);
+    loadQuotes(game.quoteBook);
+}
+
+int showError(Game& game, int code, const std::string& text)
+{
+    releaseDisplay(game);
+    // The whole text is shown, however long.
+    game.platform.messageBox(text, kCaption);
+    if (game.mainWindow) {
+        game.platform.destroyWindow();
+        windowProc(game, WM_DESTROY, 0);
+    }
+    return code;
+}
+
+std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        game.mainWindow = false;
+        releaseDisplay(game);
+        game.platform.postQuitMessage(0);
+        return 0;
+    case WM_ACTIVATE:
+        game.appActive = (wParam >> 16) == 0;
+        return 0;
+    case WM_SETCURSOR:
+        return 1;  // no cursor over the game
+    case WM_KEYDOWN:
+        if (game.gameState == GameState::Splash) game.gameState = GameState::Fight;
+        if (wParam == VK_ESCAPE || wParam == VK_F12) {
+            game.platform.postMessage({WM_CLOSE, 0});
+            return 0;
+        }
+        if (game.fighter1 && game.fighter2)
+            handleKeyDown(*game.fighter1, *game.fighter2, static_cast<int>(wParam), game.currentTime);
+        return 0;
+    case WM_KEYUP:
+        if (game.fighter1 && game.fighter2)
+            handleKeyUp(*game.fighter1, *game.fighter2, static_cast<int>(wParam), game.currentTime);
+        return 0;
+    case WM_CLOSE:
+        if (game.mainWindow) {
+            game.platform.destroyWindow();
+            windowProc(game, WM_DESTROY, 0);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void drawSplash(Game& game) { drawScreen(game, game.splashSurface); }
+void drawEndScreen(Game& game) { drawScreen(game, game.endSurface); }
+
+int runGame(Game& game)
+{
+    try {
+        if (initDisplay(game) != DD_OK) return kExitDisplayError;
+    } catch (const ContentError&) {
+        return kExitContentError;
+    }
+    Platform& p = game.platform;
+    for (;;) {
+        if (p.peekMessage()) {
+            Message m = p.getMessage();
+            if (m.message == WM_QUIT) return static_cast<int>(m.wParam);
+            windowProc(game, m.message, m.wParam);
+            continue;
+        }
+        if (!game.appActive) {
+            p.waitMessage();
+            continue;
+        }
+        p.beginPass();
+        runPass(game);
+        if (!p.endPass()) return kExitOk;
+    }
+}
+
+}  // namespace ib

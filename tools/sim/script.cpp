@@ -1,0 +1,123 @@
+#include "sim/script.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace ib::sim {
+
+namespace {
+
+std::vector<std::string_view> words(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        if (i > start) out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+template <class T>
+std::optional<T> number(std::string_view s)
+{
+    T value{};
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<int> keyCode(std::string_view name)
+{
+    if (name.size() == 1) {
+        char c = name[0];
+        if (c >= 'A' && c <= 'Z') return c;
+        if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+        if (c >= '0' && c <= '9') return c;
+    }
+    struct Named {
+        std::string_view name;
+        int code;
+    };
+    static constexpr Named kNames[] = {
+        {"LEFT", VK_LEFT},     {"UP", VK_UP},         {"RIGHT", VK_RIGHT},
+        {"DOWN", VK_DOWN},     {"PERIOD", VK_OEM_PERIOD}, {"SLASH", VK_OEM_2},
+        {"ESCAPE", VK_ESCAPE}, {"F12", VK_F12},       {"SPACE", VK_SPACE},
+        {"ENTER", VK_RETURN},
+    };
+    for (const Named& n : kNames)
+        if (n.name == name) return n.code;
+    auto code = number<int>(name);
+    if (code && *code >= 1 && *code <= 255) return code;
+    return std::nullopt;
+}
+
+ScriptResult parseScript(std::string_view text)
+{
+    ScriptResult result;
+    int lineNo = 0;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+        auto w = words(line);
+        if (w.empty()) {
+            if (end == text.size()) break;
+            continue;
+        }
+        auto fail = [&](const std::string& why) {
+            result.error = "line " + std::to_string(lineNo) + ": " + why;
+            result.events.clear();
+            return result;
+        };
+        auto time = number<std::uint32_t>(w[0]);
+        if (!time) return fail("the time \"" + std::string(w[0]) + "\" is not a number of milliseconds");
+        if (w.size() < 2) return fail("an event is missing after the time");
+        ScriptEvent e;
+        e.time = *time;
+        std::string_view what = w[1];
+        size_t wantWords = 2;
+        using K = ScriptEvent::Kind;
+        if (what == "down" || what == "up") {
+            e.kind = what == "down" ? K::KeyDown : K::KeyUp;
+            if (w.size() < 3) return fail("a key is missing after \"" + std::string(what) + "\"");
+            auto key = keyCode(w[2]);
+            if (!key) return fail("unknown key \"" + std::string(w[2]) + "\"");
+            e.value = *key;
+            wantWords = 3;
+        } else if (what == "minimize") {
+            e.kind = K::Minimize;
+        } else if (what == "restore") {
+            e.kind = K::Restore;
+        } else if (what == "close") {
+            e.kind = K::Close;
+        } else if (what == "lose-surfaces") {
+            e.kind = K::LoseSurfaces;
+        } else if (what == "still-drawing") {
+            e.kind = K::StillDrawing;
+            if (w.size() < 3) return fail("a count is missing after \"still-drawing\"");
+            auto n = number<int>(w[2]);
+            if (!n || *n < 0 || *n > 1000000)
+                return fail("the count \"" + std::string(w[2]) + "\" is not a number from 0 to 1000000");
+            e.value = *n;
+            wantWords = 3;
+        } else {
+            return fail("unknown event \"" + std::string(what) + "\"");
+        }
+        if (w.size() > wantWords) return fail("unexpected \"" + std::string(w[wantWords]) + "\"");
+        result.events.push_back(e);
+        if (end == text.size()) break;
+    }
+    return result;
+}
+
+}  // namespace ib::sim

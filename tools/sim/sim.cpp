@@ -1,0 +1,190 @@
+#include "sim/sim.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "app/game.h"
+#include "platform/headless_platform.h"
+#include "sim/screenshot.h"
+#include "sim/script.h"
+#include "sim/trace.h"
+
+namespace ib::sim {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char* const kUsage =
+    "usage: inkblot-sim [--data DIR] [--script FILE] [--passes N] [--start-ms MS] [--step-ms MS]\n"
+    "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
+    "                   [game arguments such as slow]\n"
+    "STEP is one of window, create, cooperative, mode, surface, attach.\n";
+
+template <class T>
+std::optional<T> number(const std::string& s)
+{
+    T value{};
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
+    return value;
+}
+
+std::optional<DisplayStep> displayStep(const std::string& s)
+{
+    static const std::map<std::string, DisplayStep> kSteps = {
+        {"window", DisplayStep::Window}, {"create", DisplayStep::Create},
+        {"cooperative", DisplayStep::Cooperative}, {"mode", DisplayStep::Mode},
+        {"surface", DisplayStep::Surface}, {"attach", DisplayStep::Attach}};
+    auto it = kSteps.find(s);
+    if (it == kSteps.end()) return std::nullopt;
+    return it->second;
+}
+
+struct Options {
+    std::string dataDir;
+    std::string scriptPath;
+    long long passes = 100000;
+    std::uint32_t startMs = 1000;
+    std::uint32_t stepMs = 16;
+    std::string tracePath;
+    std::multimap<long long, std::string> screenshots;
+    std::optional<DisplayStep> failStep;
+    std::vector<std::string> gameArgs;
+};
+
+int usage(const std::string& why)
+{
+    std::fprintf(stderr, "inkblot-sim: %s\n%s", why.c_str(), kUsage);
+    return kUsageError;
+}
+
+// Fills opts; returns a non-negative status when the run must not start.
+int parseOptions(const std::vector<std::string>& args, Options& opts)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
+            a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display") {
+            if (!value(v)) return usage(a + " needs a value");
+        }
+        if (a == "--data") {
+            opts.dataDir = v;
+        } else if (a == "--script") {
+            opts.scriptPath = v;
+        } else if (a == "--passes") {
+            auto n = number<long long>(v);
+            if (!n || *n < 0) return usage("--passes takes a whole number");
+            opts.passes = *n;
+        } else if (a == "--start-ms" || a == "--step-ms") {
+            auto n = number<std::uint32_t>(v);
+            if (!n) return usage(a + " takes a whole number of milliseconds");
+            (a == "--start-ms" ? opts.startMs : opts.stepMs) = *n;
+        } else if (a == "--trace") {
+            opts.tracePath = v;
+        } else if (a == "--screenshot") {
+            size_t colon = v.find(':');
+            auto pass = colon == std::string::npos ? std::nullopt : number<long long>(v.substr(0, colon));
+            if (!pass || *pass < 1 || colon + 1 >= v.size())
+                return usage("--screenshot takes PASS:FILE.png");
+            opts.screenshots.emplace(*pass, v.substr(colon + 1));
+        } else if (a == "--fail-display") {
+            opts.failStep = displayStep(v);
+            if (!opts.failStep) return usage("unknown display step \"" + v + "\"");
+        } else if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else {
+            opts.gameArgs.push_back(a);
+        }
+    }
+    return -1;
+}
+
+std::string absoluteFrom(const std::filesystem::path& base, const std::string& p)
+{
+    if (p.empty()) return p;
+    std::filesystem::path path(p);
+    return path.is_absolute() ? p : (base / path).string();
+}
+
+}  // namespace
+
+int runSim(const std::vector<std::string>& args)
+{
+    Options opts;
+    if (int status = parseOptions(args, opts); status >= 0) return status;
+
+    // Output paths are taken relative to where the runner was started.
+    const std::filesystem::path startDir = std::filesystem::current_path();
+    opts.tracePath = absoluteFrom(startDir, opts.tracePath);
+    for (auto& [pass, file] : opts.screenshots) file = absoluteFrom(startDir, file);
+
+    HeadlessPlatform platform(opts.startMs, opts.stepMs);
+    if (!opts.scriptPath.empty()) {
+        std::ifstream in(opts.scriptPath, std::ios::binary);
+        if (!in) {
+            std::fprintf(stderr, "inkblot-sim: cannot read script %s\n", opts.scriptPath.c_str());
+            return kUsageError;
+        }
+        std::stringstream text;
+        text << in.rdbuf();
+        ScriptResult script = parseScript(text.str());
+        if (!script.error.empty()) {
+            std::fprintf(stderr, "inkblot-sim: %s: %s\n", opts.scriptPath.c_str(), script.error.c_str());
+            return kUsageError;
+        }
+        platform.setScript(std::move(script.events));
+    }
+    if (opts.failStep) platform.failStep(*opts.failStep);
+    platform.setMaxPasses(opts.passes);
+
+    std::ofstream trace;
+    if (!opts.tracePath.empty()) {
+        trace.open(opts.tracePath, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            std::fprintf(stderr, "inkblot-sim: cannot write trace %s\n", opts.tracePath.c_str());
+            return kUsageError;
+        }
+    }
+    if (!opts.dataDir.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(opts.dataDir, ec);
+        if (ec) {
+            std::fprintf(stderr, "inkblot-sim: cannot change into %s\n", opts.dataDir.c_str());
+            return kUsageError;
+        }
+    }
+
+    Game game(platform);
+    std::vector<const char*> argv{"inkblot-sim"};
+    for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
+    readArguments(game, static_cast<int>(argv.size()), argv.data());
+
+    platform.onPassEnd = [&] {
+        const long long pass = platform.passes();
+        if (trace.is_open())
+            trace << traceLine(game, pass, platform.passStartClock())
+                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                  << '\n';
+        auto [first, last] = opts.screenshots.equal_range(pass);
+        for (auto it = first; it != last; ++it)
+            if (game.primarySurface) writePng(*game.primarySurface, it->second);
+        return true;
+    };
+    int status = runGame(game);
+    return status;
+}
+
+}  // namespace ib::sim

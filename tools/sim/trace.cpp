@@ -1,0 +1,57 @@
+#include "sim/trace.h"
+
+#include "app/game.h"
+
+namespace ib::sim {
+
+namespace {
+
+nlohmann::ordered_json codes(const ButtonSet& set) { return set.codes(); }
+
+nlohmann::ordered_json fighterJson(const Fighter& f)
+{
+    nlohmann::ordered_json history = nlohmann::ordered_json::array();
+    for (const ButtonSet& s : f.history) history.push_back(codes(s));
+    nlohmann::ordered_json out;
+    out = {
+        {"character", f.character ? f.character->name : ""},
+        {"x", f.x},
+        {"y", f.y},
+        {"facing", f.facing},
+        {"health", f.health},
+        {"move", f.currentMove ? nlohmann::ordered_json(f.currentMove->name) : nlohmann::ordered_json(nullptr)},
+        {"pending", f.pendingMove ? nlohmann::ordered_json(f.pendingMove->name) : nlohmann::ordered_json(nullptr)},
+        {"moveStart", f.moveStart},
+        {"frame", f.frame ? nlohmann::ordered_json(f.frame->name) : nlohmann::ordered_json(nullptr)},
+        {"held", codes(f.held)},
+        {"history", history},
+        {"lastHitRegion", f.lastHitRegion},
+        {"screenRect", {f.screenRect.left, f.screenRect.top, f.screenRect.right, f.screenRect.bottom}},
+    };
+    return out;
+}
+
+}  // namespace
+
+nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t clock)
+{
+    nlohmann::ordered_json fighters = nlohmann::ordered_json::array();
+    if (game.fighter1) fighters.push_back(fighterJson(*game.fighter1));
+    if (game.fighter2) fighters.push_back(fighterJson(*game.fighter2));
+    int speaker = 0;
+    if (game.activeQuote.speaker && game.activeQuote.speaker == game.fighter1.get()) speaker = 1;
+    if (game.activeQuote.speaker && game.activeQuote.speaker == game.fighter2.get()) speaker = 2;
+    nlohmann::ordered_json line;
+    line["pass"] = pass;
+    line["clock"] = clock;
+    line["state"] = gameStateName(game.gameState);
+    line["currentTime"] = game.currentTime;
+    line["decisionTime"] = game.decisionTime;
+    line["fighters"] = fighters;
+    line["quote"] = {{"startTime", game.activeQuote.startTime},
+                     {"speaker", speaker},
+                     {"text", game.activeQuote.text}};
+    return line;
+}
+
+}  // namespace ib::sim
