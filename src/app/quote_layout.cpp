@@ -1,0 +1,74 @@
+#include "app/quote_layout.h"
+
+#include "platform/font.h"
+
+namespace ib {
+
+namespace {
+
+// Breaks one line of the quote (no line feed in it) into lines of the box.
+void layoutParagraph(std::string_view par, int boxWidth, const MeasureText& measure,
+                     std::vector<std::string_view>& out)
+{
+    size_t lineStart = 0;
+    size_t lineEnd = 0;  // end of the last word on the line
+    bool hasWord = false;
+    size_t pos = 0;
+    while (pos < par.size()) {
+        const size_t wordStart = par.find_first_not_of(' ', pos);
+        if (wordStart == std::string_view::npos) break;
+        size_t wordEnd = par.find(' ', wordStart);
+        if (wordEnd == std::string_view::npos) wordEnd = par.size();
+        pos = wordEnd;
+        // The first word of a line keeps the spaces before it; a word that
+        // fits is added with the spaces between; one that does not starts
+        // the next line, and the spaces at the break are dropped.
+        if (!hasWord || measure(par.substr(lineStart, wordEnd - lineStart)) <= boxWidth) {
+            lineEnd = wordEnd;
+            hasWord = true;
+            continue;
+        }
+        out.push_back(par.substr(lineStart, lineEnd - lineStart));
+        lineStart = wordStart;
+        lineEnd = wordEnd;
+    }
+    out.push_back(par.substr(lineStart, lineEnd - lineStart));
+}
+
+}  // namespace
+
+std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHeight,
+                                 const MeasureText& measure)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        std::string_view par = text.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!par.empty() && par.back() == '\r') par.remove_suffix(1);
+        layoutParagraph(par, boxWidth, measure, lines);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    std::vector<TextLine> out;
+    out.reserve(lines.size());
+    int y = 0;
+    for (std::string_view line : lines) {
+        out.push_back({line, (boxWidth - measure(line)) / 2, y});
+        y += lineHeight;
+    }
+    return out;
+}
+
+void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
+                 std::uint16_t colour)
+{
+    const auto measure = [&font](std::string_view s) { return font.measure(s); };
+    for (const TextLine& line :
+         layoutText(text, box.right - box.left, font.lineHeight(), measure)) {
+        if (line.y >= box.bottom - box.top) break;
+        font.drawLine(dst, box.left + line.x, box.top + line.y, line.text, colour, box);
+    }
+}
+
+}  // namespace ib

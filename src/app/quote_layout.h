@@ -1,0 +1,34 @@
+// Laying a quote out in its box: lines break at the quote's own line feeds
+// and between words where the next word would pass the box's width; a word
+// wider than the box keeps its own line whole. Every line is centred, the
+// first one at the top of the box.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "platform/display_types.h"
+
+namespace ib {
+
+class Font;
+class Surface;
+
+struct TextLine {
+    std::string_view text;  // a view into the laid-out text
+    int x = 0;              // left edge, relative to the box (negative when wider)
+    int y = 0;              // top edge, relative to the box
+};
+
+using MeasureText = std::function<int(std::string_view)>;
+
+std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHeight,
+                                 const MeasureText& measure);
+
+// Lays text out with font and draws it into box of dst, clipped to the box.
+void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
+                 std::uint16_t colour);
+
+}  // namespace ib

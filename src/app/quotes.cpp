@@ -1,0 +1,113 @@
+#include "app/quotes.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "app/display.h"
+#include "app/game.h"
+#include "app/quote_layout.h"
+
+namespace ib {
+
+namespace {
+
+// The quote box on the quote surface, and how it sits above the speaker.
+constexpr Rect kQuoteBox{0, 0, 127, 200};
+constexpr int kQuoteOffsetX = -64;
+constexpr int kQuoteOffsetY = -422;
+constexpr std::int32_t kQuoteShowMs = 2300;
+// Quotes become due on average once in this many milliseconds.
+constexpr double kMeanQuoteGapMs = 10000.0;
+
+bool isBlank(const std::string& line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+}  // namespace
+
+void loadQuotes(QuoteBook& book, const std::string& path)
+{
+    book.clear();
+    std::ifstream in(path);
+    if (!in) return;
+    // Quotes are separated by blank lines; each is added at the front, so
+    // the book holds them newest-read first.
+    std::string pending;
+    std::string line;
+    auto finish = [&] {
+        if (!pending.empty()) book.push_front(std::move(pending));
+        pending.clear();
+    };
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (isBlank(line)) {
+            finish();
+        } else {
+            if (!pending.empty()) pending += '\n';
+            pending += line;
+        }
+    }
+    // The end of the file, or a read error, ends the last quote.
+    finish();
+}
+
+void chooseQuote(Game& game)
+{
+    QuoteRandom& random = game.quoteRandom;
+    if (game.quoteFirstCall) {
+        game.lastQuoteCheck = game.currentTime;
+        random.seed(game.currentTime);
+        game.quoteFirstCall = false;
+    }
+    const int r1 = random.next();
+    const auto sinceLast = static_cast<std::int32_t>(game.currentTime - game.lastQuoteCheck);
+    if (static_cast<double>(sinceLast) > r1 * (kMeanQuoteGapMs / 32767.0)) {
+        const int r2 = random.next();
+        const Fighter* speaker = ((r2 / 17) & 8) ? game.fighter1.get() : game.fighter2.get();
+        const int r3 = random.next();
+        const auto n = static_cast<long long>(game.quoteBook.size());
+        if (n > 0 && game.activeQuote.startTime == 0) {
+            const auto k = static_cast<size_t>(r3 * n / 32768);
+            game.activeQuote.text = game.quoteBook[k];
+            game.activeQuote.startTime = game.currentTime;
+            game.activeQuote.speaker = speaker;
+        }
+    }
+    game.lastQuoteCheck = game.currentTime;
+}
+
+void drawQuote(Game& game, std::uint32_t t)
+{
+    ActiveQuote& quote = game.activeQuote;
+    if (quote.startTime == 0) return;
+    if (static_cast<std::int32_t>(t - quote.startTime) > kQuoteShowMs) {
+        quote.startTime = 0;
+        return;
+    }
+    if (!game.quoteSurface || !game.backBuffer || !game.level || !quote.speaker) return;
+    Surface& box = *game.quoteSurface;
+    // A picture smaller than the box cannot hold it; the copy would be
+    // refused anyway.
+    if (box.width() < kQuoteBox.right || box.height() < kQuoteBox.bottom) return;
+
+    std::uint16_t* pixels = nullptr;
+    std::int32_t pitch = 0;
+    if (box.lock(pixels, pitch) != DD_OK) return;
+    const std::uint16_t magenta = toRgb565(kMagenta);
+    for (int y = kQuoteBox.top; y < kQuoteBox.bottom; ++y) {
+        std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
+        std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
+    }
+    if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, quote.text, toRgb565(0));
+    box.unlock();
+
+    // Not clipped: a box that would stick out of the screen is refused and
+    // the quote is simply not seen in this pass.
+    const int x = quote.speaker->x + kQuoteOffsetX;
+    const int y = quote.speaker->y + game.level->layerY + kQuoteOffsetY;
+    Surface& back = *game.backBuffer;
+    retryRule(game, [&] { return back.bltFast(x, y, box, kQuoteBox, DDBLTFAST_SRCCOLORKEY); });
+}
+
+}  // namespace ib
