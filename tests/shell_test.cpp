@@ -1,0 +1,269 @@
+// The game's shell driven through the headless platform: start-up, the
+// flow from splash to fight to end, the main loop's handling of messages,
+// minimising, the retry rule and the display's failures.
+#include <gtest/gtest.h>
+
+#include "app/display.h"
+#include "support/fixtures.h"
+#include "support/tiny_game.h"
+
+namespace ib::test {
+namespace {
+
+using K = ScriptEvent::Kind;
+
+TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({keyDown(1100, 'B')}, 20);
+    std::vector<GameState> states;
+    r.platform.onPassEnd = [&] {
+        states.push_back(r.game->gameState);
+        return true;
+    };
+    EXPECT_EQ(r.run(), 0);
+    // Passes start at 1000, 1016, ...; the key waits for the pass at 1104.
+    ASSERT_EQ(states.size(), 20u);
+    EXPECT_EQ(states[6], GameState::Splash);
+    EXPECT_EQ(states[7], GameState::Fight);
+    EXPECT_TRUE(r.game->fighter1->held.contains(Forward));
+    ASSERT_FALSE(r.game->fighter1->history.empty());
+    EXPECT_EQ(r.game->fighter1->history.front(), (ButtonSet{Forward}));
+    EXPECT_EQ(r.game->primarySurface->pixel(100, 300), kBackgroundColour);
+}
+
+TEST(Shell, SplashIsRedrawnUntilAKeyComes)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({}, 50);
+    EXPECT_EQ(r.run(), 0);
+    EXPECT_EQ(r.platform.framesPresented(), 50);
+    EXPECT_EQ(r.game->gameState, GameState::Splash);
+    EXPECT_EQ(r.game->primarySurface->pixel(0, 0), kSplashColour);
+    // 799 x 599 pixels are copied: the last column and row stay black.
+    EXPECT_EQ(r.game->primarySurface->pixel(799, 300), 0);
+    EXPECT_EQ(r.game->primarySurface->pixel(300, 599), 0);
+}
+
+TEST(Shell, EscapeOnTheSplashClosesWithoutDrawingAFight)
+{
+    for (int key : {VK_ESCAPE, VK_F12}) {
+        ScratchDir dir;
+        writeTinyGame();
+        TinyRun r({keyDown(1100, key)});
+        int fightPasses = 0;
+        r.platform.onPassEnd = [&] {
+            fightPasses += r.game->gameState == GameState::Fight;
+            return true;
+        };
+        EXPECT_EQ(r.run(), 0);
+        EXPECT_EQ(fightPasses, 0);
+        EXPECT_EQ(r.game->gameState, GameState::Fight);
+        EXPECT_EQ(r.game->currentTime, 0u);
+        EXPECT_FALSE(r.platform.displayHeld());
+        EXPECT_FALSE(r.platform.windowShown());
+    }
+}
+
+TEST(Shell, WindowManagerCloseEndsWithZero)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({event(1200, K::Close)});
+    EXPECT_EQ(r.run(), 0);
+    EXPECT_EQ(r.platform.passes(), 13);  // 1000 .. 1192
+}
+
+TEST(Shell, MinimisingStopsPassesAndRestoringResumesThem)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({keyDown(1000, 'X'), event(1100, K::Minimize), event(9000, K::Restore),
+               event(9100, K::Close)});
+    std::vector<std::uint32_t> clocks;
+    r.platform.onPassEnd = [&] {
+        clocks.push_back(r.platform.passStartClock());
+        return true;
+    };
+    EXPECT_EQ(r.run(), 0);
+    // No pass starts between the minimise and the restore; game time jumps.
+    for (std::uint32_t c : clocks) EXPECT_TRUE(c < 1100 || c >= 9000) << c;
+    ASSERT_GE(clocks.size(), 8u);
+    EXPECT_EQ(clocks[7], 9000u);
+    EXPECT_EQ(r.game->currentTime, 9096u);
+}
+
+TEST(Shell, MinimisedWithNothingLeftToWaitForEndsTheRun)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({event(1100, K::Minimize)});
+    EXPECT_EQ(r.run(), 0);
+    EXPECT_EQ(r.platform.passes(), 7);
+}
+
+TEST(Shell, FightEndsMoreThanFiveSecondsAfterTheDecision)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    // Steps of 1 ms so every boundary is met exactly.
+    HeadlessPlatform platform(1000, 1);
+    platform.setScript({keyDown(1000, VK_SPACE)});
+    Game game(platform);
+    std::vector<std::pair<std::uint32_t, GameState>> after;
+    platform.onPassEnd = [&] {
+        // The first fight pass stamps 1000: decide the fight 4990 ms earlier.
+        if (game.gameState == GameState::Fight && game.decisionTime == 0)
+            game.decisionTime = game.currentTime - 4990;
+        after.emplace_back(platform.passStartClock(), game.gameState);
+        return true;
+    };
+    EXPECT_EQ(runGame(game), 0);
+    ASSERT_EQ(after.size(), 13u);
+    // currentTime - decisionTime = 5000 (pass at 1010) does not end it; 5001 does.
+    EXPECT_EQ(after[10], std::make_pair(1010u, GameState::Fight));
+    EXPECT_EQ(after[11], std::make_pair(1011u, GameState::End));
+    // The end screen is drawn once and held 5 seconds; then the window closes.
+    EXPECT_EQ(after[12], std::make_pair(1012u, GameState::End));
+    EXPECT_EQ(platform.clock(), 1013u + 5000u);
+    EXPECT_EQ(game.primarySurface, nullptr);
+}
+
+TEST(Shell, SlowIsOneExactArgumentAnywhere)
+{
+    HeadlessPlatform platform;
+    auto slow = [&](std::vector<const char*> args) {
+        Game game(platform);
+        args.insert(args.begin(), "inkblot-fighter");
+        readArguments(game, static_cast<int>(args.size()), args.data());
+        return game.slowMode;
+    };
+    EXPECT_TRUE(slow({"slow"}));
+    EXPECT_TRUE(slow({"x", "y", "slow", "slow"}));
+    EXPECT_FALSE(slow({}));
+    EXPECT_FALSE(slow({"Slow", "-slow", "slow2", " slow", "SLOW"}));
+    // The program's own name is not an argument.
+    Game game(platform);
+    const char* argv[] = {"slow"};
+    readArguments(game, 1, argv);
+    EXPECT_FALSE(game.slowMode);
+}
+
+TEST(Shell, StillDrawingIsRetriedAndALostSurfaceDropsTheStep)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({event(1000, K::StillDrawing, 7), event(1032, K::LoseSurfaces)}, 5);
+    std::vector<std::uint16_t> shown;
+    r.platform.onPassEnd = [&] {
+        shown.push_back(r.game->primarySurface->pixel(10, 10));
+        return true;
+    };
+    EXPECT_EQ(r.run(), 0);
+    // Seven still-drawing answers only delay pass 1. The loss in pass 3 is met
+    // by the splash copy: everything is restored and the copy given up, so
+    // that pass shows the restored, black back buffer. Pass 4 draws the
+    // reloaded splash again.
+    const std::uint16_t s = kSplashColour;
+    EXPECT_EQ(shown, (std::vector<std::uint16_t>{s, s, 0, s, s}));
+    EXPECT_EQ(r.platform.framesPresented(), 5);
+}
+
+TEST(Shell, RetryRuleAnswers)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({}, 1);
+    ASSERT_EQ(r.run(), 0);
+    Game& g = *r.game;
+    int calls = 0;
+    EXPECT_TRUE(retryRule(g, [&] { return ++calls < 4 ? DDERR_WASSTILLDRAWING : DD_OK; }));
+    EXPECT_EQ(calls, 4);
+    calls = 0;
+    EXPECT_FALSE(retryRule(g, [&] { return ++calls, DDERR_INVALIDRECT; }));
+    EXPECT_EQ(calls, 1);
+    // A loss restores every picture and is not issued again.
+    g.directDraw->loseSurfaces();
+    calls = 0;
+    EXPECT_FALSE(retryRule(g, [&] { return ++calls, DDERR_SURFACELOST; }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(g.splashSurface->isLost());
+    EXPECT_EQ(g.splashSurface->pixel(5, 5), kSplashColour);
+    EXPECT_FALSE(g.backBuffer->isLost());
+}
+
+TEST(Shell, ReleasingTheDisplayTwiceIsHarmless)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    TinyRun r({}, 1);
+    ASSERT_EQ(r.run(), 0);
+    releaseDisplay(*r.game);
+    EXPECT_FALSE(r.game->directDraw);
+    EXPECT_FALSE(r.game->backBuffer);
+    releaseDisplay(*r.game);
+    EXPECT_FALSE(r.platform.displayHeld());
+    // Drawing after the release draws nothing and does not crash.
+    EXPECT_FALSE(present(*r.game));
+}
+
+TEST(Shell, EachDisplayFailureShowsItsTextAndEndsWithTwo)
+{
+    const std::pair<DisplayStep, const char*> cases[] = {
+        {DisplayStep::Create, "DirectDrawCreateEx FAILED"},
+        {DisplayStep::Cooperative, "SetCooperativeLevel FAILED"},
+        {DisplayStep::Mode, "SetDisplayMode FAILED"},
+        {DisplayStep::Surface, "CreateSurface FAILED"},
+        {DisplayStep::Attach, "GetAttachedSurface FAILED"},
+    };
+    for (const auto& [step, text] : cases) {
+        ScratchDir dir;
+        writeTinyGame();
+        TinyRun r;
+        r.platform.failStep(step);
+        EXPECT_EQ(r.run(), kExitDisplayError) << text;
+        EXPECT_EQ(r.platform.messageBoxes(), std::vector<std::string>{text});
+        EXPECT_FALSE(r.platform.displayHeld()) << text;
+        EXPECT_FALSE(r.platform.windowShown()) << text;
+        EXPECT_EQ(r.platform.passes(), 0);
+    }
+    // A refused window shows no box (there is no window to own it).
+    TinyRun r;
+    r.platform.failStep(DisplayStep::Window);
+    EXPECT_EQ(r.run(), kExitDisplayError);
+    EXPECT_TRUE(r.platform.messageBoxes().empty());
+}
+
+TEST(Shell, ContentFailureShowsTheReadersTextAndEndsWithOne)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    std::filesystem::remove("quill.Character");
+    TinyRun r;
+    EXPECT_EQ(r.run(), kExitContentError);
+    EXPECT_EQ(r.platform.messageBoxes(), std::vector<std::string>{"Character file read error <quill>"});
+    EXPECT_FALSE(r.platform.displayHeld());
+    EXPECT_EQ(r.platform.passes(), 0);
+}
+
+TEST(Shell, MissingScreenPicturesLeaveTheScreenBlack)
+{
+    ScratchDir dir;
+    writeTinyGame({.screens = false, .quotes = false});
+    testing::internal::CaptureStderr();
+    TinyRun r({keyDown(1050, 'Q'), event(1500, K::Close)});
+    EXPECT_EQ(r.run(), 0);
+    std::string err = testing::internal::GetCapturedStderr();
+    for (const char* name : {"splash.tga", "endsplash.tga", "pink.screen.tga"}) {
+        const std::string quoted = std::string("<") + name + ">";
+        auto first = err.find(quoted);
+        EXPECT_NE(first, std::string::npos) << name;
+        EXPECT_EQ(err.find(quoted, first + 1), std::string::npos) << name << " said twice";
+    }
+    EXPECT_TRUE(r.game->quoteBook.empty());
+}
+
+}  // namespace
+}  // namespace ib::test
