@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <string>
 
 namespace ib::sim {
 
@@ -49,8 +50,12 @@ std::optional<int> keyCode(std::string_view name)
         {"ESCAPE", VK_ESCAPE}, {"F12", VK_F12},       {"SPACE", VK_SPACE},
         {"ENTER", VK_RETURN},
     };
+    // Key names are read in either case.
+    std::string upper(name);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     for (const Named& n : kNames)
-        if (n.name == name) return n.code;
+        if (n.name == upper) return n.code;
     auto code = number<int>(name);
     if (code && *code >= 1 && *code <= 255) return code;
     return std::nullopt;

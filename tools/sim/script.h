@@ -12,7 +12,8 @@
 namespace ib::sim {
 
 // The virtual-key code of a key name (A-Z, 0-9, LEFT, UP, RIGHT, DOWN,
-// PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER, or a decimal code 1-255).
+// PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER in either case, or a decimal
+// code 1-255).
 std::optional<int> keyCode(std::string_view name);
 
 struct ScriptResult {

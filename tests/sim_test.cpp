@@ -1,0 +1,160 @@
+// The headless runner: its script reader, its options, the trace it writes
+// and its screenshots.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <png.h>
+#include <sstream>
+
+#include "sim/script.h"
+#include "sim/sim.h"
+#include "support/fixtures.h"
+#include "support/tiny_game.h"
+
+namespace ib::test {
+namespace {
+
+using K = ScriptEvent::Kind;
+
+std::vector<nlohmann::json> readTrace(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+TEST(SimScript, ReadsEveryEventKind)
+{
+    auto r = sim::parseScript(
+        "# a comment\n"
+        "\n"
+        "100 down X\r\n"
+        "  120\tup slash   # trailing comment\n"
+        "130 down 65\n"
+        "140 minimize\n150 restore\n160 close\n170 lose-surfaces\n180 still-drawing 3\n"
+        "190 down PERIOD\n200 up ESCAPE\n210 down f12\n");
+    ASSERT_EQ(r.error, "");
+    const std::vector<ScriptEvent> want = {
+        {100, K::KeyDown, 'X'}, {120, K::KeyUp, VK_OEM_2}, {130, K::KeyDown, 'A'},
+        {140, K::Minimize, 0},  {150, K::Restore, 0},      {160, K::Close, 0},
+        {170, K::LoseSurfaces, 0}, {180, K::StillDrawing, 3}, {190, K::KeyDown, VK_OEM_PERIOD},
+        {200, K::KeyUp, VK_ESCAPE},
+    };
+    ASSERT_GE(r.events.size(), want.size());
+    EXPECT_EQ(std::vector<ScriptEvent>(r.events.begin(), r.events.begin() + want.size()), want);
+}
+
+TEST(SimScript, NamesTheFirstMalformedLine)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"10 down X\nten down X\n", "line 2:"},
+        {"10 down\n", "line 1:"},
+        {"\n\n10 press X\n", "line 3:"},
+        {"10 down LEFTISH\n", "line 1:"},
+        {"10 down X Y\n", "line 1:"},
+        {"-5 down X\n", "line 1:"},
+        {"99999999999 down X\n", "line 1:"},
+        {"10 still-drawing -1\n", "line 1:"},
+        {"10 down 256\n", "line 1:"},
+        {"10 close now\n", "line 1:"},
+    };
+    for (const auto& [text, where] : cases) {
+        auto r = sim::parseScript(text);
+        EXPECT_EQ(r.error.rfind(where, 0), 0u) << text << " -> " << r.error;
+        EXPECT_TRUE(r.events.empty()) << text;
+    }
+}
+
+TEST(Sim, MalformedScriptDoesNotStart)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    writeFile("bad.script", "100 down X\n200 jump\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--script", "bad.script", "--trace", "t.jsonl"}), 2);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("line 2"), std::string::npos) << err;
+    EXPECT_TRUE(readTrace("t.jsonl").empty());
+    EXPECT_EQ(sim::runSim({"--passes", "many"}), 2);
+    EXPECT_EQ(sim::runSim({"--fail-display", "monitor"}), 2);
+    EXPECT_EQ(sim::runSim({"--screenshot", "shot.png"}), 2);
+}
+
+TEST(Sim, TraceFollowsTheGamePassByPass)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    writeFile("fight.script", "1040 down X\n1100 up X\n");
+    ASSERT_EQ(sim::runSim({"--script", "fight.script", "--passes", "8", "--trace", "t.jsonl",
+                           "--start-ms", "1000", "--step-ms", "20"}),
+              0);
+    auto trace = readTrace("t.jsonl");
+    ASSERT_EQ(trace.size(), 8u);
+    EXPECT_EQ(trace[0]["pass"], 1);
+    EXPECT_EQ(trace[0]["clock"], 1000);
+    EXPECT_EQ(trace[0]["state"], "Splash");
+    EXPECT_EQ(trace[0]["currentTime"], 0);
+    EXPECT_EQ(trace[2]["state"], "Fight");
+    EXPECT_EQ(trace[2]["clock"], 1040);
+    EXPECT_EQ(trace[2]["currentTime"], 1040);
+    const auto& f1 = trace[2]["fighters"][0];
+    EXPECT_EQ(f1["character"], "rook");
+    EXPECT_EQ(f1["facing"], -1);
+    EXPECT_EQ(f1["health"], 100.0);
+    EXPECT_EQ(f1["move"], "rook_punch");
+    EXPECT_EQ(f1["held"], nlohmann::json::array({6}));
+    EXPECT_EQ(f1["history"], nlohmann::json::parse("[[6]]"));
+    EXPECT_TRUE(f1["pending"].is_string());
+    EXPECT_EQ(trace[2]["fighters"][1]["character"], "quill");
+    EXPECT_EQ(trace[2]["fighters"][1]["facing"], 1);
+    const auto& last = trace[7]["fighters"][0];
+    EXPECT_EQ(last["history"], nlohmann::json::parse("[[],[6]]"));
+    EXPECT_EQ(trace[7]["quote"]["speaker"].get<int>() >= 0, true);
+    for (const char* key : {"x", "y", "moveStart", "frame", "lastHitRegion", "screenRect"})
+        EXPECT_TRUE(last.contains(key)) << key;
+}
+
+TEST(Sim, ScreenshotsShowTheFrontBuffer)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    ASSERT_EQ(sim::runSim({"--passes", "3", "--screenshot", "2:splash.png", "--screenshot",
+                           "9:never.png"}),
+              0);
+    EXPECT_FALSE(std::filesystem::exists("never.png"));
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, "splash.png"));
+    image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+    EXPECT_EQ(image.width, 800u);
+    EXPECT_EQ(image.height, 600u);
+    // The splash picture is pure blue; its last column stays black.
+    EXPECT_EQ(rgb[0], 0);
+    EXPECT_EQ(rgb[2], 255);
+    EXPECT_EQ(rgb[3 * 799 + 2], 0);
+}
+
+TEST(Sim, DataDirectoryAndDisplayFailures)
+{
+    ScratchDir dir;
+    std::filesystem::create_directory("content");
+    std::filesystem::current_path("content");
+    writeTinyGame();
+    std::filesystem::current_path("..");
+    EXPECT_EQ(sim::runSim({"--data", "content", "--passes", "2", "--trace", "t.jsonl"}), 0);
+    // The trace path is taken from where the runner started.
+    EXPECT_EQ(readTrace((dir.path() / "t.jsonl").string()).size(), 2u);
+    std::filesystem::current_path(dir.path());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--data", "content", "--fail-display", "mode"}), 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "SetDisplayMode FAILED\n");
+    std::filesystem::current_path(dir.path());
+    EXPECT_EQ(sim::runSim({"--data", "no-such-dir"}), 2);
+}
+
+}  // namespace
+}  // namespace ib::test
