@@ -108,8 +108,15 @@ bool SdlPlatform::createWindow(const char* title)
         }
         impl_->videoUp = true;
     }
-    impl_->window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
-                                     SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+    // At (0, 0) and as large as the desktop, so the game covers the screen
+    // even where no window manager honours the full-screen request.
+    SDL_DisplayMode desktop{};
+    int w = kWidth, h = kHeight;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+        w = desktop.w;
+        h = desktop.h;
+    }
+    impl_->window = SDL_CreateWindow(title, 0, 0, w, h, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
     if (!impl_->window) {
         std::fprintf(stderr, "Inkblot Fighter: the window could not be created: %s\n", SDL_GetError());
         return false;
