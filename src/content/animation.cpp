@@ -34,9 +34,11 @@ const Frame* Animation::frameAt(std::int32_t elapsed) const
 {
     // 64 bits, so neither the remainder nor the walk can overflow.
     std::int64_t t = elapsed;
-    // A looping animation with no length has nothing to wrap by: it is
-    // walked once, as a one-shot animation would be.
-    if (loops != 0 && totalDuration != 0) t %= totalDuration;
+    if (loops != 0) {
+        // A looping animation with no length has nothing to show.
+        if (totalDuration == 0) return nullptr;
+        t %= totalDuration;
+    }
     for (const auto& frame : frames) {
         t -= frame->duration;
         if (t < 0) return frame.get();
