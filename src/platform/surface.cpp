@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ib {
 
 namespace {
@@ -14,12 +18,35 @@ bool inside(const Rect& r, int width, int height)
     return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
 }
 
-// One row of a colour-keyed copy. Written as a plain select so the compiler
-// vectorises it.
+// The row copies below run eight pixels at a time with SSE2 (every x86-64
+// has it), then finish the row pixel by pixel. A colour-keyed pixel keeps
+// what the destination had: dst = s == key ? dst : s.
+#if defined(__SSE2__)
+__m128i load8(const std::uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+void store8(std::uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+__m128i keyed8(__m128i s, __m128i d, __m128i key)
+{
+    const __m128i m = _mm_cmpeq_epi16(s, key);
+    return _mm_or_si128(_mm_and_si128(m, d), _mm_andnot_si128(m, s));
+}
+// Eight pixels in reverse order.
+__m128i reverse8(__m128i v)
+{
+    v = _mm_shufflelo_epi16(v, 0x1B);
+    v = _mm_shufflehi_epi16(v, 0x1B);
+    return _mm_shuffle_epi32(v, 0x4E);
+}
+#endif
+
 void copyRowKeyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
                   std::uint16_t key)
 {
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i k = _mm_set1_epi16(static_cast<short>(key));
+    for (; i + 8 <= n; i += 8) store8(dst + i, keyed8(load8(src + i), load8(dst + i), k));
+#endif
+    for (; i < n; ++i) {
         std::uint16_t s = src[i];
         dst[i] = s == key ? dst[i] : s;
     }
@@ -28,13 +55,23 @@ void copyRowKeyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict
 // One row mirrored: dst[i] = src[n - 1 - i].
 void copyRowMirrored(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n)
 {
-    for (int i = 0; i < n; ++i) dst[i] = src[n - 1 - i];
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 8 <= n; i += 8) store8(dst + i, reverse8(load8(src + n - i - 8)));
+#endif
+    for (; i < n; ++i) dst[i] = src[n - 1 - i];
 }
 
 void copyRowMirroredKeyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
                           std::uint16_t key)
 {
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i k = _mm_set1_epi16(static_cast<short>(key));
+    for (; i + 8 <= n; i += 8)
+        store8(dst + i, keyed8(reverse8(load8(src + n - i - 8)), load8(dst + i), k));
+#endif
+    for (; i < n; ++i) {
         std::uint16_t s = src[n - 1 - i];
         dst[i] = s == key ? dst[i] : s;
     }
