@@ -43,10 +43,9 @@ TgaRead readTgaFile(const std::string& path, TgaFile& out)
         if (end >= here) available = std::min(wanted, static_cast<std::size_t>(end - here));
         std::fseek(file.get(), here, SEEK_SET);
     }
-    out.bytes.resize(available);
-    const std::size_t got = std::fread(out.bytes.data(), 1, available, file.get());
+    out.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(available);
+    out.byteCount = std::fread(out.bytes.get(), 1, available, file.get());
     if (std::ferror(file.get())) return TgaRead::CannotOpen;
-    out.bytes.resize(got);
     return TgaRead::Ok;
 }
 

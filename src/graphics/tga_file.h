@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace ib {
 
@@ -14,11 +14,12 @@ struct TgaFile {
     int width = 0;
     int height = 0;
     // The pixel bytes the file holds, at most 2 * width * height; a short
-    // file gives fewer.
-    std::vector<std::uint8_t> bytes;
+    // file gives fewer. Not cleared before the read: every byte is read.
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t byteCount = 0;
 
     // Pixels the file holds in full (a trailing half pixel does not count).
-    std::size_t pixelCount() const { return bytes.size() / 2; }
+    std::size_t pixelCount() const { return byteCount / 2; }
     // File pixel i, counted in file order (bottom row first, left to right).
     std::uint16_t pixel(std::size_t i) const
     {
