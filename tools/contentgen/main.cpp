@@ -1,0 +1,35 @@
+// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]
+//
+// Draws the game's default content into BUILD_DATA_DIR: both fighters from
+// their pose descriptions (pictures, hit masks and .Frame files), the
+// desert level's pictures, the screens and the window icon. The same
+// sources give the same bytes on every run.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "contentgen/desert.h"
+#include "contentgen/fighters.h"
+#include "contentgen/screens.h"
+#include "contentgen/text.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--icon-header")) {
+        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]\n", argv[0]);
+        return 2;
+    }
+    const std::string source = argv[1], out = argv[2], iconHeader = argc == 5 ? argv[4] : "";
+    try {
+        for (const char* fighter : {"rook", "quill"})
+            contentgen::makeFighter(source + "/" + fighter + ".poses", out);
+        contentgen::TextWriter text(contentgen::findFontFile());
+        contentgen::makeDesert(out, text);
+        contentgen::makeScreens(source, out, text);
+        contentgen::makeIcon(out, iconHeader);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "inkblot-contentgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
