@@ -1,0 +1,170 @@
+// The quotes: reading the file, choosing one now and then, showing it above
+// its speaker, and laying its text out in the 127 x 200 box.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <tuple>
+
+#include "app/quote_layout.h"
+#include "support/draw_scene.h"
+
+namespace ib::test {
+namespace {
+
+const char* const kComicNeue = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf";
+
+QuoteBook read(const std::string& text)
+{
+    ScratchDir dir;
+    writeFile("stuff.quotes", text);
+    QuoteBook book{"left over"};
+    loadQuotes(book);
+    return book;
+}
+
+TEST(Quotes, ReaderKeepsEveryQuoteAndNoEmptyOne)
+{
+    EXPECT_EQ(read("A\n\nB\n"), (QuoteBook{"B", "A"}));
+    EXPECT_EQ(read("A\n\nB"), (QuoteBook{"B", "A"}));
+    EXPECT_EQ(read("\n\nA\n\n\n \t\nB\n\n\n"), (QuoteBook{"B", "A"}));
+    EXPECT_EQ(read("one\r\ntwo\r\nthree\r\n\r\nX"), (QuoteBook{"X", "one\ntwo\nthree"}));
+    const std::string longLine(600, 'w');
+    EXPECT_EQ(read(longLine + "\n"), (QuoteBook{longLine}));
+    EXPECT_EQ(read(""), QuoteBook{});
+    ScratchDir dir;
+    QuoteBook book{"x"};
+    loadQuotes(book, "missing.quotes");
+    EXPECT_TRUE(book.empty());
+}
+
+TEST(Quotes, GeneratorStartsLikeTheClassicRand)
+{
+    QuoteRandom r;
+    r.seed(1);
+    for (int want : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464, 5705}) EXPECT_EQ(r.next(), want);
+}
+
+// Seeded with 1 at the first call (r1 = 41). At the next call r1 = 18467
+// makes a quote due after more than 5635.84 ms.
+TEST(Quotes, DueTestSpeakerRuleAndEveryTextChoosable)
+{
+    DrawScene s;
+    Game& g = s.game;
+    g.quoteBook = {"front", "middle", "back"};
+    g.currentTime = 1;
+    chooseQuote(g);
+    EXPECT_EQ(g.activeQuote.startTime, 0u);
+    g.currentTime = 1 + 5635;
+    chooseQuote(g);  // not due: only r1 was drawn
+    EXPECT_EQ(g.activeQuote.startTime, 0u);
+    EXPECT_EQ(g.quoteRandom.next(), 6334);
+
+    g.quoteRandom.seed(1);
+    g.quoteRandom.next();
+    g.lastQuoteCheck = 1;
+    g.currentTime = 1 + 5636;
+    chooseQuote(g);  // r2 = 6334: (6334 / 17) & 8 == 0, fighter 2; r3 = 26500: k = 2
+    EXPECT_EQ(g.activeQuote.startTime, 5637u);
+    EXPECT_EQ(g.activeQuote.speaker, g.fighter2.get());
+    EXPECT_EQ(g.activeQuote.text, "back");
+
+    g.activeQuote.startTime = 0;
+    g.currentTime += 6000;  // r1 = 19169; r2 = 15724: (15724 / 17) & 8 != 0; r3 = 11478: k = 1
+    chooseQuote(g);
+    EXPECT_EQ(g.activeQuote.speaker, g.fighter1.get());
+    EXPECT_EQ(g.activeQuote.text, "middle");
+
+    g.currentTime += 10000;  // r1 = 29358 is due while "middle" is shown
+    chooseQuote(g);
+    EXPECT_EQ(g.activeQuote.text, "middle");
+    EXPECT_EQ(g.quoteRandom.next(), 5705) << "three numbers drawn all the same";
+
+    g.quoteBook = {"only"};  // a book of one speaks whenever a quote is due
+    g.activeQuote.startTime = 0;
+    g.quoteRandom.seed(1);
+    g.currentTime += 10001;
+    chooseQuote(g);
+    EXPECT_EQ(g.activeQuote.text, "only");
+}
+
+int inkOnScreen(const Surface& page)
+{
+    int n = 0;
+    for (int i = 0; i < 800 * 600; ++i) n += page.data()[i] == 0 ? 1 : 0;
+    return n;
+}
+
+TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
+{
+    DrawScene s;
+    if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
+    Game& g = s.game;
+    Surface& back = *g.backBuffer;
+    auto drawnAt = [&](std::uint32_t t) {
+        std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
+        drawQuote(g, t);
+        return inkOnScreen(back);
+    };
+    g.activeQuote = {0xFFFFFF00u, "Ink never dries.", g.fighter2.get()};
+    EXPECT_GT(drawnAt(0xFFFFFF00u + 2300), 50);
+    EXPECT_EQ(g.activeQuote.startTime, 0xFFFFFF00u);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) {
+            std::uint16_t p = back.pixel(x, y);
+            bool inBox = x >= 535 && x < 662 && y >= 78 && y < 278;
+            ASSERT_TRUE(p == kBackgroundColour || (inBox && p == 0)) << x << "," << y << ": " << p;
+        }
+    EXPECT_EQ(drawnAt(0xFFFFFF00u + 2301), 0);
+    EXPECT_EQ(g.activeQuote.startTime, 0u);
+
+    g.activeQuote = {5000, "Ink never dries.", g.fighter1.get()};
+    g.fighter1->x = 63;  // the box would start at column -1
+    EXPECT_EQ(drawnAt(5000), 0);
+    EXPECT_EQ(g.activeQuote.startTime, 5000u);
+    g.quoteSurface = nullptr;
+    g.quoteFont = nullptr;
+    g.fighter1->x = 300;
+    EXPECT_EQ(drawnAt(5000), 0);
+}
+
+TEST(QuoteLayout, WrapsBetweenWordsCentresAndNeverSplitsAWord)
+{
+    auto tenEach = [](std::string_view s) { return static_cast<int>(s.size()) * 10; };
+    auto lay = [&](std::string_view text) {
+        std::vector<std::tuple<std::string, int, int>> out;
+        for (const TextLine& l : layoutText(text, 127, 23, tenEach)) out.emplace_back(l.text, l.x, l.y);
+        return out;
+    };
+    using L = std::vector<std::tuple<std::string, int, int>>;
+    EXPECT_EQ(lay("aaa bbb ccc"), (L{{"aaa bbb ccc", 8, 0}}));
+    EXPECT_EQ(lay("aaaaa bbbbb ccccc"), (L{{"aaaaa bbbbb", 8, 0}, {"ccccc", 38, 23}}));
+    EXPECT_EQ(lay("hi\r\nyo  you  "), (L{{"hi", 53, 0}, {"yo  you", 28, 23}}));
+    EXPECT_EQ(lay("hi xxxxxxxxxxxxxxxxxxxx yo"),
+              (L{{"hi", 53, 0}, {"xxxxxxxxxxxxxxxxxxxx", -36, 23}, {"yo", 53, 46}}));
+}
+
+TEST(QuoteFont, SolidLettersInsideTheClip)
+{
+    EXPECT_EQ(Font::open("no-such-font.ttf", 23), nullptr);
+    auto font = Font::openQuoteFont(23);
+    if (!font || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
+    EXPECT_EQ(font->lineHeight(), 23);
+    EXPECT_EQ(font->measure(""), 0);
+    EXPECT_GT(font->measure("Ink never"), font->measure("Ink") + 20);
+    auto device = std::make_shared<DisplayDevice>();
+    std::shared_ptr<Surface> box;
+    device->createSurface(200, 40, box);
+    std::fill(box->data(), box->data() + 200 * 40, std::uint16_t{0xF81F});
+    font->drawLine(*box, 5, 2, "Ink never dries", 0, Rect{10, 0, 60, 40});
+    int ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) {
+            std::uint16_t p = box->pixel(x, y);
+            ASSERT_TRUE(p == 0xF81F || (p == 0 && x >= 10 && x < 60 && y >= 2 && y < 25)) << x << "," << y;
+            ink += p == 0;
+        }
+    EXPECT_GT(ink, 30);
+}
+
+}  // namespace
+}  // namespace ib::test

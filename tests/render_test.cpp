@@ -1,0 +1,184 @@
+// Drawing the fight, checked on the pixels of the presented frame. The tiny
+// game: grey background, white panel 40 high, red bars 201 x 10 at (10, 10)
+// and (500, 10); fighter 1 (mirrored) covers columns 169..227 and fighter 2
+// columns 569..627, rows 401..499, black bodies on magenta.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+
+#include "support/draw_scene.h"
+#include "sim/screenshot.h"
+
+namespace ib::test {
+namespace {
+
+constexpr std::uint16_t kWhite = 0xFFDF, kRed = 0xF800;  // as the screen holds them
+
+TEST(Render, HealthBarsShrinkTowardTheirAnchors)
+{
+    DrawScene s;
+    struct Case { double h1, h2; int bar1End, bar2Start; };  // bar 2 always ends at 699
+    for (Case c : {Case{100, 50, 210, 600}, Case{0, 150, 10, 500}, Case{-3, 0, 10, 700}}) {
+        s.game.fighter1->health = c.h1;
+        s.game.fighter2->health = c.h2;
+        ASSERT_TRUE(s.pass());
+        for (int x = 5; x < 715; ++x) {
+            bool red = (x >= 10 && x < c.bar1End) || (x >= c.bar2Start && x < 700);
+            ASSERT_EQ(s.at(x, 15), red ? kRed : kWhite) << "health " << c.h1 << "/" << c.h2 << " x " << x;
+        }
+    }
+    EXPECT_EQ(healthBarLength(201, 100.0), 200);
+    EXPECT_EQ(healthBarLength(201, 99.9), 199);
+    EXPECT_EQ(healthBarLength(201, 1e300), 200);
+    EXPECT_EQ(healthBarLength(201, std::nan("")), 0);
+    EXPECT_EQ(healthBarLength(1, 100.0), 0);
+}
+
+TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
+{
+    DrawScene s;
+    Surface& pose = *s.game.fighter1->frame->image->surface;
+    for (int y = 0; y < pose.height(); ++y)
+        for (int x = 0; x < pose.width(); ++x) pose.data()[y * pose.width() + x] = 0x0100 + x;
+    Level& level = *s.game.level;
+    level.leftBound = 190;
+    level.rightBound = 210;  // fighter 2 lies wholly outside
+    level.playHeight = 450;
+    for (int facing : {-1, +1}) {  // the picture starts at column 169 either way
+        s.game.fighter1->facing = facing;
+        ASSERT_TRUE(s.pass()) << "the pass goes on past a fighter that is not drawn";
+        for (int x = 150; x < 240; ++x) {
+            int column = facing == -1 ? 58 - (x - 169) : x - 169;
+            bool shown = x >= 190 && x < 210;
+            ASSERT_EQ(s.at(x, 420), shown ? 0x0100 + column : kBackgroundColour) << facing << " " << x;
+        }
+        EXPECT_EQ(s.at(200, 449), s.at(200, 420));
+        EXPECT_EQ(s.at(200, 450), kBackgroundColour);
+        EXPECT_EQ(s.game.fighter1->screenRect, (Rect{190, 401, 210, 450}));
+        EXPECT_EQ(s.at(598, 420), kBackgroundColour);
+    }
+}
+
+TEST(Render, SlowLeavesTheForegroundOut)
+{
+    DrawScene s;
+    Surface& fg = *s.game.level->foreground;
+    std::fill(fg.data() + 400 * 800, fg.data() + 500 * 800, std::uint16_t{0x07E0});
+    ASSERT_TRUE(s.pass());
+    EXPECT_EQ(s.at(197, 450), 0x07E0);
+    s.game.slowMode = true;
+    ASSERT_TRUE(s.pass());
+    EXPECT_EQ(s.at(197, 450), 0) << "fighter 1's black body";
+    EXPECT_EQ(s.at(300, 450), kBackgroundColour);
+}
+
+TEST(Render, ASurfaceLossDropsOneFrameAndTheClockIsReadOncePerPass)
+{
+    DrawScene s;
+    ASSERT_TRUE(s.pass());
+    const std::uint16_t* frame = s.game.primarySurface->data();
+    const std::vector<std::uint16_t> whole(frame, frame + 800 * 600);
+    s.game.directDraw->loseSurfaces();
+    EXPECT_FALSE(s.pass());
+    EXPECT_EQ(s.game.currentTime, 1002u);
+    s.game.directDraw->stillDrawing(5);
+    EXPECT_TRUE(s.pass());
+    EXPECT_EQ(s.game.currentTime, 1003u);
+    EXPECT_EQ(s.platform.readings, 3);
+    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), s.game.primarySurface->data()));
+}
+
+TEST(Render, OnlyTheFirstPassClearsBothPages)
+{
+    DrawScene s;
+    s.game.level->background = nullptr;  // a missing layer is left out, the frame goes on
+    s.game.level->panel = nullptr;
+    s.game.fighter2->frame = nullptr;
+    auto dirty = [&] {
+        for (Surface* page : {s.game.primarySurface.get(), s.game.backBuffer.get()})
+            std::fill(page->data(), page->data() + 800 * 600, std::uint16_t{0x1234});
+    };
+    dirty();
+    ASSERT_TRUE(s.pass());
+    for (Surface* page : {s.game.primarySurface.get(), s.game.backBuffer.get()}) {
+        EXPECT_EQ(page->pixel(400, 300), 0);
+        EXPECT_EQ(page->pixel(798, 300), 0);
+        EXPECT_EQ(page->pixel(799, 300), 0x1234);
+        EXPECT_EQ(page->pixel(400, 599), 0x1234);
+    }
+    dirty();
+    ASSERT_TRUE(s.pass());
+    EXPECT_EQ(s.at(400, 300), 0x1234);
+}
+
+TEST(Blitter, KeyedAndMirroredRowsOfEveryWidth)
+{
+    auto device = std::make_shared<DisplayDevice>();
+    std::shared_ptr<Surface> src, dst;
+    device->createSurface(40, 1, src);
+    device->createSurface(40, 1, dst);
+    for (int x = 0; x < 40; ++x) src->data()[x] = x % 3 == 0 ? 0xF81F : 100 + x;
+    src->setColorKey(0xF81F);
+    BltFx mirror{DDBLTFX_MIRRORLEFTRIGHT};
+    for (std::uint32_t flags : {DDBLT_KEYSRC, DDBLT_DDFX, DDBLT_KEYSRC | DDBLT_DDFX}) {
+        for (int n = 1; n <= 37; ++n) {
+            std::fill(dst->data(), dst->data() + 40, std::uint16_t{7});
+            ASSERT_EQ(dst->blt({2, 0, 2 + n, 1}, *src, {1, 0, 1 + n, 1}, flags, &mirror), DD_OK);
+            for (int i = 0; i < 40; ++i) {
+                std::uint16_t want = 7;
+                if (i >= 2 && i < 2 + n) {
+                    std::uint16_t v = src->pixel(flags & DDBLT_DDFX ? n - (i - 2) : 1 + (i - 2), 0);
+                    want = (flags & DDBLT_KEYSRC) && v == 0xF81F ? 7 : v;
+                }
+                ASSERT_EQ(dst->pixel(i, 0), want) << "flags " << flags << " width " << n << " at " << i;
+            }
+        }
+    }
+}
+
+// Whole frames against tests/golden/frames.txt (FNV-1a of the pixels);
+// INKBLOT_UPDATE_GOLDEN=1 rewrites the file (tests/golden/regenerate.sh).
+TEST(RenderGolden, Frames)
+{
+    const std::string path = INKBLOT_SOURCE_DIR "/tests/golden/frames.txt";
+    const bool update = std::getenv("INKBLOT_UPDATE_GOLDEN") != nullptr;
+    std::map<std::string, std::uint64_t> want, got;
+    std::ifstream in(path);
+    std::string name;
+    std::uint64_t hash = 0;
+    in.ignore(1000, '\n');
+    while (in >> name >> hash) want[name] = hash;
+
+    DrawScene s;
+    auto shoot = [&](const std::string& name) {
+        ASSERT_TRUE(s.pass());
+        std::uint64_t h = 14695981039346656037ull;
+        for (int i = 0; i < 800 * 600; ++i) h = (h ^ s.game.primarySurface->data()[i]) * 1099511628211ull;
+        got[name] = h;
+        if (update || want[name] == h) return;
+        const std::string png = ::testing::TempDir() + "golden-" + name + ".png";
+        sim::writePng(*s.game.primarySurface, png);
+        ADD_FAILURE() << "frame " << name << " differs from its golden; it is in " << png;
+    };
+    shoot("fight");
+    s.game.fighter1->health = 50;
+    s.game.fighter2->health = 150;
+    s.game.fighter1->x = 20;
+    s.game.slowMode = true;
+    shoot("slow-hurt-clipped");
+    if (std::ifstream("/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf")) {
+        s.game.activeQuote = {s.game.currentTime, "Ink never dries.\nBlot out!", s.game.fighter2.get()};
+        shoot("quote");
+    }
+    if (update) {
+        std::ofstream out(path);
+        out << "# FNV-1a 64 of each presented 800x600 frame; tests/golden/regenerate.sh rewrites it\n";
+        for (auto& [n, h] : got) out << n << ' ' << h << '\n';
+    }
+}
+
+}  // namespace
+}  // namespace ib::test
