@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+#include "contentgen/check.h"
 #include "contentgen/desert.h"
 #include "contentgen/fighters.h"
 #include "contentgen/screens.h"
@@ -27,6 +28,9 @@ int main(int argc, char** argv)
         contentgen::makeDesert(out, text);
         contentgen::makeScreens(source, out, text);
         contentgen::makeIcon(out, iconHeader);
+        const auto problems = contentgen::checkReferences(out);
+        for (const auto& p : problems) std::fprintf(stderr, "inkblot-contentgen: %s\n", p.c_str());
+        if (!problems.empty()) return 1;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "inkblot-contentgen: %s\n", e.what());
         return 1;
