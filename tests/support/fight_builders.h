@@ -1,6 +1,6 @@
-// Small hand-made content for fight tests: frames, animations, moves and
-// characters built in memory, masks built in memory, and Images written as
-// TGA files (call inside a ScratchDir).
+// Hand-made content for fight tests and benchmarks: frames, animations,
+// moves and characters in memory, hit masks in memory, and Images written
+// as TGA files and read back by the game (make those inside a ScratchDir).
 #pragma once
 
 #include <cstdint>
@@ -17,35 +17,24 @@
 namespace ib::test {
 
 struct FrameSpec {
-    int duration = 100;
-    int hotspotX = 0, hotspotY = 0;
-    int dx = 0, dy = 0;
-    int frontColumn = 0, backColumn = 0;
+    int duration = 100, hotspotX = 0, hotspotY = 0, dx = 0, dy = 0, frontColumn = 0, backColumn = 0;
 };
 
 inline std::unique_ptr<Frame> makeFrame(const FrameSpec& s, std::unique_ptr<Image> image = nullptr)
 {
-    auto f = std::make_unique<Frame>();
-    f->image = std::move(image);
-    f->duration = s.duration;
-    f->hotspotX = s.hotspotX;
-    f->hotspotY = s.hotspotY;
-    f->dx = s.dx;
-    f->dy = s.dy;
-    f->frontColumn = s.frontColumn;
-    f->backColumn = s.backColumn;
-    return f;
+    return std::make_unique<Frame>(Frame{{}, std::move(image), s.duration, s.hotspotX, s.hotspotY,
+                                         s.dx, s.dy, s.frontColumn, s.backColumn});
 }
 
-inline std::unique_ptr<Animation> makeAnimation(bool loops, std::vector<FrameSpec> frames)
+inline std::unique_ptr<Animation> makeAnimation(bool loops, const std::vector<FrameSpec>& frames)
 {
     auto a = std::make_unique<Animation>();
     a->loops = loops ? 1 : 0;
+    a->frameCount = static_cast<std::int32_t>(frames.size());
     for (const FrameSpec& s : frames) {
         a->frames.push_back(makeFrame(s));
         a->totalDuration += s.duration;
     }
-    a->frameCount = static_cast<std::int32_t>(a->frames.size());
     return a;
 }
 
@@ -53,13 +42,9 @@ inline std::unique_ptr<Animation> makeAnimation(bool loops, std::vector<FrameSpe
 inline std::unique_ptr<Move> makeMove(std::vector<ButtonSet> steps, int priority, double damage,
                                       std::unique_ptr<Animation> animation)
 {
-    auto m = std::make_unique<Move>();
-    m->stepCount = static_cast<std::int32_t>(steps.size());
-    m->steps = std::move(steps);
-    m->priority = priority;
-    m->damage = damage;
-    m->animation = std::move(animation);
-    return m;
+    const auto n = static_cast<std::int32_t>(steps.size());
+    return std::make_unique<Move>(
+        Move{{}, n, priority, std::move(steps), {}, {}, damage, std::move(animation)});
 }
 
 // The last move given is the default move.
@@ -72,6 +57,7 @@ std::unique_ptr<Character> makeCharacter(M... moves)
     return c;
 }
 
+// Ground line at 440.
 inline Level makeLevel(int leftBound, int rightBound)
 {
     Level level;
@@ -87,20 +73,17 @@ using MaskCell = std::function<std::pair<int, int>(int row, int col)>;
 
 inline HitMask makeMask(int width, int height, const MaskCell& cell)
 {
-    HitMask m;
-    m.width = width;
-    m.height = height;
+    HitMask m{{}, width, height, {}, {}};
     for (int r = 0; r < height; ++r) {
         for (int c = 0; c < width; ++c) {
-            auto [body, strike] = cell(r, c);
-            m.body.push_back(static_cast<std::uint8_t>(body));
-            m.strike.push_back(static_cast<std::uint8_t>(strike));
+            m.body.push_back(static_cast<std::uint8_t>(cell(r, c).first));
+            m.strike.push_back(static_cast<std::uint8_t>(cell(r, c).second));
         }
     }
     return m;
 }
 
-// Pictures with masks, read back through the game's own image loader.
+// Pictures whose masks come from `cell`, through the game's image loader.
 struct PictureMaker {
     std::shared_ptr<DisplayDevice> device = std::make_shared<DisplayDevice>();
     ImageRegistry registry;
@@ -109,8 +92,7 @@ struct PictureMaker {
     {
         writeSolidTga(name + ".tga", width, height, tgaRgb(0, 0, 31));
         writeTga(name + ".mask.tga", width, height, [&](int x, int y) {
-            auto [body, strike] = cell(y, x);
-            return tgaRgb(body, strike, 0);
+            return tgaRgb(cell(y, x).first, cell(y, x).second, 0);
         });
         return std::make_unique<Image>(*device, registry, name);
     }
