@@ -1,0 +1,324 @@
+// The content the game ships with, as the build drew it: it must load, and
+// every move must be able to play and (for attacks) to land.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+
+#include "app/quotes.h"
+#include "content/content.h"
+#include "content/content_error.h"
+#include "fight/fighter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Loads from the build's data directory, as the game does from its working
+// directory.
+class DefaultContent : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = fs::current_path();
+        fs::current_path(INKBLOT_DATA_DIR);
+    }
+    void TearDown() override { fs::current_path(previous_); }
+
+    std::unique_ptr<ib::Character> character(const std::string& name)
+    {
+        ib::LoadContext ctx{*device_, registry_};
+        return ib::loadCharacter(ctx, name);
+    }
+    std::vector<const ib::Animation*> animationsOf(const ib::Character& c)
+    {
+        std::vector<const ib::Animation*> out{c.animation.get()};
+        for (const auto& m : c.moves) out.push_back(m->animation.get());
+        return out;
+    }
+
+    std::shared_ptr<ib::DisplayDevice> device_ = std::make_shared<ib::DisplayDevice>();
+    ib::ImageRegistry registry_;
+    fs::path previous_;
+};
+
+bool strikes(const ib::Frame& f)
+{
+    for (auto v : f.image->mask->strike)
+        if (v != 0) return true;
+    return false;
+}
+
+TEST_F(DefaultContent, LevelFitsTheScreen)
+{
+    ib::LoadContext ctx{*device_, registry_};
+    std::unique_ptr<ib::Level> level;
+    ASSERT_NO_THROW(level = ib::loadLevel(ctx, "desert"));
+    EXPECT_EQ(level->layerX, 0);
+    EXPECT_EQ(level->layerY, 0);
+    EXPECT_EQ(level->layerRect.right, 800);
+    EXPECT_EQ(level->layerRect.bottom, 600);
+    EXPECT_LT(level->leftBound, level->rightBound);
+    EXPECT_LE(level->rightBound, 800);
+    EXPECT_LT(level->playHeight, 600);
+    // Both bars lie inside the panel's shown part.
+    for (auto [x, y] : {std::pair{level->bar1X, level->bar1Y}, {level->bar2X, level->bar2Y}}) {
+        EXPECT_GE(x, 0);
+        EXPECT_LE(x + level->healthBarWidth - 1, level->panelRect.right);
+        EXPECT_LE(y + level->healthBarHeight, level->panelRect.bottom);
+    }
+}
+
+TEST_F(DefaultContent, CharactersLoadAndEveryAnimationCanPlay)
+{
+    for (const char* name : {"rook", "quill"}) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<ib::Character> c;
+        ASSERT_NO_THROW(c = character(name));
+        ASSERT_GE(c->moveCount, 1);
+        EXPECT_NE(c->defaultMove()->animation->loops, 0) << "the default move must loop";
+        EXPECT_EQ(c->defaultMove()->stepCount, 0);
+        for (const ib::Animation* a : animationsOf(*c)) {
+            SCOPED_TRACE(a->name);
+            EXPECT_NE(a->frameAt(0), nullptr);
+            EXPECT_GT(a->totalDuration, 0);
+            // A jump that did not come back down would leave the fighter in the air.
+            int dy = 0;
+            for (const auto& f : a->frames) dy += f->dy;
+            EXPECT_EQ(dy, 0);
+        }
+    }
+}
+
+TEST_F(DefaultContent, EveryFrameHasItsPictureMaskAndBody)
+{
+    // Every .Frame file, whether or not an Animation lists it.
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator("."))
+        if (entry.path().extension() == ".Frame") names.insert(entry.path().stem().string());
+    ASSERT_GT(names.size(), 50u);
+    ib::LoadContext ctx{*device_, registry_};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<ib::Frame> f;
+        ASSERT_NO_THROW(f = ib::loadFrame(ctx, name));
+        const ib::Image& img = *f->image;
+        EXPECT_EQ(img.mask->width, img.width);
+        EXPECT_EQ(img.mask->height, img.height);
+        EXPECT_GT(f->duration, 0);
+        EXPECT_LT(f->frontColumn, f->backColumn);
+        EXPECT_GE(f->frontColumn, 0);
+        EXPECT_LT(f->backColumn, img.width);
+        EXPECT_LT(f->hotspotY, img.height);
+        // The body reaches down to the ground row above the hotspot.
+        bool touches = false;
+        for (int col = 0; col < img.width; ++col) touches |= img.mask->bodyAt(f->hotspotY - 1, col) != 0;
+        bool airborne = name.find("-down-2") != std::string::npos || name.find("-down-3") != std::string::npos;
+        EXPECT_TRUE(touches || airborne);
+    }
+}
+
+TEST_F(DefaultContent, AttacksCanLandAndReactionsCannot)
+{
+    for (const char* name : {"rook", "quill"}) {
+        auto c = character(name);
+        double punch = 0, special = 0;
+        for (const auto& m : c->moves) {
+            SCOPED_TRACE(m->name);
+            bool anyStrike = false;
+            for (const auto& f : m->animation->frames) anyStrike |= strikes(*f);
+            const bool attack = m->priority >= 20 && m->priority <= 30;
+            EXPECT_EQ(anyStrike, attack) << "only attacks have live strike pixels";
+            if (m->name == std::string(name) + "-punch") punch = m->damage;
+            if (m->name == std::string(name) + "-special") special = m->damage;
+        }
+        EXPECT_GT(punch, 0.0);
+        EXPECT_GT(special, punch);
+    }
+    auto rook = character("rook"), quill = character("quill");
+    auto damage = [](const ib::Character& c, const std::string& move) {
+        for (const auto& m : c.moves)
+            if (m->name == c.name + "-" + move) return m->damage;
+        return 0.0;
+    };
+    for (const char* move : {"punch", "kick", "low", "special"})
+        EXPECT_GT(damage(*rook, move), damage(*quill, move)) << move << ": rook hits harder";
+}
+
+TEST_F(DefaultContent, KnockOutOutlastsTheEndOfTheFight)
+{
+    // The game closes 10 s after the knock-out; the fighter must stay down.
+    for (const char* name : {"rook", "quill"}) {
+        auto c = character(name);
+        for (const auto& m : c->moves)
+            if (m->steps.size() && m->steps.back().contains(8)) {
+                EXPECT_EQ(m->animation->loops, 0);
+                EXPECT_GT(m->animation->frames.back()->duration, 10000) << m->name;
+            }
+    }
+}
+
+// The move sets played through the game's own move recognition.
+class DefaultMoves : public DefaultContent {
+protected:
+    void SetUp() override
+    {
+        DefaultContent::SetUp();
+        ib::LoadContext ctx{*device_, registry_};
+        level_ = ib::loadLevel(ctx, "desert");
+    }
+    // A fresh fighter of the Character on the right-hand side (facing +1).
+    std::unique_ptr<ib::Fighter> fighter(const ib::Character& c)
+    {
+        return std::make_unique<ib::Fighter>(c, *level_, ib::Side::Right);
+    }
+    // Adds snapshots as key events or hits would, recognising after each.
+    void feed(ib::Fighter& f, std::initializer_list<ib::ButtonSet> snapshots)
+    {
+        for (const auto& s : snapshots) {
+            f.history.push_front(s);
+            f.recognizeMove(now_ += 16);
+        }
+    }
+    static std::string moveName(const ib::Move* m) { return m ? m->name : "none"; }
+
+    std::unique_ptr<ib::Level> level_;
+    std::uint32_t now_ = 1000;
+};
+
+TEST_F(DefaultMoves, PressAndReleaseSequencesPickTheIntendedMoves)
+{
+    using S = ib::ButtonSet;
+    for (const std::string name : {"rook", "quill"}) {
+        SCOPED_TRACE(name);
+        auto c = character(name);
+        struct Case {
+            std::vector<S> snapshots;
+            std::string current, pending;
+        };
+        const Case cases[] = {
+            {{{1}}, "walk", "stance"},                      // hold forward: walk
+            {{{1}, {}}, "stance", "stance"},                 // release: stand at once
+            {{{2}}, "back", "stance"},
+            {{{6}, {}}, "punch", "stance"},                  // releasing does not cut the punch
+            {{{2, 6}}, "punch", "stance"},
+            {{{1}, {1, 6}, {1}}, "kick", "walk"},            // still walking after the kick
+            {{{4}, {4, 6}, {4}}, "low", "crouch"},
+            {{{4}, {1, 4}, {1}, {1, 6}}, "special", "stance"},
+            {{{4}, {1, 4}, {1, 4, 6}}, "special-held", "stance"},
+            {{{5}}, "block", "stance"},
+            {{{5}, {5, 6}}, "block", "stance"},             // no attacking through a block
+            {{{3}, {}}, "jump", "stance"},
+            {{{6}, {7}, {}}, "hit", "stance"},               // a hit cuts into an attack
+            {{{5}, {5, 7}, {5}}, "blocked", "block"},
+        };
+        for (const Case& k : cases) {
+            auto f = fighter(*c);
+            for (const S& s : k.snapshots) feed(*f, {s});
+            EXPECT_EQ(moveName(f->currentMove), name + "-" + k.current) << "after " << k.snapshots.size() << " snapshots";
+            EXPECT_EQ(moveName(f->pendingMove), name + "-" + k.pending);
+        }
+    }
+}
+
+TEST_F(DefaultMoves, HitsPickAReactionWhateverIsHeld)
+{
+    for (const std::string name : {"rook", "quill"}) {
+        auto c = character(name);
+        // Every combination of the six buttons a player can hold.
+        for (std::uint32_t bits = 0; bits < 64; ++bits) {
+            ib::ButtonSet held;
+            for (int code = 1; code <= 6; ++code)
+                if (bits >> (code - 1) & 1) held.add(code);
+            SCOPED_TRACE(name + " holding " + std::to_string(bits));
+            for (int event : {ib::Hit, ib::KnockOut}) {
+                auto f = fighter(*c);
+                ib::ButtonSet struck = held;
+                struck.add(event);
+                feed(*f, {struck, held});
+                // A knock-out while blocking cannot happen: blocked hits cost nothing.
+                if (event == ib::KnockOut && held.contains(ib::Block)) continue;
+                std::string expected = event == ib::KnockOut         ? "knockout"
+                                       : held.contains(ib::Block) ? "blocked"
+                                       : held.contains(ib::Up)    ? "jump"  // holding up leaps away at once
+                                                                  : "hit";
+                EXPECT_EQ(moveName(f->currentMove), name + "-" + expected);
+            }
+        }
+    }
+}
+
+TEST_F(DefaultMoves, KnockOutDuringAJumpWaitsForTheLandingAndSticks)
+{
+    for (const std::string name : {"rook", "quill"}) {
+        auto c = character(name);
+        auto f = fighter(*c);
+        feed(*f, {{3}});
+        ASSERT_EQ(moveName(f->currentMove), name + "-jump");
+        // Knocked out in the air, then four more key events before landing.
+        feed(*f, {{3, 8}, {3}, {}, {6}, {}, {1}});
+        EXPECT_EQ(moveName(f->currentMove), name + "-jump");
+        EXPECT_EQ(moveName(f->pendingMove).rfind(name + "-knockout", 0), 0u) << moveName(f->pendingMove);
+    }
+}
+
+TEST_F(DefaultMoves, StepsPointTheRightWay)
+{
+    auto sumDx = [](const ib::Move& m) {
+        int dx = 0;
+        for (const auto& fr : m.animation->frames) dx += fr->dx;
+        return dx;
+    };
+    for (const std::string name : {"rook", "quill"}) {
+        auto c = character(name);
+        for (const auto& m : c->moves) {
+            SCOPED_TRACE(m->name);
+            // Negative dx steps toward the opponent.
+            if (m->name == name + "-walk") {
+                EXPECT_LT(sumDx(*m), 0);
+            }
+            if (m->name == name + "-back" || m->name == name + "-hit" || m->name == name + "-knockout") {
+                EXPECT_GT(sumDx(*m), 0);
+            }
+            // One strike value per move, so that each attack lands once.
+            std::set<int> values;
+            for (const auto& fr : m->animation->frames)
+                for (auto v : fr->image->mask->strike)
+                    if (v) values.insert(v);
+            EXPECT_LE(values.size(), 1u);
+        }
+    }
+}
+
+TEST_F(DefaultContent, ScreensAndQuotes)
+{
+    ib::LoadContext ctx{*device_, registry_};
+    for (auto [file, w, h] : {std::tuple{"splash.tga", 800, 600}, {"endsplash.tga", 800, 600}, {"pink.screen.tga", 127, 200}}) {
+        auto surface = ib::loadTgaSurface(ctx.directDraw, registry_, file);
+        ASSERT_NE(surface, nullptr) << file;
+        EXPECT_GE(surface->width(), w) << file;
+        EXPECT_GE(surface->height(), h) << file;
+    }
+    // Quotes are separated by exactly one blank line; the file ends with the
+    // last quote's line feed (a blank line more would add an empty quote,
+    // a missing line feed would lose the last one).
+    std::ifstream in("stuff.quotes", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_NE(text.substr(text.size() - std::min<size_t>(2, text.size())), "\n\n");
+    EXPECT_EQ(text.find("\n\n\n"), std::string::npos);
+    EXPECT_NE(text.front(), '\n');
+    std::size_t quotes = 1;
+    for (std::size_t at = text.find("\n\n"); at != std::string::npos; at = text.find("\n\n", at + 2)) ++quotes;
+    EXPECT_GE(quotes, 31u);  // the file's first quote is practically never chosen
+    ib::QuoteBook book;
+    ib::loadQuotes(book);
+    EXPECT_EQ(book.size(), quotes);
+}
+
+}  // namespace
