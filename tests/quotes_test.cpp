@@ -151,6 +151,7 @@ TEST(QuoteFont, SolidLettersInsideTheClip)
     EXPECT_EQ(font->lineHeight(), 23);
     EXPECT_EQ(font->measure(""), 0);
     EXPECT_GT(font->measure("Ink never"), font->measure("Ink") + 20);
+    EXPECT_EQ(font->measure("caf\xe9"), font->measure("caf\xc3\xa9")) << "Latin-1 read as such";
     auto device = std::make_shared<DisplayDevice>();
     std::shared_ptr<Surface> box;
     device->createSurface(200, 40, box);
