@@ -95,8 +95,8 @@ Raster splash(const std::string& sourceDir, TextWriter& text)
     // The two fighters face each other in the bottom corners.
     Raster rook = posePicture(sourceDir, "rook", "rook-stance-1");
     Raster quill = posePicture(sourceDir, "quill", "quill-stance-1");
-    stamp(pic, rook, -34, kH - rook.height() - 16, true);
-    stamp(pic, quill, kW - quill.width() + 34, kH - quill.height() - 16, false);
+    stamp(pic, rook, -20, kH - rook.height() - 16, true);
+    stamp(pic, quill, kW - quill.width() + 20, kH - quill.height() - 16, false);
 
     int y = 392;
     text.write(pic, "forward + attack: kick", 21, 400, y, kInk, Align::Centre);
@@ -118,10 +118,11 @@ Raster endScreen(const std::string& sourceDir, TextWriter& text)
     splatter(pic, 400, 250, -1, -0.3, 30, 260, 9, kWashLight, rng);
     title(pic, text, "The ink has dried.", 60, 160, rng);
     text.write(pic, "Thanks for playing Inkblot Fighter", 28, 400, 260, kInk, Align::Centre);
-    Raster rook = posePicture(sourceDir, "rook", "rook-down-4");
+    // Whoever won, both bow out.
+    Raster rook = posePicture(sourceDir, "rook", "rook-stance-2");
     Raster quill = posePicture(sourceDir, "quill", "quill-stance-2");
-    stamp(pic, rook, 150, 360, true);
-    stamp(pic, quill, 420, 330, false);
+    stamp(pic, rook, 400 - rook.width() - 10, kH - rook.height() - 24, true);
+    stamp(pic, quill, 410, kH - quill.height() - 24, false);
     return pic;
 }
 
