@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+#ifdef INKBLOT_HAVE_ICON
+#include "inkblot_icon.h"
+#endif
+
 namespace ib {
 
 namespace {
@@ -123,6 +127,16 @@ bool SdlPlatform::createWindow(const char* title)
     }
     impl_->fullscreen = true;
     SDL_ShowCursor(SDL_DISABLE);
+#ifdef INKBLOT_HAVE_ICON
+    // 32 x 32 RGBA bytes, rows from the top.
+    if (SDL_Surface* icon = SDL_CreateRGBSurfaceFrom(const_cast<unsigned char*>(kInkblotIconRgba),
+                                                     kInkblotIconSize, kInkblotIconSize, 32,
+                                                     kInkblotIconSize * 4, 0x000000FF, 0x0000FF00,
+                                                     0x00FF0000, 0xFF000000)) {
+        SDL_SetWindowIcon(impl_->window, icon);
+        SDL_FreeSurface(icon);
+    }
+#endif
     return true;
 }
 
