@@ -26,7 +26,7 @@ TEST(FighterStart, QuarterAndThreeQuartersOfTheWidthFromColumnZero)
 // Fighter 1 plays `frames` as its default move on a level too wide for the
 // walls to matter; fighter 2 stands still.
 struct Stage {
-    Stage(bool loops, const std::vector<FrameSpec>& frames)
+    Stage(bool loops, const std::vector<FrameShape>& frames)
         : ch(makeCharacter(makeMove({}, 0, 0, makeAnimation(loops, frames)))),
           still(makeCharacter(makeMove({}, 0, 0, makeAnimation(true, {{}}))))
     {}

@@ -16,22 +16,24 @@
 
 namespace ib::test {
 
-struct FrameSpec {
+struct FrameShape {
     int duration = 100, hotspotX = 0, hotspotY = 0, dx = 0, dy = 0, frontColumn = 0, backColumn = 0;
 };
+// Former name, still used by the draw benchmark.
+using FrameSpec = FrameShape;
 
-inline std::unique_ptr<Frame> makeFrame(const FrameSpec& s, std::unique_ptr<Image> image = nullptr)
+inline std::unique_ptr<Frame> makeFrame(const FrameShape& s, std::unique_ptr<Image> image = nullptr)
 {
     return std::make_unique<Frame>(Frame{{}, std::move(image), s.duration, s.hotspotX, s.hotspotY,
                                          s.dx, s.dy, s.frontColumn, s.backColumn});
 }
 
-inline std::unique_ptr<Animation> makeAnimation(bool loops, const std::vector<FrameSpec>& frames)
+inline std::unique_ptr<Animation> makeAnimation(bool loops, const std::vector<FrameShape>& frames)
 {
     auto a = std::make_unique<Animation>();
     a->loops = loops ? 1 : 0;
     a->frameCount = static_cast<std::int32_t>(frames.size());
-    for (const FrameSpec& s : frames) {
+    for (const FrameShape& s : frames) {
         a->frames.push_back(makeFrame(s));
         a->totalDuration += s.duration;
     }
