@@ -28,7 +28,8 @@ void writeCharacter(const std::string& who, double damage)
     writePose(who + "_pose", false);
     writePose(who + "_fist", true);
     writeFile(who + "_stand.Frame", who + "_pose\n100\n30,99\n0,0\n20,40\n");
-    writeFile(who + "_step.Frame", who + "_pose\n50\n30,99\n20,0\n20,40\n");
+    // Stored pictures face toward smaller x: a negative dx steps forward.
+    writeFile(who + "_step.Frame", who + "_pose\n50\n30,99\n-20,0\n20,40\n");
     writeFile(who + "_punch.Frame", who + "_fist\n300\n30,99\n0,0\n20,40\n");
     writeFile(who + "_stand.Animation", "1\n" + who + "_stand\n");
     writeFile(who + "_walk.Animation", "1\n" + who + "_step\n" + who + "_step\n");

@@ -1,7 +1,7 @@
 // A whole, tiny game written into the working directory (use inside a
 // ScratchDir): the level "desert", the Characters "rook" and "quill", the
 // three screen pictures and a quotes file. Each fighter stands in a looping
-// one-frame stance, walks toward the other on Forward, and has a one-frame
+// one-frame stance, walks toward the other on Forward (20 px a 50 ms step), and has a one-frame
 // punch on Attack whose fist lands for `punchDamage`.
 #pragma once
 
