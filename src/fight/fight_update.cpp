@@ -106,8 +106,8 @@ void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime
 
     const std::int64_t d = x1 > x2 ? x1 - x2 : x2 - x1;
     const std::int64_t dy = pictureTop(fighter2) - pictureTop(fighter1);
-    const Strikes strikes = findStrikes(poseMask(*f1), poseMask(*f2), d, dy,
-                                        fighter1.lastHitRegion, fighter2.lastHitRegion);
+    const Strikes strikes = findStrikesPacked(poseMask(*f1), poseMask(*f2), d, dy,
+                                              fighter1.lastHitRegion, fighter2.lastHitRegion);
     if (strikes.byFighter1 != 0) fighter1.lastHitRegion = strikes.byFighter1;
     if (strikes.byFighter2 != 0) fighter2.lastHitRegion = strikes.byFighter2;
 

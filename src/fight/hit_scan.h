@@ -31,4 +31,12 @@ struct Strikes {
 Strikes findStrikes(const PoseMask& fighter1, const PoseMask& fighter2, std::int64_t d,
                     std::int64_t dy, std::int32_t lastHit1, std::int32_t lastHit2);
 
+// The same answer as findStrikes, found 64 cells at a time in the masks'
+// packed planes (packHitMask): a strike bit and a body bit that meet make a
+// candidate, and only a candidate's strike value is read, to compare it
+// with the striker's `lastHit`. A mask that was never packed is scanned
+// by findStrikes.
+Strikes findStrikesPacked(const PoseMask& fighter1, const PoseMask& fighter2, std::int64_t d,
+                          std::int64_t dy, std::int32_t lastHit1, std::int32_t lastHit2);
+
 }  // namespace ib

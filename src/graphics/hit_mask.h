@@ -2,11 +2,34 @@
 // where the body can be struck, the green channel where the pose strikes.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace ib {
+
+// The rows [top, bottom) and columns [left, right) of a plane that hold
+// every non-zero value; all 0 when the plane has none.
+struct PlaneBox {
+    std::int32_t top = 0, bottom = 0, left = 0, right = 0;
+    friend bool operator==(const PlaneBox&, const PlaneBox&) = default;
+};
+
+// A mask's planes as one bit a pixel (set where the value is not 0), 64
+// pixels a word, for the hit test's word-at-a-time scan. Every row takes
+// `wordsPerRow` words, the last of them always 0, so that a 64-pixel window
+// starting at any column of a row can be read from two neighbouring words.
+// The mirrored planes hold each row backwards: bit x is column width-1-x.
+struct PackedPlanes {
+    std::int32_t width = -1;  // the mask size they were packed for;
+    std::int32_t height = -1; // -1: not packed
+    std::int32_t wordsPerRow = 0;
+    std::vector<std::uint64_t> body, bodyMirrored;
+    std::vector<std::uint64_t> strike, strikeMirrored;  // empty when nothing strikes
+    PlaneBox bodyBox, strikeBox;
+    std::bitset<256> strikeValues;  // the non-zero strike values present
+};
 
 struct HitMask {
     std::string name;  // path of the mask file
@@ -14,6 +37,7 @@ struct HitMask {
     std::int32_t height = 0;
     std::vector<std::uint8_t> body;    // width * height, row 0 = top
     std::vector<std::uint8_t> strike;  // same layout
+    PackedPlanes packed{};             // made by packHitMask
 
     // Values outside the mask count as 0.
     std::uint8_t bodyAt(int row, int col) const
@@ -28,6 +52,12 @@ struct HitMask {
                    ? strike[static_cast<size_t>(row) * width + col]
                    : 0;
     }
+    bool isPacked() const { return packed.width == width && packed.height == height; }
 };
+
+// Builds mask.packed from the byte planes (loadHitMask does it for every
+// mask it reads). A mask whose planes are shorter than width * height is
+// packed as if the missing values were 0.
+void packHitMask(HitMask& mask);
 
 }  // namespace ib
