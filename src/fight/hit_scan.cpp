@@ -1,9 +1,15 @@
-// The reference hit scan: cell by cell, in the order the rules give.
+// The hit scan: cell by cell for reference, and 64 cells at a time in the
+// packed planes for the fight.
 #include "fight/hit_scan.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <iterator>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ib {
 
@@ -75,14 +81,55 @@ struct PlaneView {
 };
 
 // The strike values of one direction, read in fighter 1's cells: cell (r, c)
-// is values[(r - rowShift) * stride + base + step * c].
+// is values[(r - rowShift) * stride + base + step * c]; step is 1 or -1.
 struct ValueView {
     const std::uint8_t* values;
+    std::int64_t size;
     std::int64_t stride;
     std::int64_t rowShift;
     std::int64_t base;
     std::int64_t step;
+
+    std::int64_t at(std::int64_t r, std::int64_t c) const
+    {
+        return (r - rowShift) * stride + base + step * c;
+    }
 };
+
+std::uint64_t reverseBits(std::uint64_t x)
+{
+    x = ((x >> 1) & 0x5555555555555555u) | ((x & 0x5555555555555555u) << 1);
+    x = ((x >> 2) & 0x3333333333333333u) | ((x & 0x3333333333333333u) << 2);
+    x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((x & 0x0F0F0F0F0F0F0F0Fu) << 4);
+    return __builtin_bswap64(x);
+}
+
+// Bit i set where p[i] differs from value, for i from 0 to 63.
+std::uint64_t bytesDiffer(const std::uint8_t* p, std::uint8_t value)
+{
+#if defined(__SSE2__)
+    const __m128i key = _mm_set1_epi8(static_cast<char>(value));
+    auto same = [&](int i) -> std::uint64_t {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, key)));
+    };
+    return ~(same(0) | same(1) << 16 | same(2) << 32 | same(3) << 48);
+#else
+    std::uint64_t differ = 0;
+    for (int i = 0; i < 64; ++i) differ |= std::uint64_t{p[i] != value} << i;
+    return differ;
+#endif
+}
+
+// Of the cells c to c + 63 of row r, those whose value differs from `value`;
+// all of them when their values do not lie in one stretch of the plane.
+std::uint64_t valuesDiffer(const ValueView& v, std::int64_t r, std::int64_t c, std::uint8_t value)
+{
+    const std::int64_t first = v.step > 0 ? v.at(r, c) : v.at(r, c + 63);
+    if (first < 0 || first + 64 > v.size) return ~std::uint64_t{0};
+    const std::uint64_t differ = bytesDiffer(v.values + first, value);
+    return v.step > 0 ? differ : reverseBits(differ);
+}
 
 // The 64 bits of a row from bit `shift` of lo on; shift is 0 to 63. Shifting
 // hi twice keeps the shift below 64 when shift is 0.
@@ -114,10 +161,13 @@ std::int32_t firstStrike(const PlaneView& strike, const PlaneView& body, const V
             std::uint64_t meet =
                 window(s[k], s[k + 1], strikeShift) & window(b[k], b[k + 1], bodyShift);
             if (k == chunks - 1) meet &= lastMask;
+            if (meet == 0) continue;
+            const std::int64_t c = span.left + 64 * k;
+            // Candidates that would land lastHit again are passed over, 64
+            // at a time where their values can be read together.
+            if (checkValues) meet &= valuesDiffer(v, r, c, static_cast<std::uint8_t>(lastHit));
             while (meet != 0) {
-                const std::int64_t c = span.left + 64 * k + std::countr_zero(meet);
-                const std::int32_t value =
-                    v.values[(r - v.rowShift) * v.stride + v.base + v.step * c];
+                const std::int32_t value = v.values[v.at(r, c + std::countr_zero(meet))];
                 if (!checkValues || value != lastHit) return value;
                 meet &= meet - 1;
             }
@@ -174,7 +224,8 @@ Strikes findStrikesPacked(const PoseMask& fighter1, const PoseMask& fighter2, st
             found.byFighter1 = firstStrike(
                 PlaneView{p1.strike.data(), p1.wordsPerRow, 0, 0},
                 PlaneView{p2.bodyMirrored.data(), p2.wordsPerRow, dy, mirrorShift},
-                ValueView{m1.strike.data(), m1.width, 0, 0, 1}, span, lastHit1, check);
+                ValueView{m1.strike.data(), std::ssize(m1.strike), m1.width, 0, 0, 1}, span,
+                lastHit1, check);
         }
     }
     if (canLand(p2, lastHit2, check)) {
@@ -183,7 +234,8 @@ Strikes findStrikesPacked(const PoseMask& fighter1, const PoseMask& fighter2, st
             found.byFighter2 = firstStrike(
                 PlaneView{p2.strikeMirrored.data(), p2.wordsPerRow, dy, mirrorShift},
                 PlaneView{p1.body.data(), p1.wordsPerRow, 0, 0},
-                ValueView{m2.strike.data(), m2.width, dy, d, -1}, span, lastHit2, check);
+                ValueView{m2.strike.data(), std::ssize(m2.strike), m2.width, dy, d, -1}, span,
+                lastHit2, check);
         }
     }
     return found;
