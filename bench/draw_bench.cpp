@@ -1,15 +1,12 @@
-// How long one fight frame takes to draw, and our colour-keyed copies next
-// to SDL's own colour-keyed 16-bit blit of the same 250 x 250 picture.
+// The blitter: our colour-keyed copy, plain and mirrored, next to SDL's own
+// colour-keyed 16-bit blit of the same 250 x 250 picture onto an 800 x 600
+// page.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
-#include "app/display.h"
-#include "app/game.h"
-#include "graphics/render.h"
-#include "platform/headless_platform.h"
-#include "support/fight_builders.h"
+#include "platform/surface.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -26,64 +23,6 @@ bool inBody(int x, int y)
     return dx * dx + dy * dy < (kSide / 2 - 10) * (kSide / 2 - 10);
 }
 std::uint16_t bodyColour(int x, int y) { return tgaRgb(x % 32, 20, y % 32); }
-
-// The fight as the game draws it: 800 x 600 layers, two 250 x 250 fighters.
-struct BenchFight {
-    ScratchDir dir;
-    HeadlessPlatform platform;
-    Game game{platform};
-    std::unique_ptr<Character> rook, quill;
-
-    BenchFight()
-    {
-        writeTga("desert.background.tga", 800, 600,
-                 [](int x, int y) { return tgaRgb(x % 32, y % 32, 8); });
-        writeTga("desert.foreground.tga", 800, 600, [](int x, int y) {
-            return y >= 520 || (x / 40) % 5 == 0 ? tgaRgb(4, 12, 4) : kTgaMagenta;
-        });
-        writeSolidTga("panel.tga", 800, 40, tgaRgb(31, 31, 31));
-        writeSolidTga("bar.tga", 201, 10, tgaRgb(31, 0, 0));
-        writeFile("desert.level", "500\n0,799\npanel\nbar\n10,10\n500,10\n");
-        writeTga("pose.tga", kSide, kSide,
-                 [](int x, int y) { return inBody(x, y) ? bodyColour(x, y) : kTgaMagenta; });
-        writeSolidTga("pose.mask.tga", kSide, kSide, tgaRgb(31, 0, 0));
-        platform.directDrawCreate(game.directDraw);
-        platform.createPrimarySurface(*game.directDraw, game.primarySurface);
-        platform.getAttachedSurface(*game.primarySurface, game.backBuffer);
-        LoadContext ctx{*game.directDraw, game.images};
-        game.level = loadLevel(ctx, "desert");
-        rook = makeFighter(ctx, Side::Left, game.fighter1);
-        quill = makeFighter(ctx, Side::Right, game.fighter2);
-    }
-
-    std::unique_ptr<Character> makeFighter(LoadContext& ctx, Side side, std::unique_ptr<Fighter>& out)
-    {
-        auto c = makeCharacter(makeMove({}, 0, 0.0, makeAnimation(true, {FrameSpec{100, 125, 249}})));
-        Frame& frame = *c->moves[0]->animation->frames[0];
-        frame.image = std::make_unique<Image>(ctx.directDraw, ctx.images, "pose");
-        out = std::make_unique<Fighter>(*c, *game.level, side);
-        out->frame = &frame;
-        return c;
-    }
-};
-
-// Argument 1: with a two-line quote over fighter 2 (its text drawn anew in
-// every frame).
-void BM_DrawFight(benchmark::State& state)
-{
-    BenchFight fight;
-    if (state.range(0) == 1) {
-        Game& g = fight.game;
-        g.directDraw->createSurface(127, 200, g.quoteSurface);
-        g.quoteSurface->setColorKey(toRgb565(kMagenta));
-        g.quoteFont = Font::openQuoteFont(23);
-        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!", g.fighter2.get()};
-    }
-    for (auto _ : state) drawFight(fight.game);
-    if (fight.platform.framesPresented() != static_cast<int>(state.iterations()))
-        state.SkipWithError("a frame was not presented");
-}
-BENCHMARK(BM_DrawFight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same picture for all three copies, onto an 800 x 600 page.
 struct CopyPair {

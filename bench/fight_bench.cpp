@@ -1,66 +1,72 @@
-// One fight pass of the simulation in its worst case: two 250 x 250
-// pictures lying fully over each other, body everywhere and no strike
-// anywhere, so the hit scan walks every cell without landing.
+// The fight on the default content: a whole pass of the main loop, and the
+// drawing alone.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
+#include <vector>
 
-#include "fight/fighter.h"
-#include "support/fight_builders.h"
-#include "support/fixtures.h"
+#include "bench_game.h"
 
 namespace {
 
 using namespace ib;
-using namespace ib::test;
+using namespace ib::bench;
 
-constexpr int kSide = 250;
-
-struct WorstCase {
-    ScratchDir dir;
-    PictureMaker pictures;
-    std::unique_ptr<Character> rook = standing("rook");
-    std::unique_ptr<Character> quill = standing("quill");
-    Level level = makeLevel(0, 800);
-    Fighter f1{*rook, level, Side::Left}, f2{*quill, level, Side::Right};
-
-    // A looping one-frame stance whose front edges stay apart, so that
-    // neither the walls nor the push-apart move anybody.
-    std::unique_ptr<Character> standing(const std::string& name)
-    {
-        auto image = pictures.make(name, kSide, kSide, [](int, int) { return std::pair{31, 0}; });
-        auto animation = makeAnimation(true, {});
-        animation->frames.push_back(
-            makeFrame({.duration = 100, .frontColumn = 200, .backColumn = kSide - 1},
-                      std::move(image)));
-        animation->frameCount = 1;
-        animation->totalDuration = 100;
-        return makeCharacter(makeMove({}, 0, 0, std::move(animation)));
-    }
-
-    WorstCase()
-    {
-        moveFighters(f1, f2, level, 0);
-        f1.x = 500;  // picture column 0 at 500, column 249 at 251
-        f2.x = 251;  // picture column 0 at 251, column 249 at 500
-    }
-};
-
-void BM_MoveAndResolveHits(benchmark::State& state)
+double percentile(std::vector<double> v, double p)
 {
-    WorstCase fight;
-    std::uint32_t decisionTime = 0;
-    std::uint32_t t = 1;
-    for (auto _ : state) {
-        moveFighters(fight.f1, fight.f2, fight.level, t);
-        resolveHits(fight.f1, fight.f2, t, decisionTime);
-        ++t;
-    }
-    if (fight.f1.x != 500 || fight.f2.x != 251 || fight.f2.health != 100.0 ||
-        fight.f1.health != 100.0) {
-        state.SkipWithError("the fighters moved or were hit");
-    }
+    if (v.empty()) return 0;
+    const auto at = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1));
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(at), v.end());
+    return v[at];
 }
-BENCHMARK(BM_MoveAndResolveHits)->Unit(benchmark::kMicrosecond);
+
+// Pass after pass of the scripted fight, from the first pass to 5 s after
+// the knock-out, then again with a fresh game (set up outside the timing).
+// Besides the mean, the median and the 99th percentile of single passes.
+void BM_FightPass(benchmark::State& state)
+{
+    auto fight = std::make_unique<DefaultFight>();
+    if (!fight->opened) return state.SkipWithError("the default content did not load");
+    std::vector<double> passUs;
+    passUs.reserve(1 << 16);
+    long long fights = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        fight->pass();
+        passUs.push_back(std::chrono::duration<double, std::micro>(
+                             std::chrono::steady_clock::now() - start).count());
+        if (fight->over()) {
+            state.PauseTiming();
+            ++fights;
+            fight = std::make_unique<DefaultFight>();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["pass_p50_us"] = percentile(passUs, 0.5);
+    state.counters["pass_p99_us"] = percentile(passUs, 0.99);
+    state.counters["fights_ended"] = static_cast<double>(fights);
+}
+BENCHMARK(BM_FightPass)->Unit(benchmark::kMicrosecond);
+
+// drawFight alone, the fighters standing face to face; argument 1 adds a
+// two-line quote over quill, its text drawn anew in every frame.
+void BM_DrawFight(benchmark::State& state)
+{
+    DefaultFight fight(false);
+    if (!fight.opened) return state.SkipWithError("the default content did not load");
+    Game& g = fight.game;
+    fight.pass();
+    g.fighter1->x = g.fighter2->x - 120;
+    fight.pass();
+    if (state.range(0) == 1)
+        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!", g.fighter2.get()};
+    const int before = fight.platform.framesPresented();
+    for (auto _ : state) drawFight(g);
+    if (fight.platform.framesPresented() - before != static_cast<int>(state.iterations()))
+        state.SkipWithError("a frame was not presented");
+}
+BENCHMARK(BM_DrawFight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

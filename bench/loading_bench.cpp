@@ -1,9 +1,12 @@
-// Start-up loading: a Character of 10 Moves with 20 Frames each (200
-// Frames) over 60 distinct 200 x 250 pictures, each with its hit mask.
+// Start-up: the game's own on the default content, and a larger made-up
+// Character of 10 Moves with 20 Frames each (200 Frames) over 60 distinct
+// 200 x 250 pictures, each with its hit mask.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
+#include "bench_game.h"
 #include "content/content.h"
 #include "support/fixtures.h"
 
@@ -58,5 +61,23 @@ void BM_LoadCharacter200Frames(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadCharacter200Frames)->Unit(benchmark::kMillisecond);
+
+// Opening the display and setUpGame on the default content, a fresh Game
+// each time (its teardown is not timed).
+void BM_StartUp(benchmark::State& state)
+{
+    ib::bench::InDataDir in;
+    for (auto _ : state) {
+        auto platform = std::make_unique<ib::HeadlessPlatform>();
+        auto game = std::make_unique<ib::Game>(*platform);
+        if (ib::initDisplay(*game) != ib::DD_OK || !game->fighter2)
+            return state.SkipWithError("the default content did not load");
+        state.PauseTiming();
+        game.reset();
+        platform.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
