@@ -96,14 +96,6 @@ struct ValueView {
     }
 };
 
-std::uint64_t reverseBits(std::uint64_t x)
-{
-    x = ((x >> 1) & 0x5555555555555555u) | ((x & 0x5555555555555555u) << 1);
-    x = ((x >> 2) & 0x3333333333333333u) | ((x & 0x3333333333333333u) << 2);
-    x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((x & 0x0F0F0F0F0F0F0F0Fu) << 4);
-    return __builtin_bswap64(x);
-}
-
 // Bit i set where p[i] differs from value, for i from 0 to 63.
 std::uint64_t bytesDiffer(const std::uint8_t* p, std::uint8_t value)
 {

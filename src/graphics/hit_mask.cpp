@@ -1,6 +1,11 @@
 #include "graphics/hit_mask.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "graphics/images.h"
 #include "graphics/tga_file.h"
@@ -8,6 +13,23 @@
 namespace ib {
 
 namespace {
+
+// Bit i set where values[i] is not 0, for i below n (at most 64).
+std::uint64_t nonZeroBits(const std::uint8_t* values, std::size_t n)
+{
+    std::uint64_t bits = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + i));
+        const auto isZero = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, zero)));
+        bits |= std::uint64_t{static_cast<std::uint16_t>(~isZero)} << i;
+    }
+#endif
+    for (; i < n; ++i) bits |= std::uint64_t{values[i] != 0} << i;
+    return bits;
+}
 
 // Packs one byte plane into `bits` (forward) and `mirrored`, and returns the
 // box of its non-zero values.
@@ -17,29 +39,35 @@ PlaneBox packPlane(const std::vector<std::uint8_t>& plane, std::size_t width, st
 {
     bits.assign(height * wordsPerRow, 0);
     mirrored.assign(height * wordsPerRow, 0);
+    const std::size_t used = wordsPerRow - 1;  // words that hold columns
+    // The mirrored row is the whole row of words reversed, moved down by
+    // the columns the last word does not hold.
+    const unsigned spare = static_cast<unsigned>(64 * used - width);
     std::size_t top = height, bottom = 0, left = width, right = 0;
     for (std::size_t r = 0; r < height; ++r) {
         const std::size_t start = r * width;
         // Values a short plane does not hold count as 0.
         const std::size_t held = plane.size() > start ? std::min(width, plane.size() - start) : 0;
-        const std::uint8_t* values = plane.data() + start;
         std::uint64_t* row = bits.data() + r * wordsPerRow;
         std::uint64_t* back = mirrored.data() + r * wordsPerRow;
-        for (std::size_t word = 0; word * 64 < held; ++word) {
-            const std::size_t end = std::min(held, word * 64 + 64);
-            std::uint64_t w = 0;
-            for (std::size_t c = word * 64; c < end; ++c)
-                w |= std::uint64_t{values[c] != 0} << (c & 63);
-            row[word] = w;
+        for (std::size_t w = 0; w * 64 < held; ++w)
+            row[w] = nonZeroBits(plane.data() + start + w * 64, std::min<std::size_t>(64, held - w * 64));
+        for (std::size_t w = 0; w < used; ++w) {
+            const std::uint64_t lo = reverseBits(row[used - 1 - w]);
+            const std::uint64_t hi = w + 1 < used ? reverseBits(row[used - 2 - w]) : 0;
+            back[w] = (lo >> spare) | ((hi << 1) << (63 - spare));
         }
-        for (std::size_t c = 0; c < held; ++c) {
-            if (values[c] == 0) continue;
-            const std::size_t x = width - 1 - c;
-            back[x >> 6] |= std::uint64_t{1} << (x & 63);
+        for (std::size_t w = 0; w < used; ++w) {
+            if (row[w] == 0) continue;
             top = std::min(top, r);
             bottom = r + 1;
-            left = std::min(left, c);
-            right = std::max(right, c + 1);
+            left = std::min(left, 64 * w + std::countr_zero(row[w]));
+            break;
+        }
+        for (std::size_t w = used; w-- > 0;) {
+            if (row[w] == 0) continue;
+            right = std::max(right, 64 * w + 64 - std::countl_zero(row[w]));
+            break;
         }
     }
     if (bottom == 0) return PlaneBox{};
@@ -60,9 +88,15 @@ void packHitMask(HitMask& mask)
     p.wordsPerRow = static_cast<std::int32_t>(words);
     p.bodyBox = packPlane(mask.body, width, height, words, p.body, p.bodyMirrored);
     p.strikeBox = packPlane(mask.strike, width, height, words, p.strike, p.strikeMirrored);
-    const std::size_t cells = std::min(mask.strike.size(), width * height);
-    for (std::size_t i = 0; i < cells; ++i) p.strikeValues.set(mask.strike[i]);
-    p.strikeValues.reset(0);
+    const PlaneBox& box = p.strikeBox;
+    bool seen[256] = {};
+    for (std::size_t r = static_cast<std::size_t>(box.top); r < static_cast<std::size_t>(box.bottom); ++r) {
+        const std::size_t from = std::min(mask.strike.size(), r * width + box.left);
+        const std::size_t to = std::min(mask.strike.size(), r * width + box.right);
+        for (std::size_t i = from; i < to; ++i) seen[mask.strike[i]] = true;
+    }
+    for (int v = 1; v < 256; ++v)
+        if (seen[v]) p.strikeValues.set(static_cast<std::size_t>(v));
     if (p.strikeValues.none()) {
         // Most poses strike nowhere: keep no empty planes for them.
         p.strike = {};

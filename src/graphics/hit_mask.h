@@ -55,6 +55,15 @@ struct HitMask {
     bool isPacked() const { return packed.width == width && packed.height == height; }
 };
 
+// Bit i of x becomes bit 63 - i.
+inline std::uint64_t reverseBits(std::uint64_t x)
+{
+    x = ((x >> 1) & 0x5555555555555555u) | ((x & 0x5555555555555555u) << 1);
+    x = ((x >> 2) & 0x3333333333333333u) | ((x & 0x3333333333333333u) << 2);
+    x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((x & 0x0F0F0F0F0F0F0F0Fu) << 4);
+    return __builtin_bswap64(x);
+}
+
 // Builds mask.packed from the byte planes (loadHitMask does it for every
 // mask it reads). A mask whose planes are shorter than width * height is
 // packed as if the missing values were 0.
