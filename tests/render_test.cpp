@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <map>
 
 #include "support/draw_scene.h"
@@ -30,6 +31,14 @@ TEST(Render, HealthBarsShrinkTowardTheirAnchors)
             ASSERT_EQ(s.at(x, 15), red ? kRed : kWhite) << "health " << c.h1 << "/" << c.h2 << " x " << x;
         }
     }
+    // A bar the level file puts at the end of the 32-bit range lies off the
+    // screen: the copy is refused and the pass ends without a frame.
+    s.game.fighter1->health = s.game.fighter2->health = 100;
+    s.game.level->bar1X = std::numeric_limits<std::int32_t>::max();
+    EXPECT_FALSE(s.pass());
+    s.game.level->bar1X = 10;
+    s.game.level->bar2X = std::numeric_limits<std::int32_t>::min();
+    EXPECT_FALSE(s.pass());
     EXPECT_EQ(healthBarLength(201, 100.0), 200);
     EXPECT_EQ(healthBarLength(201, 99.9), 199);
     EXPECT_EQ(healthBarLength(201, 1e300), 200);
@@ -59,6 +68,17 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
         EXPECT_EQ(s.at(200, 450), kBackgroundColour);
         EXPECT_EQ(s.game.fighter1->screenRect, (Rect{190, 401, 210, 450}));
         EXPECT_EQ(s.at(598, 420), kBackgroundColour);
+    }
+    // Places at the ends of the 32-bit range, from odd Frames or a play area
+    // reaching down that far: nothing of the fighter is drawn, the pass goes on.
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    level.playHeight = kMax;
+    for (auto [x, facing] : {std::pair{kMin, -1}, {kMin, 1}, {kMax, -1}, {kMax, 1}}) {
+        s.game.fighter1->x = x;
+        s.game.fighter1->facing = facing;
+        ASSERT_TRUE(s.pass()) << x << " " << facing;
+        EXPECT_EQ(s.at(200, 420), kBackgroundColour) << x << " " << facing;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "graphics/render.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "app/display.h"
@@ -52,6 +53,22 @@ bool drawLayer(Game& game, const std::shared_ptr<Surface>& picture, int x, int y
     return retryRule(game, [&] { return back.bltFast(x, y, pic, src, trans); });
 }
 
+std::int32_t saturate(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// A rectangle from sides worked out in 64 bits; false when one does not fit
+// the 32-bit fields, where no surface could hold it anyway.
+bool toRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, Rect& out)
+{
+    for (std::int64_t v : {left, top, right, bottom})
+        if (v < INT32_MIN || v > INT32_MAX) return false;
+    out = Rect{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+               static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    return true;
+}
+
 // Bar 1 is anchored at its left end, bar 2 at the right end of its box.
 bool drawHealthBar(Game& game, const Fighter* fighter, bool anchoredLeft)
 {
@@ -66,10 +83,13 @@ bool drawHealthBar(Game& game, const Fighter* fighter, bool anchoredLeft)
         const int length = healthBarLength(width, fighter->health);
         if (length == 0) return DD_OK;  // no bar at all
         const Rect src{0, 0, length, height};
-        const Rect dst = anchoredLeft
-                             ? Rect{level.bar1X, level.bar1Y, level.bar1X + length, level.bar1Y + height}
-                             : Rect{level.bar2X + width - 1 - length, level.bar2Y,
-                                    level.bar2X + width - 1, level.bar2Y + height};
+        // Bar positions come from the level file and may be anywhere.
+        const std::int64_t x1 = level.bar1X, y1 = level.bar1Y, x2 = level.bar2X, y2 = level.bar2Y;
+        Rect dst;
+        const bool fits = anchoredLeft
+                              ? toRect(x1, y1, x1 + length, y1 + height, dst)
+                              : toRect(x2 + width - 1 - length, y2, x2 + width - 1, y2 + height, dst);
+        if (!fits) return DDERR_INVALIDRECT;  // as blt answers for any rectangle off the screen
         return back.blt(dst, bar, src, 0, nullptr);
     });
 }
@@ -92,48 +112,56 @@ HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image,
     const bool mirrored = facing == -1;
     BltFx fx;
     fx.dwDDFX = mirrored ? DDBLTFX_MIRRORLEFTRIGHT : 0;
+    // Worked out in 64 bits: the play area and the picture's place come
+    // from content files and may lie anywhere in the 32-bit range. A side
+    // pushed past that range is kept at its end, which lies outside every
+    // surface, so the copy is refused.
+    const std::int64_t w = image.width, h = image.height;
     // The picture's last column and row are never drawn.
-    Rect src{0, 0, image.width - 1, image.height - 1};
-    const int left = level.leftBound;
-    const int right = level.rightBound;
-    const int top = level.layerY;
-    const int bottom = level.layerY + level.playHeight;
+    std::int64_t srcLeft = 0, srcTop = 0, srcRight = w - 1, srcBottom = h - 1;
+    std::int64_t outLeft, outTop, outRight, outBottom;
+    const std::int64_t left = level.leftBound;
+    const std::int64_t right = level.rightBound;
+    const std::int64_t top = level.layerY;
+    const std::int64_t bottom = std::int64_t{level.layerY} + level.playHeight;
 
     // A mirrored copy reverses the source, so a cut on one side of the
     // screen takes columns from the other side of the stored picture.
     if (x < left) {
-        const int d = left - x;
-        out.left = left;
+        const std::int64_t d = left - x;
+        outLeft = left;
         if (mirrored)
-            src.right -= d;
+            srcRight -= d;
         else
-            src.left = d;
+            srcLeft = d;
     } else {
-        out.left = x;
+        outLeft = x;
     }
     if (y < top) {
-        src.top = top - y;
-        out.top = top;
+        srcTop = top - y;
+        outTop = top;
     } else {
-        out.top = y;
+        outTop = y;
     }
-    if (x + image.width - 1 > right) {
-        const int o = x + image.width - 1 - right;
-        out.right = right;
+    if (x + w - 1 > right) {
+        const std::int64_t o = x + w - 1 - right;
+        outRight = right;
         if (mirrored)
-            src.left += o;
+            srcLeft += o;
         else
-            src.right -= o;
+            srcRight -= o;
     } else {
-        out.right = x + image.width - 1;
+        outRight = x + w - 1;
     }
-    if (y + image.height - 1 > bottom) {
-        const int o = y + image.height - 1 - bottom;
-        out.bottom = bottom;
-        src.bottom -= o;
+    if (y + h - 1 > bottom) {
+        const std::int64_t o = y + h - 1 - bottom;
+        outBottom = bottom;
+        srcBottom -= o;
     } else {
-        out.bottom = y + image.height - 1;
+        outBottom = y + h - 1;
     }
+    out = Rect{saturate(outLeft), saturate(outTop), saturate(outRight), saturate(outBottom)};
+    const Rect src{saturate(srcLeft), saturate(srcTop), saturate(srcRight), saturate(srcBottom)};
     if (!image.surface) return DDERR_INVALIDPARAMS;
     return backBuffer.blt(out, *image.surface, src, DDBLT_KEYSRC | DDBLT_DDFX, &fx);
 }
@@ -144,14 +172,17 @@ HRESULT draw(Game& game, Fighter& fighter)
         return DDERR_INVALIDPARAMS;
     const Frame& frame = *fighter.frame;
     const Image& image = *frame.image;
-    const int px = fighter.x - frame.hotspotX * fighter.facing - (fighter.facing == -1 ? image.width : 0);
-    const int py = fighter.y - frame.hotspotY;
+    const std::int64_t px = std::int64_t{fighter.x} - std::int64_t{frame.hotspotX} * fighter.facing -
+                            (fighter.facing == -1 ? image.width : 0);
+    const std::int64_t py = std::int64_t{fighter.y} - frame.hotspotY;
+    // A picture whose corner lies past the 32-bit range is far off the screen.
+    if (px != saturate(px) || py != saturate(py)) return DDERR_INVALIDRECT;
     // A busy blitter is asked again; any other failure leaves the fighter
     // out of this frame (a lost surface is met again by the next step).
     HRESULT r;
     do {
-        r = drawClipped(*game.backBuffer, *game.level, image, px, py, fighter.facing,
-                        fighter.screenRect);
+        r = drawClipped(*game.backBuffer, *game.level, image, static_cast<int>(px),
+                        static_cast<int>(py), fighter.facing, fighter.screenRect);
     } while (r == DDERR_WASSTILLDRAWING);
     return r;
 }
