@@ -61,6 +61,8 @@ TEST_F(ContentTest, FrameLines)
     EXPECT_EQ(messageOf([&] { loadFrame(ctx, "blank"); }), "Image not found <pic >");
     writeFile("empty.Frame", "");
     EXPECT_EQ(messageOf([&] { loadFrame(ctx, "empty"); }), "Image not found <>");
+    writeFile("nul.Frame", std::string("pi\0c\n1\n", 7));  // the whole name is shown
+    EXPECT_EQ(messageOf([&] { loadFrame(ctx, "nul"); }), "Image not found <pi\\0c>");
 }
 
 TEST_F(ContentTest, MissingFileMessages)
