@@ -2,6 +2,7 @@
 // its speaker, and laying its text out in the 127 x 200 box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -141,6 +142,39 @@ TEST(QuoteLayout, WrapsBetweenWordsCentresAndNeverSplitsAWord)
     EXPECT_EQ(lay("hi\r\nyo  you  "), (L{{"hi", 53, 0}, {"yo  you", 28, 23}}));
     EXPECT_EQ(lay("hi xxxxxxxxxxxxxxxxxxxx yo"),
               (L{{"hi", 53, 0}, {"xxxxxxxxxxxxxxxxxxxx", -36, 23}, {"yo", 53, 46}}));
+
+    // Only the lines the box can show are laid out: a quotes file of half
+    // a million words costs no more than one of nine lines.
+    std::string words;
+    for (int i = 0; i < 500000; ++i) words += "ab ";
+    int measured = 0;
+    auto counting = [&](std::string_view s) {
+        ++measured;
+        return tenEach(s);
+    };
+    const auto nine = layoutText(words, 127, 23, counting, 9);
+    ASSERT_EQ(nine.size(), 9u);
+    EXPECT_EQ(nine[8].text, "ab ab ab ab");
+    EXPECT_LT(measured, 100);
+    EXPECT_EQ(layoutText("a\nb\nc", 127, 23, tenEach, 2).size(), 2u);
+}
+
+TEST(QuoteLayout, DrawsAtMostTheFirst4096BytesOfAQuote)
+{
+    auto font = Font::openQuoteFont(23);
+    if (!font) GTEST_SKIP() << "no quote font";
+    auto device = std::make_shared<DisplayDevice>();
+    std::shared_ptr<Surface> whole, cut;
+    device->createSurface(127, 200, whole);
+    device->createSurface(127, 200, cut);
+    const Rect box{0, 0, 127, 200};
+    // A word of a million letters is drawn as its first 4096, centred;
+    // a UTF-8 letter on the cut is left out whole.
+    const std::string word = std::string(4095, 'w') + "\xc3\xa9" + std::string(1000000, 'w');
+    drawTextBox(*font, *whole, box, word, 0xFFFF);
+    drawTextBox(*font, *cut, box, std::string(4095, 'w'), 0xFFFF);
+    EXPECT_TRUE(std::equal(whole->data(), whole->data() + 127 * 200, cut->data()));
+    EXPECT_NE(std::count(cut->data(), cut->data() + 127 * 200, 0xFFFF), 0);
 }
 
 TEST(QuoteFont, SolidLettersInsideTheClip)

@@ -2,13 +2,15 @@
 
 #include "platform/font.h"
 
+#include <algorithm>
+
 namespace ib {
 
 namespace {
 
 // Breaks one line of the quote (no line feed in it) into lines of the box.
 void layoutParagraph(std::string_view par, int boxWidth, const MeasureText& measure,
-                     std::vector<std::string_view>& out)
+                     std::size_t maxLines, std::vector<std::string_view>& out)
 {
     size_t lineStart = 0;
     size_t lineEnd = 0;  // end of the last word on the line
@@ -29,6 +31,7 @@ void layoutParagraph(std::string_view par, int boxWidth, const MeasureText& meas
             continue;
         }
         out.push_back(par.substr(lineStart, lineEnd - lineStart));
+        if (out.size() >= maxLines) return;
         lineStart = wordStart;
         lineEnd = wordEnd;
     }
@@ -38,7 +41,7 @@ void layoutParagraph(std::string_view par, int boxWidth, const MeasureText& meas
 }  // namespace
 
 std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHeight,
-                                 const MeasureText& measure)
+                                 const MeasureText& measure, std::size_t maxLines)
 {
     std::vector<std::string_view> lines;
     size_t start = 0;
@@ -46,10 +49,11 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
         size_t end = text.find('\n', start);
         std::string_view par = text.substr(start, end == std::string_view::npos ? end : end - start);
         if (!par.empty() && par.back() == '\r') par.remove_suffix(1);
-        layoutParagraph(par, boxWidth, measure, lines);
-        if (end == std::string_view::npos) break;
+        layoutParagraph(par, boxWidth, measure, maxLines, lines);
+        if (end == std::string_view::npos || lines.size() >= maxLines) break;
         start = end + 1;
     }
+    if (lines.size() > maxLines) lines.resize(maxLines);
     std::vector<TextLine> out;
     out.reserve(lines.size());
     int y = 0;
@@ -63,9 +67,17 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
                  std::uint16_t colour)
 {
+    if (text.size() > kMaxDrawnQuoteBytes) {
+        // Cut before a UTF-8 continuation byte, so UTF-8 text stays UTF-8.
+        std::size_t cut = kMaxDrawnQuoteBytes;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        text = text.substr(0, cut);
+    }
     const auto measure = [&font](std::string_view s) { return font.measure(s); };
-    for (const TextLine& line :
-         layoutText(text, box.right - box.left, font.lineHeight(), measure)) {
+    const int boxHeight = box.bottom - box.top;
+    const int lineHeight = std::max(font.lineHeight(), 1);
+    const auto shown = static_cast<std::size_t>(std::max(0, (boxHeight + lineHeight - 1) / lineHeight));
+    for (const TextLine& line : layoutText(text, box.right - box.left, lineHeight, measure, shown)) {
         if (line.y >= box.bottom - box.top) break;
         font.drawLine(dst, box.left + line.x, box.top + line.y, line.text, colour, box);
     }

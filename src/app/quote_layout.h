@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +26,15 @@ struct TextLine {
 
 using MeasureText = std::function<int(std::string_view)>;
 
+// Stops after maxLines lines: the rest would not be seen.
 std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHeight,
-                                 const MeasureText& measure);
+                                 const MeasureText& measure,
+                                 std::size_t maxLines = std::numeric_limits<std::size_t>::max());
+
+// Quotes longer than this are drawn as their first kMaxDrawnQuoteBytes
+// bytes (cut between two characters): far more than the box can show, and
+// it keeps the work of one pass small whatever the quotes file holds.
+constexpr std::size_t kMaxDrawnQuoteBytes = 4096;
 
 // Lays text out with font and draws it into box of dst, clipped to the box.
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
