@@ -60,8 +60,10 @@ void BM_DrawFight(benchmark::State& state)
     fight.pass();
     g.fighter1->x = g.fighter2->x - 120;
     fight.pass();
-    if (state.range(0) == 1)
-        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!", g.fighter2.get()};
+    if (state.range(0) == 1) {
+        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!",
+                         g.fighter2.get()};
+    }
     const int before = fight.platform.framesPresented();
     for (auto _ : state) drawFight(g);
     if (fight.platform.framesPresented() - before != static_cast<int>(state.iterations()))

@@ -31,7 +31,8 @@ struct FullOverlap {
     std::int32_t lastHit = 0;
     ScanCase scan() const
     {
-        return ScanCase{{kSide, kSide, &mask}, {kSide, kSide, &mask}, kSide - 1, 0, lastHit, lastHit};
+        return ScanCase{
+            {kSide, kSide, &mask}, {kSide, kSide, &mask}, kSide - 1, 0, lastHit, lastHit};
     }
 };
 

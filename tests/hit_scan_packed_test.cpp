@@ -86,7 +86,8 @@ TEST(PackedHitScan, LoadedMasksArePackedAndHandMadeOnesFallBack)
     EXPECT_EQ(findStrikesPacked(p1, p2, 69, 0, 0, 0), Strikes{});   // column 70 lies past d
     EXPECT_EQ(findStrikesPacked(p1, p2, 129, 5, 0, 0), Strikes{});  // row 3 above the other
 
-    HitMask loose = makeMask(130, 8, [](int r, int c) { return std::pair{1, r == 3 && c == 70 ? 4 : 0}; });
+    HitMask loose =
+        makeMask(130, 8, [](int r, int c) { return std::pair{1, r == 3 && c == 70 ? 4 : 0}; });
     ASSERT_FALSE(loose.isPacked());
     EXPECT_EQ(findStrikesPacked(PoseMask{130, 8, &loose}, p2, 129, 0, 0, 0), (Strikes{4, 0}));
 }

@@ -148,7 +148,8 @@ std::int32_t firstStrike(const PlaneView& strike, const PlaneView& body, const V
     for (std::int64_t r = span.top; r < span.bottom; ++r) {
         const std::uint64_t* s =
             strike.bits + (r - strike.rowShift) * strike.wordsPerRow + (strikeBit >> 6);
-        const std::uint64_t* b = body.bits + (r - body.rowShift) * body.wordsPerRow + (bodyBit >> 6);
+        const std::uint64_t* b =
+            body.bits + (r - body.rowShift) * body.wordsPerRow + (bodyBit >> 6);
         for (std::int64_t k = 0; k < chunks; ++k) {
             std::uint64_t meet =
                 window(s[k], s[k + 1], strikeShift) & window(b[k], b[k + 1], bodyShift);
@@ -172,7 +173,8 @@ std::int32_t firstStrike(const PlaneView& strike, const PlaneView& body, const V
 // their values compared with lastHit.
 bool canLand(const PackedPlanes& striker, std::int32_t lastHit, bool& checkValues)
 {
-    const bool seen = lastHit > 0 && lastHit < 256 && striker.strikeValues.test(static_cast<std::size_t>(lastHit));
+    const bool seen = lastHit > 0 && lastHit < 256 &&
+                      striker.strikeValues.test(static_cast<std::size_t>(lastHit));
     checkValues = seen;
     // A striker whose only value is lastHit lands nowhere.
     return striker.strikeValues.any() && !(seen && striker.strikeValues.count() == 1);

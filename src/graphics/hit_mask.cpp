@@ -50,8 +50,10 @@ PlaneBox packPlane(const std::vector<std::uint8_t>& plane, std::size_t width, st
         const std::size_t held = plane.size() > start ? std::min(width, plane.size() - start) : 0;
         std::uint64_t* row = bits.data() + r * wordsPerRow;
         std::uint64_t* back = mirrored.data() + r * wordsPerRow;
-        for (std::size_t w = 0; w * 64 < held; ++w)
-            row[w] = nonZeroBits(plane.data() + start + w * 64, std::min<std::size_t>(64, held - w * 64));
+        for (std::size_t w = 0; w * 64 < held; ++w) {
+            row[w] = nonZeroBits(plane.data() + start + w * 64,
+                                 std::min<std::size_t>(64, held - w * 64));
+        }
         for (std::size_t w = 0; w < used; ++w) {
             const std::uint64_t lo = reverseBits(row[used - 1 - w]);
             const std::uint64_t hi = w + 1 < used ? reverseBits(row[used - 2 - w]) : 0;
@@ -88,11 +90,15 @@ void packHitMask(HitMask& mask)
     p.wordsPerRow = static_cast<std::int32_t>(words);
     p.bodyBox = packPlane(mask.body, width, height, words, p.body, p.bodyMirrored);
     p.strikeBox = packPlane(mask.strike, width, height, words, p.strike, p.strikeMirrored);
-    const PlaneBox& box = p.strikeBox;
+    // Which strike values there are, looked for inside the strike box only.
+    const auto top = static_cast<std::size_t>(p.strikeBox.top);
+    const auto bottom = static_cast<std::size_t>(p.strikeBox.bottom);
+    const auto left = static_cast<std::size_t>(p.strikeBox.left);
+    const auto right = static_cast<std::size_t>(p.strikeBox.right);
     bool seen[256] = {};
-    for (std::size_t r = static_cast<std::size_t>(box.top); r < static_cast<std::size_t>(box.bottom); ++r) {
-        const std::size_t from = std::min(mask.strike.size(), r * width + box.left);
-        const std::size_t to = std::min(mask.strike.size(), r * width + box.right);
+    for (std::size_t r = top; r < bottom; ++r) {
+        const std::size_t from = std::min(mask.strike.size(), r * width + left);
+        const std::size_t to = std::min(mask.strike.size(), r * width + right);
         for (std::size_t i = from; i < to; ++i) seen[mask.strike[i]] = true;
     }
     for (int v = 1; v < 256; ++v)
