@@ -19,8 +19,6 @@ namespace ib::test {
 struct FrameShape {
     int duration = 100, hotspotX = 0, hotspotY = 0, dx = 0, dy = 0, frontColumn = 0, backColumn = 0;
 };
-// Former name, still used by the draw benchmark.
-using FrameSpec = FrameShape;
 
 inline std::unique_ptr<Frame> makeFrame(const FrameShape& s, std::unique_ptr<Image> image = nullptr)
 {
