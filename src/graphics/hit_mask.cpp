@@ -105,8 +105,8 @@ void packHitMask(HitMask& mask)
         if (seen[v]) p.strikeValues.set(static_cast<std::size_t>(v));
     if (p.strikeValues.none()) {
         // Most poses strike nowhere: keep no empty planes for them.
-        p.strike = {};
-        p.strikeMirrored = {};
+        p.strike = std::vector<std::uint64_t>();
+        p.strikeMirrored = std::vector<std::uint64_t>();
     }
     mask.packed = std::move(p);
 }
