@@ -135,7 +135,26 @@ void writeValidSet()
     for (const auto& [name, text] : texts) writeText(name, text);
 }
 
+ImageRegistry& pictures()
+{
+    static ImageRegistry registry;
+    return registry;
+}
+
+void loadValidPictures()
+{
+    static auto device = std::make_shared<DisplayDevice>();
+    for (const char* name : {"pic", "wide", "nomask", "masked", "arena.background", "arena.foreground",
+                             "fuzz.background", "fuzz.foreground", "panel", "bar"}) {
+        if (!loadTgaSurface(*device, pictures(), name + std::string(".tga"))) fail(name);
+    }
+    for (const char* name : {"pic", "wide"})
+        if (!loadHitMask(pictures(), name + std::string(".mask.tga"))) fail(name);
+}
+
 }  // namespace
+
+const ImageRegistry& validPictures() { return pictures(); }
 
 void setUp()
 {
@@ -153,6 +172,7 @@ void setUp()
     std::atexit(removeWorkDir);
     InWorkDir in;
     writeValidSet();
+    loadValidPictures();
 }
 
 InWorkDir::InWorkDir()
@@ -192,7 +212,7 @@ void checkMessage(const ContentError& error)
 
 namespace {
 
-constexpr int kFightPasses = 40;
+constexpr int kFightPasses = 24;
 
 // The two pages of the screen, made once: making them for every input
 // would cost more than the rest of the run.

@@ -43,9 +43,18 @@ void writeInput(const std::string& path, const std::uint8_t* data, std::size_t s
 constexpr long kMaxFuzzPixels = 128 * 128;
 bool asksForTooManyPixels(const std::uint8_t* data, std::size_t size);
 
-// A display device and empty registries, new for every input so that one
-// input's pictures never serve the next.
+// The pictures and masks of the valid set, read once at start-up: they
+// never change, so every input may find them loaded already.
+const ImageRegistry& validPictures();
+
+// A display device and registries, new for every input so that one input's
+// pictures never serve the next; they start out holding the valid set's
+// pictures (or nothing, for the targets whose input is a picture).
 struct Loader {
+    explicit Loader(bool withValidPictures = true)
+    {
+        if (withValidPictures) images = validPictures();
+    }
     std::shared_ptr<DisplayDevice> device = std::make_shared<DisplayDevice>();
     ImageRegistry images;
     LoadContext ctx{*device, images};

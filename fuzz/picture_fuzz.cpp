@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fuzz::asksForTooManyPixels(data, size)) return -1;  // not added to the corpus
     fuzz::InWorkDir in;
     fuzz::writeInput("in.tga", data, size);
-    fuzz::Loader loader;
+    fuzz::Loader loader(false);
     auto surface = loadTgaSurface(*loader.device, loader.images, "in.tga");
     if (!surface) return 0;
     // The header's sides, when the file holds them, are the surface's.
