@@ -77,8 +77,9 @@ struct DefaultFight {
     }
 
     // One pass of the main loop in the fight: the key events that are due,
-    // then moveFighters, drawFight, resolveHits and chooseQuote.
-    void pass()
+    // then moveFighters, drawFight, resolveHits and chooseQuote. `scanned`,
+    // if given, receives the hit scan that resolveHits runs.
+    void pass(std::optional<ScanCase>* scanned = nullptr)
     {
         while (platform.peekMessage()) {
             const Message m = platform.getMessage();
@@ -87,6 +88,7 @@ struct DefaultFight {
         platform.beginPass();
         moveFighters(*game.fighter1, *game.fighter2, *game.level, game.currentTime);
         drawFight(game);
+        if (scanned) *scanned = scanCase();
         resolveHits(*game.fighter1, *game.fighter2, game.currentTime, game.decisionTime);
         chooseQuote(game);
         platform.endPass();

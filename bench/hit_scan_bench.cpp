@@ -1,6 +1,6 @@
 // The hit test, the packed scan and the cell-by-cell reference side by side:
 // two 250 x 250 masks lying fully over each other in three ways that find
-// no strike, and two moments of the scripted fight on the default content.
+// no strike, and three moments of the scripted fight on the default content.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -67,20 +67,26 @@ const FullOverlap& everyCandidatePassedOver()
 }
 
 // Moments of the scripted fight: the first pass in which the pictures meet
-// (both walking, nothing strikes) and the first pass in which rook's punch
-// is out over quill.
+// (both walking, nothing strikes), the first in which rook's punch lands,
+// and the next, the punch still out over quill after landing.
 struct FightMoments {
     std::unique_ptr<DefaultFight> fight = std::make_unique<DefaultFight>();
-    std::optional<ScanCase> meeting, punch;
+    std::optional<ScanCase> meeting, landing, afterLanding;
 
     FightMoments()
     {
-        for (int i = 0; i < 20000 && fight->opened && !punch && !fight->over(); ++i) {
-            fight->pass();
-            const auto scan = fight->scanCase();
+        for (int i = 0; i < 20000 && fight->opened && !afterLanding && !fight->over(); ++i) {
+            std::optional<ScanCase> scan;
+            fight->pass(&scan);
             if (!scan) continue;
             if (!meeting) meeting = scan;
-            if (scan->fighter1.mask->packed.strikeValues.any()) punch = scan;
+            if (landing) {
+                afterLanding = scan;
+            } else if (findStrikes(scan->fighter1, scan->fighter2, scan->d, scan->dy,
+                                   scan->lastHit1, scan->lastHit2)
+                           .byFighter1 != 0) {
+                landing = scan;
+            }
         }
     }
 };
@@ -100,9 +106,12 @@ void runScan(benchmark::State& state, const std::function<std::optional<ScanCase
     const std::optional<ScanCase> c = pick();
     if (!c) return state.SkipWithError("the fight never came to this moment");
     // Both scans must agree, or the figure means nothing.
-    if (findStrikesPacked(c->fighter1, c->fighter2, c->d, c->dy, c->lastHit1, c->lastHit2) !=
-        findStrikes(c->fighter1, c->fighter2, c->d, c->dy, c->lastHit1, c->lastHit2))
+    const Strikes found =
+        findStrikesPacked(c->fighter1, c->fighter2, c->d, c->dy, c->lastHit1, c->lastHit2);
+    if (found != findStrikes(c->fighter1, c->fighter2, c->d, c->dy, c->lastHit1, c->lastHit2))
         return state.SkipWithError("the packed scan disagrees with the reference");
+    state.SetLabel("d " + std::to_string(c->d) + ", dy " + std::to_string(c->dy) + ", lands " +
+                   std::to_string(found.byFighter1) + " and " + std::to_string(found.byFighter2));
     for (auto _ : state) {
         PoseMask a = c->fighter1, b = c->fighter2;
         benchmark::DoNotOptimize(a);
@@ -118,7 +127,8 @@ void runScan(benchmark::State& state, const std::function<std::optional<ScanCase
         {"every_candidate_passed_over",
          [] { return std::optional{everyCandidatePassedOver().scan()}; }},
         {"fight_pictures_meet", [] { return fightMoments().meeting; }},
-        {"fight_punch_out", [] { return fightMoments().punch; }},
+        {"fight_punch_lands", [] { return fightMoments().landing; }},
+        {"fight_punch_after_landing", [] { return fightMoments().afterLanding; }},
     };
     for (const auto& [name, pick] : cases) {
         for (const auto& [how, scan] : {std::pair{"packed", Scan{&findStrikesPacked}},
