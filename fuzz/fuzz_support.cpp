@@ -212,7 +212,7 @@ void checkMessage(const ContentError& error)
 
 namespace {
 
-constexpr int kFightPasses = 24;
+constexpr int kFightPasses = 16;
 
 // The two pages of the screen, made once: making them for every input
 // would cost more than the rest of the run.
