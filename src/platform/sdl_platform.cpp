@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #ifdef INKBLOT_HAVE_ICON
@@ -14,6 +16,16 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
+
+// RGB565 to 0x00RRGGBB, each channel widened by repeating its top bits.
+void widenRow(const std::uint16_t* __restrict src, std::uint32_t* __restrict dst, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t p = src[i];
+        const std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+        dst[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+    }
+}
 
 }  // namespace
 
@@ -37,7 +49,10 @@ struct SdlPlatform::Impl {
     bool makeTexture()
     {
         if (texture) SDL_DestroyTexture(texture);
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+        // 32 bits a pixel: every renderer takes it without converting, and
+        // widening the game's 16-bit pixels ourselves is cheaper than
+        // letting a software renderer do it.
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                     kWidth, kHeight);
         return texture != nullptr;
     }
@@ -205,7 +220,14 @@ void SdlPlatform::releaseDisplay()
 void SdlPlatform::presentFrame(const Surface& front)
 {
     if (!impl_->renderer || !impl_->texture) return;
-    SDL_UpdateTexture(impl_->texture, nullptr, front.data(), front.pitch());
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(impl_->texture, nullptr, &pixels, &pitch) != 0) return;
+    for (int y = 0; y < kHeight && y < front.height(); ++y)
+        widenRow(front.data() + static_cast<size_t>(y) * front.width(),
+                 reinterpret_cast<std::uint32_t*>(static_cast<char*>(pixels) + static_cast<size_t>(y) * pitch),
+                 std::min(kWidth, front.width()));
+    SDL_UnlockTexture(impl_->texture);
     SDL_SetRenderDrawColor(impl_->renderer, 0, 0, 0, 255);
     SDL_RenderClear(impl_->renderer);
     SDL_RenderCopy(impl_->renderer, impl_->texture, nullptr, nullptr);
