@@ -20,10 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             character->moves.size() != static_cast<std::size_t>(character->moveCount) + 1 ||
             !character->defaultMove() || !character->animation)
             __builtin_trap();
+        fuzz::fight(*character);
     } catch (const ContentError& e) {
         fuzz::checkMessage(e);
-        return 0;
     }
-    fuzz::fight(loader, "fuzz");
     return 0;
 }

@@ -279,12 +279,23 @@ void playFight(const Level& level, const Character& left, const Character& right
 
 }  // namespace
 
-void fight(Loader& loader, const std::string& name, std::unique_ptr<Level> level)
+ValidSide& validSide()
 {
     static ValidSide valid;
+    return valid;
+}
+
+const Character& validCharacter() { return *validSide().both; }
+
+void fight(const Character& character, const Level* level)
+{
+    playFight(level ? *level : *validSide().arena, character, *validSide().both);
+}
+
+void fight(Loader& loader, const std::string& name)
+{
     try {
-        auto left = loadCharacter(loader.ctx, name);
-        playFight(level ? *level : *valid.arena, *left, *valid.both);
+        fight(*loadCharacter(loader.ctx, name));
     } catch (const ContentError& e) {
         checkMessage(e);
     }

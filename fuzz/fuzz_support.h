@@ -63,10 +63,14 @@ struct Loader {
 // A reader's message must name what it could not use: "... <name>".
 void checkMessage(const ContentError& error);
 
-// Loads the Character `name` and plays a short fight of it against the
-// valid Character "both" on `level` (the valid "arena" when null): keys of
-// both players, moves, walls, push-apart, drawing and hits. A load that
-// fails ends it with its message checked.
-void fight(Loader& loader, const std::string& name, std::unique_ptr<Level> level = nullptr);
+// Plays a short fight of the Character against the valid Character "both"
+// on `level` (the valid "arena" when null): keys of both players, moves,
+// walls, push-apart, drawing and hits. Call inside InWorkDir.
+void fight(const Character& character, const Level* level = nullptr);
+// The valid Character "both".
+const Character& validCharacter();
+// The same with the Character loaded from `name`; a load that fails ends
+// it with its message checked.
+void fight(Loader& loader, const std::string& name);
 
 }  // namespace ib::fuzz

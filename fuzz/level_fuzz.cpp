@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::checkMessage(e);
         return 0;
     }
-    fuzz::fight(loader, "both", std::move(level));
+    fuzz::fight(fuzz::validCharacter(), level.get());
     return 0;
 }
