@@ -28,12 +28,18 @@ for t in "${targets[@]}"; do
   mkdir -p "$work"
   status=0
   case $t in animation|character) max_len=512 ;; *) max_len=4096 ;; esac
-  "$build/fuzz/fuzz-$t" "${limit[@]}" -max_len=$max_len -timeout=1 -rss_limit_mb=512 \
+  # CPU seconds as well as wall seconds: other work on the machine slows
+  # the wall-clock rate libFuzzer reports, not the rate per CPU second.
+  /usr/bin/time -o "$work.time" -f "%U %S" \
+    "$build/fuzz/fuzz-$t" "${limit[@]}" -max_len=$max_len -timeout=1 -rss_limit_mb=512 \
     -print_final_stats=1 -artifact_prefix="$build/fuzz-findings/$t-" \
     "$work" "fuzz/corpus/$t" > "$log" 2>&1 || status=$?
   stat() { sed -n "s/^stat::$1: *//p" "$log"; }
-  echo "fuzz $t: $(stat number_of_executed_units) runs at $(stat average_exec_per_sec) runs/s," \
-       "peak RSS $(stat peak_rss_mb) MB, exit status $status"
+  runs=$(stat number_of_executed_units)
+  cpu=$(awk '{ print $1 + $2 }' "$work.time" 2>/dev/null || echo 0)
+  per_cpu=$(awk -v r="${runs:-0}" -v c="$cpu" 'BEGIN { if (c > 0) printf "%d", r / c; else print "?" }')
+  echo "fuzz $t: $runs runs, $(stat average_exec_per_sec) runs/s, $per_cpu runs per CPU second" \
+       "($cpu CPU s), peak RSS $(stat peak_rss_mb) MB, exit status $status"
   if ((status != 0)); then
     failed=1
     grep -E "ERROR|SUMMARY|runtime error|Test unit written" "$log" | head -5 || true

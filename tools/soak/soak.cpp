@@ -4,11 +4,12 @@
 // sampled as it goes.
 //
 //   inkblot-soak --data DIR [--minutes M] [--seed S] [--sample-seconds N]
-//                [--scripts DIR]
+//                [--fight-minutes F] [--scripts DIR]
 //
 // Each fight is a fresh game (start-up, splash, fight, knock-out, end
 // screen) played from a script in inkblot-sim's format; --scripts keeps
-// those scripts. The last fight is cut off where the M minutes end. A line "memory GAME_S FIGHT RSS_KB HEAP_KB" is printed
+// those scripts. A fight not decided after F minutes (5) is closed with
+// Escape; the last fight is cut off where the M minutes end. A line "memory GAME_S FIGHT RSS_KB HEAP_KB" is printed
 // every N seconds of game time (RSS from /proc/self/status, heap in use
 // as malloc counts it). At the end the largest heap of the first minute is
 // compared with the largest after it: the run fails (status 1) when memory
@@ -32,8 +33,6 @@
 namespace {
 
 constexpr std::uint32_t kStepMs = 16;
-// A fight that has not been decided after this long is closed by Escape.
-constexpr std::uint32_t kLongestFightMs = 5 * 60 * 1000;
 // Growth of the heap after the first minute that still counts as none.
 constexpr long kSlackKb = 256;
 
@@ -42,6 +41,7 @@ struct Options {
     double minutes = 60;
     std::uint32_t seed = 1;
     double sampleSeconds = 10;
+    double fightMinutes = 5;
     std::string scriptsDir;
 };
 
@@ -67,7 +67,7 @@ long heapKb()
 // the longest fight; then Escape. The first key leaves the splash screen.
 // Attacks and steps toward the other come most often, so that most fights
 // end in a knock-out.
-std::string fightScript(std::mt19937& random, std::uint32_t startMs)
+std::string fightScript(std::mt19937& random, std::uint32_t startMs, std::uint32_t longestFightMs)
 {
     struct Key {
         const char* name;
@@ -87,7 +87,7 @@ std::string fightScript(std::mt19937& random, std::uint32_t startMs)
     std::uint32_t t = startMs + 100;
     script << t << " down SPACE\n" << t + 50 << " up SPACE\n";
     t += 100;
-    while (t < startMs + kLongestFightMs) {
+    while (t < startMs + longestFightMs) {
         t += static_cast<std::uint32_t>(gap(random));
         const int k = key(random);
         // Mostly the opposite of what the key is doing; now and then a
@@ -104,7 +104,7 @@ int usage(const char* why)
 {
     std::fprintf(stderr,
                  "inkblot-soak: %s\nusage: inkblot-soak --data DIR [--minutes M] [--seed S] "
-                 "[--sample-seconds N] [--scripts DIR]\n",
+                 "[--sample-seconds N] [--fight-minutes F] [--scripts DIR]\n",
                  why);
     return 2;
 }
@@ -126,6 +126,8 @@ int main(int argc, char** argv)
             opts.seed = static_cast<std::uint32_t>(std::stoul(v));
         else if (a == "--sample-seconds")
             opts.sampleSeconds = std::stod(v);
+        else if (a == "--fight-minutes")
+            opts.fightMinutes = std::stod(v);
         else if (a == "--scripts")
             opts.scriptsDir = v;
         else
@@ -139,6 +141,7 @@ int main(int argc, char** argv)
     if (ec) return usage(("cannot change into " + opts.dataDir).c_str());
 
     std::mt19937 random(opts.seed);
+    const auto longestFightMs = static_cast<std::uint32_t>(opts.fightMinutes * 60000);
     const double wantedMs = opts.minutes * 60000.0;
     const auto sampleEvery = static_cast<long long>(opts.sampleSeconds * 1000 / kStepMs);
     double gameMs = 0;  // game time of the fights before this one
@@ -150,7 +153,7 @@ int main(int argc, char** argv)
     while (gameMs < wantedMs) {
         ++fights;
         const std::uint32_t start = 1000;
-        const std::string text = fightScript(random, start);
+        const std::string text = fightScript(random, start, longestFightMs);
         if (!opts.scriptsDir.empty())
             std::ofstream(opts.scriptsDir + "/fight-" + std::to_string(fights) + ".script") << text;
         ib::sim::ScriptResult script = ib::sim::parseScript(text);
@@ -162,7 +165,7 @@ int main(int argc, char** argv)
         ib::HeadlessPlatform platform(start, kStepMs);
         platform.setScript(std::move(script.events));
         // The last fight stops where the wanted stretch of game time ends.
-        const double left = std::min<double>(wantedMs - gameMs, 2.0 * kLongestFightMs);
+        const double left = std::min<double>(wantedMs - gameMs, 2.0 * longestFightMs + 60000);
         platform.setMaxPasses(std::max<long long>(1, static_cast<long long>(left / kStepMs)));
         ib::Game game(platform);
         const double before = gameMs;

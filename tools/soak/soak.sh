@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The soak run: fight after fight of random keys for both players on the
 # default content, an hour of game time, memory sampled every minute; then
-# a shorter stretch under valgrind's memcheck, which must report no error
-# and no leak.
+# a shorter stretch under valgrind's memcheck, with fights closed after a
+# minute so that it sees several start-ups and ends, which must report no
+# error and no leak.
 #   tools/soak/soak.sh [MINUTES] [VALGRIND_MINUTES]     (60 and 3)
 # Builds into build-soak/ (optimised, with debug information).
 set -euo pipefail
@@ -23,4 +24,5 @@ echo "== $minutes minutes of game time"
 echo "== $vg_minutes minutes of game time under valgrind memcheck"
 valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect,possible \
   --show-leak-kinds=definite,indirect,possible \
-  $build/tools/soak/inkblot-soak --data $build/data --minutes "$vg_minutes" --sample-seconds 30
+  $build/tools/soak/inkblot-soak --data $build/data --minutes "$vg_minutes" --fight-minutes 1 \
+  --sample-seconds 30
