@@ -6,8 +6,8 @@
 # inputs go to BUILD_DIR/fuzz-work/TARGET, and an input that fails (crash,
 # leak, sanitizer report, more than 1 s, more than 512 MB) to
 # BUILD_DIR/fuzz-findings/. Exits non-zero when any target failed.
-# Inputs are capped at 4096 bytes, and at 512 for the Animation and
-# Character readers, where every line loads more files.
+# Inputs are capped at 4096 bytes; at 512 for the Animation reader and 256
+# for the Character reader, where every line loads more files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "$1")
@@ -27,7 +27,7 @@ for t in "${targets[@]}"; do
   log="$build/fuzz-work/$t.log"
   mkdir -p "$work"
   status=0
-  case $t in animation|character) max_len=512 ;; *) max_len=4096 ;; esac
+  case $t in animation) max_len=512 ;; character) max_len=256 ;; *) max_len=4096 ;; esac
   # CPU seconds as well as wall seconds: other work on the machine slows
   # the wall-clock rate libFuzzer reports, not the rate per CPU second.
   /usr/bin/time -o "$work.time" -f "%U %S" \
@@ -36,7 +36,8 @@ for t in "${targets[@]}"; do
     "$work" "fuzz/corpus/$t" > "$log" 2>&1 || status=$?
   stat() { sed -n "s/^stat::$1: *//p" "$log"; }
   runs=$(stat number_of_executed_units)
-  cpu=$(awk '{ print $1 + $2 }' "$work.time" 2>/dev/null || echo 0)
+  # (time puts a line of its own before its figures when the run failed)
+  cpu=$(tail -n 1 "$work.time" 2>/dev/null | awk '{ print $1 + $2 }')
   per_cpu=$(awk -v r="${runs:-0}" -v c="$cpu" 'BEGIN { if (c > 0) printf "%d", r / c; else print "?" }')
   echo "fuzz $t: $runs runs, $(stat average_exec_per_sec) runs/s, $per_cpu runs per CPU second" \
        "($cpu CPU s), peak RSS $(stat peak_rss_mb) MB, exit status $status"
