@@ -372,12 +372,12 @@ PosedPicture Painter::run()
     }
 
     if (p.has("strike")) {
-        const std::string& spec = p.text("strike");
-        auto colon = spec.find(':');
+        const std::string& strikeText = p.text("strike");
+        auto colon = strikeText.find(':');
         if (colon == std::string::npos) throw std::runtime_error(p.where() + ": strike= is part:value");
-        int value = std::atoi(spec.c_str() + colon + 1);
+        int value = std::atoi(strikeText.c_str() + colon + 1);
         if (value < 1 || value > 31) throw std::runtime_error(p.where() + ": a strike value is 1..31");
-        markStrike(s, partNamed(spec.substr(0, colon), p.where()), value);
+        markStrike(s, partNamed(strikeText.substr(0, colon), p.where()), value);
     }
 
     PosedPicture out{std::move(pic_), Raster(fig_.width, fig_.height, 0), fig_.width, -1};
