@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "content/content_error.h"
@@ -62,7 +63,53 @@ TEST_F(ContentTest, FrameLines)
     writeFile("empty.Frame", "");
     EXPECT_EQ(messageOf([&] { loadFrame(ctx, "empty"); }), "Image not found <>");
     writeFile("nul.Frame", std::string("pi\0c\n1\n", 7));  // the whole name is shown
-    EXPECT_EQ(messageOf([&] { loadFrame(ctx, "nul"); }), "Image not found <pi\\0c>");
+    EXPECT_EQ(messageOf([&] { loadFrame(ctx, "nul"); }), "Image not found <pi\\x00c>");
+}
+
+// A name read from a damaged or foreign file is shown so a person can read
+// it: unprintable bytes as \xNN, at most 200 characters, the words intact.
+TEST_F(ContentTest, MessagesShowNamesReadably)
+{
+    std::string binary;
+    for (int i = 0; i < 1500; ++i) binary += static_cast<char>((i * 37 + 11) % 256);
+    std::replace(binary.begin(), binary.end(), '\n', '\xFF');  // one long first line
+    writeFile("quill.Character", binary + "\n");
+    const std::string shown = messageOf([&] { loadCharacter(ctx, "quill"); });
+    ASSERT_EQ(shown.rfind("Animation file read error <", 0), 0u) << shown;
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    for (char c : shown) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << shown;
+    EXPECT_LT(shown.size(), 27 + 200 * 4 + 4);
+    EXPECT_EQ(printableName("caf\xC3\xA9 \xC3 \\ \x7F"), "caf\xC3\xA9 \\xC3 \\x5C \\x7F");
+    EXPECT_EQ(printableName(std::string(200, 'a')), std::string(200, 'a'));
+    EXPECT_EQ(printableName(std::string(201, 'a')), std::string(200, 'a') + "...");
+}
+
+// Content that loads but surely is not what its author meant is said once
+// per file and line, and read exactly as before.
+TEST_F(ContentTest, WarningsForNumberlessLinesAndBlankEndedNames)
+{
+    ContentWarnings warnings(nullptr);
+    ctx.warnings = &warnings;
+    writeFile("pic .tga", ""), writeFile("pic .mask.tga", "");
+    test::writeSolidTga("pic .tga", 4, 4, 0x7C00);
+    test::writeSolidTga("pic .mask.tga", 4, 4, 0x7FFF);
+    writeFile("w.Frame", "pic \n100 ms\nx\n3\n");  // line 5 is missing
+    writeFile("w.Animation", "loop\nw\n");
+    writeFile("w.Move", "w\nfast!!\nlots\n");
+    for (int i = 0; i < 2; ++i) {
+        auto m = loadMove(ctx, "w");
+        EXPECT_EQ(std::make_pair(m->priority, m->damage), std::make_pair(0, 0.0));
+        EXPECT_EQ(fields(*m->animation->frames[0]), std::vector<int>({100, 0, 0, 3, 0, 0, 0}));
+    }
+    EXPECT_EQ(warnings.said(),
+              (std::vector<std::string>{
+                  "w.Animation line 1: \"loop\" holds no number; read as 0 (plays once)",
+                  "w.Frame line 1: the name \"pic \" ends in blanks, which are part of it: the file "
+                  "\"pic .tga\" is read",
+                  "w.Frame line 3: \"x\" holds no number; read as 0,0",
+                  "w.Frame line 5: an empty line holds no number; read as 0,0",
+                  "w.Move line 2: \"fast!!\" holds no number; read as 0",
+                  "w.Move line 3: \"lots\" holds no number; read as 0"}));
 }
 
 TEST_F(ContentTest, MissingFileMessages)
@@ -126,6 +173,16 @@ TEST_F(ContentTest, MoveStepLines)
     writeFile("bare.Animation", "0\n");
     writeFile("bare.Move", "bare\n");
     EXPECT_EQ(messageOf([&] { loadMove(ctx, "bare"); }), "Animation has no frame to show <bare.Animation>");
+    // Negative durations that leave nothing at time 0, or a loop of no length.
+    frame("n300", -300), frame("p100", 100), frame("n100", -100);
+    for (const char* list : {"0\nn300\np100\n", "1\nn300\np100\n", "1\np100\nn100\n"}) {
+        writeFile("neg.Animation", list);
+        writeFile("neg.Move", "neg\n");
+        EXPECT_EQ(messageOf([&] { loadMove(ctx, "neg"); }), "Animation has no frame to show <neg.Animation>")
+            << list;
+    }
+    writeFile("neg.Animation", "1\np100\nn100\np100\n");  // 100 ms a loop, a Frame at every time
+    EXPECT_EQ(messageOf([&] { loadMove(ctx, "neg"); }), "(loaded)");
 }
 
 TEST_F(ContentTest, CharacterMovesAndLoadOrder)
@@ -174,14 +231,45 @@ TEST_F(ContentTest, LevelLayoutAndMessages)
     EXPECT_EQ(level->foreground->colorKey(), level->foreground->pixel(0, 0));
     EXPECT_FALSE(level->background->hasColorKey());
 
-    test::writeSolidTga("wide.background.tga", 1001, 1, 0);
+    test::writeSolidTga("wide.background.tga", 1001, 2, 0);
     test::writeSolidTga("wide.foreground.tga", 1, 1, 0);
-    writeFile("wide.level", "0\n0,0\npanel\nbar\n");
-    EXPECT_EQ(loadLevel(ctx, "wide")->layerX, -100);
     for (const char* walls : {"20", "20 ,620", ""}) {
         writeFile("wide.level", "0\n" + std::string(walls) + "\npanel\nbar\n");
         EXPECT_EQ(messageOf([&] { loadLevel(ctx, "wide"); }), "Level walls not readable <wide.level>");
     }
+}
+
+// A picture that every fight frame copies to a place off the screen would
+// drop every frame: such a Level is refused at start-up.
+TEST_F(ContentTest, LevelPicturesMustFitTheScreen)
+{
+    test::writeSolidTga("panel.tga", 800, 60, 0x0001);
+    test::writeSolidTga("bar.tga", 200, 12, 0x0001);
+    int levels = 0;  // pictures are read once per path: a new level each time
+    const auto level = [&](int bw, int bh, int fw, int fh, const std::string& rest) {
+        const std::string name = "l" + std::to_string(++levels);
+        test::writeSolidTga(name + ".background.tga", bw, bh, 0x0001);
+        test::writeSolidTga(name + ".foreground.tga", fw, fh, test::kTgaMagenta);
+        writeFile(name + ".level", "400\n20,620\n" + rest);
+        std::string said = messageOf([&] { loadLevel(ctx, name); });
+        for (auto at = said.find(name); at != std::string::npos; at = said.find(name)) said.replace(at, name.size(), "l");
+        return said;
+    };
+    const std::string bars = "panel\nbar\n10,20\n590,20\n";
+    EXPECT_EQ(level(801, 601, 801, 601, bars), "(loaded)");
+    EXPECT_EQ(level(1001, 601, 1001, 601, bars), "Level picture does not fit the screen <l.background.tga>");
+    EXPECT_EQ(level(801, 602, 801, 602, bars), "Level picture does not fit the screen <l.background.tga>");
+    EXPECT_EQ(level(801, 601, 700, 500, bars), "Level picture does not fit the screen <l.foreground.tga>");
+    test::writeSolidTga("wide.tga", 802, 60, 0x0001);
+    EXPECT_EQ(level(801, 601, 801, 601, "wide\nbar\n10,20\n590,20\n"),
+              "Level picture does not fit the screen <wide.tga>");
+    EXPECT_EQ(level(801, 601, 801, 601, "panel\nbar\n10,20\n602,20\n"),
+              "Level health bars do not fit the screen <l.level>");
+    EXPECT_EQ(level(801, 601, 801, 601, "panel\nbar\n-1,20\n590,20\n"),
+              "Level health bars do not fit the screen <l.level>");
+    EXPECT_EQ(level(801, 601, 801, 601, "panel\nbar\n10,589\n590,20\n"),
+              "Level health bars do not fit the screen <l.level>");
+    EXPECT_EQ(level(801, 601, 801, 601, "panel\nbar\n10,588\n601,20\n"), "(loaded)");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <tuple>
+#include <utility>
 
 #include "app/quote_layout.h"
 #include "support/draw_scene.h"
@@ -122,6 +123,15 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
     g.fighter1->x = 63;  // the box would start at column -1
     EXPECT_EQ(drawnAt(5000), 0);
     EXPECT_EQ(g.activeQuote.startTime, 5000u);
+    // Fighters at the ends of the 32-bit range put the box off the screen,
+    // not past the range (the sanitizer build catches an overflow here).
+    for (auto [x, y] : {std::pair{INT32_MIN, 0}, std::pair{INT32_MAX, INT32_MAX},
+                        std::pair{300, INT32_MIN}}) {
+        g.fighter1->x = x;
+        g.fighter1->y = y;
+        EXPECT_EQ(drawnAt(5000), 0) << x << "," << y;
+    }
+    g.fighter1->y = g.fighter2->y;
     g.quoteSurface = nullptr;
     g.quoteFont = nullptr;
     g.fighter1->x = 300;

@@ -92,7 +92,7 @@ void setUpGame(Game& game)
 {
     game.mainWindow = true;
     try {
-        LoadContext ctx{*game.directDraw, game.images};
+        LoadContext ctx{*game.directDraw, game.images, &game.contentWarnings};
         game.level = loadLevel(ctx, "desert");
         game.characters.push_back(loadCharacter(ctx, "rook"));
         game.characters.push_back(loadCharacter(ctx, "quill"));

@@ -67,6 +67,8 @@ struct Game {
 
     // Pictures named by no content file that were missing, each said once.
     std::vector<std::string> reportedMissing;
+    // Content that loaded but looks wrong, each said once on standard error.
+    ContentWarnings contentWarnings;
 };
 
 // Sets slowMode from the arguments after the program's name.

@@ -1,6 +1,7 @@
 #include "app/quotes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 
 #include "app/display.h"
@@ -104,8 +105,14 @@ void drawQuote(Game& game, std::uint32_t t)
 
     // Not clipped: a box that would stick out of the screen is refused and
     // the quote is simply not seen in this pass.
-    const int x = quote.speaker->x + kQuoteOffsetX;
-    const int y = quote.speaker->y + game.level->layerY + kQuoteOffsetY;
+    // Worked out in 64 bits: a fighter may stand anywhere in the 32-bit
+    // range, and a place past it cannot be on the screen either.
+    const std::int64_t x64 = std::int64_t{quote.speaker->x} + kQuoteOffsetX;
+    const std::int64_t y64 =
+        std::int64_t{quote.speaker->y} + game.level->layerY + kQuoteOffsetY;
+    if (x64 < INT32_MIN || x64 > INT32_MAX || y64 < INT32_MIN || y64 > INT32_MAX) return;
+    const auto x = static_cast<std::int32_t>(x64);
+    const auto y = static_cast<std::int32_t>(y64);
     Surface& back = *game.backBuffer;
     retryRule(game, [&] { return back.bltFast(x, y, box, kQuoteBox, DDBLTFAST_SRCCOLORKEY); });
 }

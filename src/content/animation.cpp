@@ -13,14 +13,19 @@ std::unique_ptr<Animation> loadAnimation(LoadContext& ctx, const std::string& ba
     animation->name = baseName;
     const std::string fileName = baseName + ".Animation";
     LineReader file;
-    if (!file.open(fileName)) throw ContentError("Animation file read error <" + fileName + ">");
+    if (!file.open(fileName)) throw ContentError("Animation file read error", fileName);
 
-    animation->loops = leadingInt(file.nextLine());
+    const std::string loopLine = file.nextLine();
+    animation->loops = leadingInt(loopLine);
+    warnIfNoInt(ctx.warnings, fileName, 1, loopLine, "0 (plays once)");
     const int count = file.countListLines();
     animation->frames.reserve(static_cast<std::size_t>(count));
     std::int64_t total = 0;
     for (int i = 0; i < count; ++i) {
-        animation->frames.push_back(loadFrame(ctx, file.nextLine()));
+        const std::string frameName = file.nextLine();
+        animation->frames.push_back(loadFrame(ctx, frameName));
+        warnIfTrailingBlanks(ctx.warnings, fileName, file.lineNumber(), frameName,
+                             frameName + ".Frame");
         total += animation->frames.back()->duration;
     }
     animation->frameCount = count;

@@ -10,14 +10,21 @@ std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& ba
     character->name = baseName;
     LineReader file;
     if (!file.open(baseName + ".Character"))
-        throw ContentError("Character file read error <" + baseName + ">");
+        throw ContentError("Character file read error", baseName);
 
-    character->animation = loadAnimation(ctx, file.nextLine());
+    const std::string fileName = baseName + ".Character";
+    const std::string animationName = file.nextLine();
+    character->animation = loadAnimation(ctx, animationName);
+    warnIfTrailingBlanks(ctx.warnings, fileName, 1, animationName, animationName + ".Animation");
     const int count = file.countListLines();
     // The last Move listed is the default move, so there must be one.
-    if (count == 0) throw ContentError("Character file lists no move <" + baseName + ">");
+    if (count == 0) throw ContentError("Character file lists no move", baseName);
     character->moves.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) character->moves.push_back(loadMove(ctx, file.nextLine()));
+    for (int i = 0; i < count; ++i) {
+        const std::string moveName = file.nextLine();
+        character->moves.push_back(loadMove(ctx, moveName));
+        warnIfTrailingBlanks(ctx.warnings, fileName, file.lineNumber(), moveName, moveName + ".Move");
+    }
     character->moveCount = count - 1;
     return character;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/content_warnings.h"
 #include "graphics/images.h"
 
 namespace ib {
@@ -17,6 +18,8 @@ namespace ib {
 struct LoadContext {
     DisplayDevice& directDraw;
     ImageRegistry& images;
+    // Where content that loads but looks wrong is reported; none: silent.
+    ContentWarnings* warnings = nullptr;
 };
 
 struct Frame {

@@ -4,26 +4,22 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace ib {
 
+// A name read from a file as a person can read it in a message: printable
+// ASCII and whole UTF-8 letters as they are, every other byte as \xNN (a
+// backslash too, so nothing is ambiguous), and at most 200 characters
+// followed by "..." when there are more.
+std::string printableName(std::string_view name);
+
 class ContentError : public std::runtime_error {
 public:
-    explicit ContentError(const std::string& message) : std::runtime_error(shown(message)) {}
-
-private:
-    // what() is read up to the first NUL byte, and a name read from a file
-    // may hold one: it is written as "\0" so the whole name is shown.
-    static std::string shown(const std::string& message)
+    // what() is the message's own words, a blank and the name in < >.
+    ContentError(const std::string& words, std::string_view name)
+        : std::runtime_error(words + " <" + printableName(name) + ">")
     {
-        std::string out;
-        for (char c : message) {
-            if (c == '\0')
-                out += "\\0";
-            else
-                out += c;
-        }
-        return out;
     }
 };
 

@@ -9,13 +9,24 @@ std::unique_ptr<Frame> loadFrame(LoadContext& ctx, const std::string& baseName)
     auto frame = std::make_unique<Frame>();
     frame->name = baseName;
     LineReader file;
-    if (!file.open(baseName + ".Frame")) throw ContentError("Frame file read error <" + baseName + ">");
+    if (!file.open(baseName + ".Frame")) throw ContentError("Frame file read error", baseName);
 
-    frame->image = std::make_unique<Image>(ctx.directDraw, ctx.images, file.nextLine());
-    readInt(file.nextLine(), frame->duration);
-    readIntPair(file.nextLine(), frame->hotspotX, frame->hotspotY);
-    readIntPair(file.nextLine(), frame->dx, frame->dy);
-    readIntPair(file.nextLine(), frame->frontColumn, frame->backColumn);
+    const std::string fileName = baseName + ".Frame";
+    const std::string picture = file.nextLine();
+    frame->image = std::make_unique<Image>(ctx.directDraw, ctx.images, picture);
+    warnIfTrailingBlanks(ctx.warnings, fileName, 1, picture, picture + ".tga");
+    // Each number line read, then checked: a line with no number leaves
+    // its fields at 0.
+    const auto numbers = [&](auto read, const char* readAs) {
+        const std::string line = file.nextLine();
+        read(line);
+        warnIfNoInt(ctx.warnings, fileName, file.lineNumber(), line, readAs);
+    };
+    numbers([&](const std::string& l) { readInt(l, frame->duration); }, "0");
+    numbers([&](const std::string& l) { readIntPair(l, frame->hotspotX, frame->hotspotY); }, "0,0");
+    numbers([&](const std::string& l) { readIntPair(l, frame->dx, frame->dy); }, "0,0");
+    numbers([&](const std::string& l) { readIntPair(l, frame->frontColumn, frame->backColumn); },
+            "0,0");
     return frame;
 }
 

@@ -44,6 +44,7 @@ bool LineReader::open(const std::string& path)
 {
     text_.clear();
     pos_ = 0;
+    lineNumber_ = 0;
     if (path.find('\0') != std::string::npos) return false;
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -58,6 +59,7 @@ bool LineReader::open(const std::string& path)
 
 std::string LineReader::nextLine()
 {
+    ++lineNumber_;
     if (pos_ >= text_.size()) return {};
     std::size_t end = text_.find('\n', pos_);
     std::size_t next = end + 1;

@@ -18,6 +18,8 @@ public:
     // The next line without its line feed and the carriage return before
     // it. Past the end of the file every line reads as empty.
     std::string nextLine();
+    // The number of the line nextLine gave last, counted from 1.
+    int lineNumber() const { return lineNumber_; }
 
     // The length of the entry list that starts here: the lines from here to
     // the end of the file holding a character other than blank and tab. The
@@ -27,6 +29,7 @@ public:
 private:
     std::string text_;
     std::size_t pos_ = 0;
+    int lineNumber_ = 0;
 };
 
 // Numbers past the 32-bit range are clamped to it.

@@ -46,11 +46,13 @@ void readStep(const std::string& line, ButtonSet& step, std::int32_t& valueA,
     }
 }
 
+// A fighter playing the Move must have a Frame from its first moment, and a
+// looping Animation a length to wrap by; otherwise the fighter would have
+// nothing to show, no body to be struck and nothing to strike with.
 bool hasFrameToShow(const Animation& animation)
 {
-    for (const auto& frame : animation.frames)
-        if (frame->duration > 0) return true;
-    return false;
+    if (animation.loops != 0 && animation.totalDuration <= 0) return false;
+    return animation.frameAt(0) != nullptr;
 }
 
 }  // namespace
@@ -60,16 +62,20 @@ std::unique_ptr<Move> loadMove(LoadContext& ctx, const std::string& baseName)
     auto move = std::make_unique<Move>();
     move->name = baseName;
     LineReader file;
-    if (!file.open(baseName + ".Move")) throw ContentError("Move file read error <" + baseName + ">");
+    if (!file.open(baseName + ".Move")) throw ContentError("Move file read error", baseName);
 
-    move->animation = loadAnimation(ctx, file.nextLine());
-    // Without a Frame that lasts, a fighter playing this Move would have
-    // nothing to show (and a looping one nothing to wrap by).
+    const std::string fileName = baseName + ".Move";
+    const std::string animationName = file.nextLine();
+    move->animation = loadAnimation(ctx, animationName);
+    warnIfTrailingBlanks(ctx.warnings, fileName, 1, animationName, animationName + ".Animation");
     if (!hasFrameToShow(*move->animation))
-        throw ContentError("Animation has no frame to show <" + move->animation->name +
-                           ".Animation>");
-    move->priority = leadingInt(file.nextLine());
-    move->damage = readDecimal(file.nextLine());
+        throw ContentError("Animation has no frame to show", move->animation->name + ".Animation");
+    const std::string priorityLine = file.nextLine();
+    move->priority = leadingInt(priorityLine);
+    warnIfNoInt(ctx.warnings, fileName, 2, priorityLine, "0");
+    const std::string damageLine = file.nextLine();
+    move->damage = readDecimal(damageLine);
+    warnIfNoDecimal(ctx.warnings, fileName, 3, damageLine);
 
     const int count = file.countListLines();
     move->stepCount = count;

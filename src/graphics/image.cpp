@@ -7,13 +7,13 @@ Image::Image(DisplayDevice& directDraw, ImageRegistry& registry, const std::stri
     : name(name)
 {
     surface = loadTgaSurface(directDraw, registry, name + ".tga");
-    if (!surface) throw ContentError("Image not found <" + name + ">");
+    if (!surface) throw ContentError("Image not found", name);
     width = surface->width();
     height = surface->height();
     // Again for every Image, also when the surface is shared.
     setSourceColorKey(*surface, kMagenta);
     mask = loadHitMask(registry, name + ".mask.tga");
-    if (!mask) throw ContentError("Image mask not found <" + name + ">");
+    if (!mask) throw ContentError("Image mask not found", name);
 }
 
 }  // namespace ib
