@@ -66,6 +66,8 @@ ScriptResult parseScript(std::string_view text)
     ScriptResult result;
     int lineNo = 0;
     size_t pos = 0;
+    std::uint32_t latest = 0;  // the latest time of the events so far
+    int latestLine = 0;
     while (pos <= text.size()) {
         size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
@@ -119,6 +121,17 @@ ScriptResult parseScript(std::string_view text)
             return fail("unknown event \"" + std::string(what) + "\"");
         }
         if (w.size() > wantWords) return fail("unexpected \"" + std::string(w[wantWords]) + "\"");
+        if (!result.events.empty() && e.time < latest) {
+            const std::string late = std::to_string(latest) + " ms";
+            result.warnings.push_back("line " + std::to_string(lineNo) + ": " +
+                                      std::to_string(e.time) + " ms is before " + late + " on line " +
+                                      std::to_string(latestLine) +
+                                      "; events are taken in file order, so it comes at " + late +
+                                      " or later");
+        } else {
+            latest = e.time;
+            latestLine = lineNo;
+        }
         result.events.push_back(e);
         if (end == text.size()) break;
     }

@@ -20,6 +20,9 @@ struct ScriptResult {
     std::vector<ScriptEvent> events;
     // "line N: what is wrong" for the first malformed line, else empty.
     std::string error;
+    // "line N: ..." for each event timed before an event above it: events
+    // reach the game in file order, so such an event comes late.
+    std::vector<std::string> warnings;
 };
 
 ScriptResult parseScript(std::string_view text);

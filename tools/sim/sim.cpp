@@ -145,6 +145,8 @@ int runSim(const std::vector<std::string>& args)
             std::fprintf(stderr, "inkblot-sim: %s: %s\n", opts.scriptPath.c_str(), script.error.c_str());
             return kUsageError;
         }
+        for (const std::string& w : script.warnings)
+            std::fprintf(stderr, "inkblot-sim: %s: %s\n", opts.scriptPath.c_str(), w.c_str());
         platform.setScript(std::move(script.events));
     }
     if (opts.failStep) platform.failStep(*opts.failStep);
@@ -184,6 +186,10 @@ int runSim(const std::vector<std::string>& args)
         return true;
     };
     int status = runGame(game);
+    const long long ran = platform.passes();
+    for (auto it = opts.screenshots.upper_bound(ran); it != opts.screenshots.end(); ++it)
+        std::fprintf(stderr, "inkblot-sim: no screenshot %s: the run ended after pass %lld, before pass %lld\n",
+                     it->second.c_str(), ran, it->first);
     return status;
 }
 

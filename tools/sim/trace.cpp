@@ -1,10 +1,24 @@
 #include "sim/trace.h"
 
+#include <string_view>
+
 #include "app/game.h"
+#include "app/quote_layout.h"
 
 namespace ib::sim {
 
 namespace {
+
+// The part of a quote the game draws: its first kMaxDrawnQuoteBytes bytes,
+// cut before a UTF-8 continuation byte. A longer quote would otherwise
+// write megabytes into every line of the trace while it is shown.
+std::string_view drawnQuoteText(std::string_view text)
+{
+    if (text.size() <= kMaxDrawnQuoteBytes) return text;
+    std::size_t cut = kMaxDrawnQuoteBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
+}
 
 nlohmann::ordered_json codes(const ButtonSet& set) { return set.codes(); }
 
@@ -50,7 +64,8 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
     line["fighters"] = fighters;
     line["quote"] = {{"startTime", game.activeQuote.startTime},
                      {"speaker", speaker},
-                     {"text", game.activeQuote.text}};
+                     {"text", drawnQuoteText(game.activeQuote.text)},
+                     {"textBytes", game.activeQuote.text.size()}};
     return line;
 }
 
