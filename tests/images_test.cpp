@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "content/content_error.h"
 #include "graphics/tga_file.h"
@@ -116,6 +118,37 @@ TEST_F(ImagesTest, ShortAndOversizedFiles)
     test::writeFile("over.tga", tga(1, 4097));
     EXPECT_FALSE(load("over.tga"));
     EXPECT_EQ(registry.loadedSurfaces.size(), 2u);
+}
+
+// Pictures and masks of every width up to 40 (the loaders convert many
+// pixels at a time, then one by one), every pixel against the file's.
+TEST_F(ImagesTest, EveryPixelOfPicturesAndMasksOfEveryWidth)
+{
+    std::uint32_t seed = 7;
+    for (int w = 1; w <= 40; ++w) {
+        std::string pixels;
+        std::vector<std::uint16_t> values;
+        for (int i = 0; i < w * 3; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const auto v = static_cast<std::uint16_t>(seed >> 12);
+            values.push_back(v);
+            pixels += static_cast<char>(v & 0xFF);
+            pixels += static_cast<char>(v >> 8);
+        }
+        const std::string name = "w" + std::to_string(w) + ".tga";
+        test::writeFile(name, tga(w, 3, pixels));
+        auto surface = load(name);
+        const HitMask* mask = loadHitMask(registry, name);
+        ASSERT_TRUE(surface && mask);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint16_t v = values[static_cast<size_t>((2 - y) * w + x)];
+                const int r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+                ASSERT_EQ(surface->pixel(x, y), (r << 11) | (g << 6) | b) << w << " " << x << "," << y;
+                ASSERT_EQ(mask->bodyAt(y, x), r) << w << " " << x << "," << y;
+                ASSERT_EQ(mask->strikeAt(y, x), g) << w << " " << x << "," << y;
+            }
+    }
 }
 
 TEST_F(ImagesTest, RestoreAndReload)

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "app/quote_layout.h"
 #include "support/draw_scene.h"
@@ -167,6 +168,37 @@ TEST(QuoteLayout, WrapsBetweenWordsCentresAndNeverSplitsAWord)
     EXPECT_EQ(nine[8].text, "ab ab ab ab");
     EXPECT_LT(measured, 100);
     EXPECT_EQ(layoutText("a\nb\nc", 127, 23, tenEach, 2).size(), 2u);
+}
+
+// The box is drawn once per text: frames after the first show the same
+// pixels, another text or a surface loss draws it again.
+TEST(Quotes, ABoxKeptFromFrameToFrameShowsWhatADrawnOneWould)
+{
+    DrawScene s;
+    if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
+    Game& g = s.game;
+    Surface& back = *g.backBuffer;
+    auto frame = [&](std::uint32_t t) {
+        std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
+        drawQuote(g, t);
+        return std::vector<std::uint16_t>(back.data(), back.data() + 800 * 600);
+    };
+    auto fresh = [&](const std::string& text) {
+        g.quoteSurface->setDrawnTag("");
+        g.activeQuote = {5000, text, g.fighter2.get()};
+        return frame(5000);
+    };
+    const auto ink = fresh("Ink never dries."), blot = fresh("Blot out!");
+    ASSERT_NE(ink, blot);
+    g.activeQuote = {5000, "Ink never dries.", g.fighter2.get()};
+    EXPECT_EQ(frame(5000), ink);
+    EXPECT_EQ(frame(5016), ink) << "kept";
+    g.activeQuote.text = "Blot out!";
+    EXPECT_EQ(frame(5032), blot) << "another text";
+    g.directDraw->loseSurfaces();
+    ASSERT_EQ(restoreAllSurfaces(g.primarySurface.get(), g.images), DD_OK);
+    g.quoteSurface->restore();
+    EXPECT_EQ(frame(5048), blot) << "after a loss";
 }
 
 TEST(QuoteLayout, DrawsAtMostTheFirst4096BytesOfAQuote)

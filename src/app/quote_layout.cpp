@@ -3,6 +3,7 @@
 #include "platform/font.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ib {
 
@@ -62,6 +63,25 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
         y += lineHeight;
     }
     return out;
+}
+
+std::string textBoxTag(const Font* font, const Rect& box, std::string_view text,
+                       std::uint16_t colour, std::uint16_t background)
+{
+    // Only the first kMaxDrawnQuoteBytes bytes are drawn; where drawTextBox
+    // cuts also looks at the byte after them.
+    text = text.substr(0, kMaxDrawnQuoteBytes + 1);
+    const long long fields[] = {reinterpret_cast<std::intptr_t>(font),
+                                font ? font->lineHeight() : 0,
+                                box.left,
+                                box.top,
+                                box.right,
+                                box.bottom,
+                                colour,
+                                background};
+    std::string tag(reinterpret_cast<const char*>(fields), sizeof fields);
+    tag.append(text);
+    return tag;
 }
 
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,

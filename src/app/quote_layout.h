@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,11 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
 // bytes (cut between two characters): far more than the box can show, and
 // it keeps the work of one pass small whatever the quotes file holds.
 constexpr std::size_t kMaxDrawnQuoteBytes = 4096;
+
+// What drawTextBox draws with font (null: no font) in a box filled with
+// `background`, as a tag for Surface::setDrawnTag: equal tags, equal pixels.
+std::string textBoxTag(const Font* font, const Rect& box, std::string_view text,
+                       std::uint16_t colour, std::uint16_t background);
 
 // Lays text out with font and draws it into box of dst, clipped to the box.
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <string>
 
 #include "app/display.h"
 #include "app/game.h"
@@ -92,16 +93,23 @@ void drawQuote(Game& game, std::uint32_t t)
     // refused anyway.
     if (box.width() < kQuoteBox.right || box.height() < kQuoteBox.bottom) return;
 
-    std::uint16_t* pixels = nullptr;
-    std::int32_t pitch = 0;
-    if (box.lock(pixels, pitch) != DD_OK) return;
+    // The box is laid out and drawn on a quote's first frame; the frames
+    // after it copy it as it is, as long as nothing else was drawn there.
     const std::uint16_t magenta = toRgb565(kMagenta);
-    for (int y = kQuoteBox.top; y < kQuoteBox.bottom; ++y) {
-        std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
-        std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
+    const std::uint16_t black = toRgb565(0);
+    std::string drawn = textBoxTag(game.quoteFont.get(), kQuoteBox, quote.text, black, magenta);
+    if (box.drawnTag() != drawn) {
+        std::uint16_t* pixels = nullptr;
+        std::int32_t pitch = 0;
+        if (box.lock(pixels, pitch) != DD_OK) return;
+        for (int y = kQuoteBox.top; y < kQuoteBox.bottom; ++y) {
+            std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
+            std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
+        }
+        if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, quote.text, black);
+        box.unlock();
+        box.setDrawnTag(std::move(drawn));
     }
-    if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, quote.text, toRgb565(0));
-    box.unlock();
 
     // Not clipped: a box that would stick out of the screen is refused and
     // the quote is simply not seen in this pass.

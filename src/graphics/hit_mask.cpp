@@ -33,7 +33,7 @@ std::uint64_t nonZeroBits(const std::uint8_t* values, std::size_t n)
 
 // Packs one byte plane into `bits` (forward) and `mirrored`, and returns the
 // box of its non-zero values.
-PlaneBox packPlane(const std::vector<std::uint8_t>& plane, std::size_t width, std::size_t height,
+PlaneBox packPlane(const HitMask::Plane& plane, std::size_t width, std::size_t height,
                    std::size_t wordsPerRow, std::vector<std::uint64_t>& bits,
                    std::vector<std::uint64_t>& mirrored)
 {
@@ -123,22 +123,39 @@ const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
     mask.name = path;
     mask.width = file.width;
     mask.height = file.height;
-    const std::size_t size = static_cast<std::size_t>(file.width) * file.height;
-    // Values a short file does not give stay 0.
-    mask.body.assign(size, 0);
-    mask.strike.assign(size, 0);
-    const std::size_t held = file.pixelCount();
     const std::size_t width = static_cast<std::size_t>(file.width);
-    for (int fileRow = 0; fileRow < file.height; ++fileRow) {
-        const std::size_t start = static_cast<std::size_t>(fileRow) * width;
-        if (start >= held) break;
-        const std::size_t inFile = std::min(width, held - start);
-        const std::size_t at = static_cast<std::size_t>(file.height - 1 - fileRow) * width;
-        for (std::size_t x = 0; x < inFile; ++x) {
-            const std::uint16_t p = file.pixel(start + x);
-            mask.body[at + x] = static_cast<std::uint8_t>((p >> 10) & 31);
-            mask.strike[at + x] = static_cast<std::uint8_t>((p >> 5) & 31);
+    const std::size_t height = static_cast<std::size_t>(file.height);
+    const std::size_t held = file.pixelCount();
+    // Every value is written once; those a short file does not give are 0.
+    mask.body.resize(width * height);
+    mask.strike.resize(width * height);
+    for (std::size_t fileRow = 0; fileRow < height; ++fileRow) {
+        const std::size_t start = fileRow * width;
+        const std::size_t inFile = start >= held ? 0 : std::min(width, held - start);
+        std::uint8_t* body = mask.body.data() + (height - 1 - fileRow) * width;
+        std::uint8_t* strike = mask.strike.data() + (height - 1 - fileRow) * width;
+        std::size_t x = 0;
+#if defined(__SSE2__)
+        const __m128i five = _mm_set1_epi16(31);
+        const std::uint8_t* bytes = file.bytes + 2 * start;
+        for (; x + 16 <= inFile; x += 16) {
+            const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * x));
+            const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * x + 16));
+            const __m128i b = _mm_packus_epi16(_mm_and_si128(_mm_srli_epi16(lo, 10), five),
+                                               _mm_and_si128(_mm_srli_epi16(hi, 10), five));
+            const __m128i s = _mm_packus_epi16(_mm_and_si128(_mm_srli_epi16(lo, 5), five),
+                                               _mm_and_si128(_mm_srli_epi16(hi, 5), five));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(body + x), b);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(strike + x), s);
         }
+#endif
+        for (; x < inFile; ++x) {
+            const std::uint16_t p = file.pixel(start + x);
+            body[x] = static_cast<std::uint8_t>((p >> 10) & 31);
+            strike[x] = static_cast<std::uint8_t>((p >> 5) & 31);
+        }
+        std::fill(body + inFile, body + width, std::uint8_t{0});
+        std::fill(strike + inFile, strike + width, std::uint8_t{0});
     }
     packHitMask(mask);
     registry.loadedMasks.push_back(std::move(mask));

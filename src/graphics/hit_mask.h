@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/surface.h"
+
 namespace ib {
 
 // The rows [top, bottom) and columns [left, right) of a plane that hold
@@ -35,8 +37,10 @@ struct HitMask {
     std::string name;  // path of the mask file
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> body;    // width * height, row 0 = top
-    std::vector<std::uint8_t> strike;  // same layout
+    // Written whole when the mask is read, never cleared first.
+    using Plane = std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>>;
+    Plane body;    // width * height, row 0 = top
+    Plane strike;  // same layout
     PackedPlanes packed{};             // made by packHitMask
 
     // Values outside the mask count as 0.

@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/surface.h"
 
 namespace ib {
 
@@ -14,9 +17,10 @@ struct TgaFile {
     int width = 0;
     int height = 0;
     // The pixel bytes the file holds, at most 2 * width * height; a short
-    // file gives fewer. Not cleared before the read: every byte is read.
-    std::unique_ptr<std::uint8_t[]> bytes;
+    // file gives fewer. Null when nothing was read.
+    const std::uint8_t* bytes = nullptr;
     std::size_t byteCount = 0;
+    std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>> storage;  // holds the bytes
 
     // Pixels the file holds in full (a trailing half pixel does not count).
     std::size_t pixelCount() const { return byteCount / 2; }
@@ -33,8 +37,8 @@ enum class TgaRead {
     TooLarge,    // a side above kMaxSurfaceSide: nothing read past the header
 };
 
-// Reads the header, then the pixel block in one read. Header bytes a short
-// file does not hold count as 0. A path holding a NUL byte cannot be opened.
+// Reads the header, then the pixel block in one read. Header bytes a short file does not hold count as 0. A path
+// holding a NUL byte cannot be opened.
 TgaRead readTgaFile(const std::string& path, TgaFile& out);
 
 }  // namespace ib

@@ -10,8 +10,11 @@
 // N blits or flips, as a busy display would.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/display_types.h"
@@ -19,6 +22,43 @@
 namespace ib {
 
 class Surface;
+
+// What a new surface holds: black, or nothing in particular, for a caller
+// that writes every pixel before anything reads it (a picture being loaded).
+enum class NewPixels { Black, Unset };
+
+// Blocks for large buffers that are written before they are read (pixels,
+// hit-mask planes): from kPrefaultedBlockBytes on, the system puts all of a
+// block's pages in place at once, which costs far less than taking them
+// one page fault at a time.
+constexpr std::size_t kPrefaultedBlockBytes = 16 * 1024;
+void* allocateBlock(std::size_t bytes);
+void freeBlock(void* block, std::size_t bytes) noexcept;
+
+// Allocates such blocks and leaves the elements unset: vector(n) and
+// resize(n) do not clear them.
+template <class T>
+struct UnsetAllocator {
+    using value_type = T;
+    UnsetAllocator() = default;
+    template <class U>
+    UnsetAllocator(const UnsetAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t n) { return static_cast<T*>(allocateBlock(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { freeBlock(p, n * sizeof(T)); }
+    template <class U>
+    void construct(U* p) noexcept
+    {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    friend bool operator==(const UnsetAllocator&, const UnsetAllocator&) { return true; }
+};
 
 class DisplayDevice : public std::enable_shared_from_this<DisplayDevice> {
 public:
@@ -28,7 +68,8 @@ public:
     DisplayDevice& operator=(const DisplayDevice&) = delete;
 
     // Makes an off-screen surface; sides must be 1..kMaxSurfaceSide.
-    HRESULT createSurface(int width, int height, std::shared_ptr<Surface>& out);
+    HRESULT createSurface(int width, int height, std::shared_ptr<Surface>& out,
+                          NewPixels pixels = NewPixels::Black);
 
     // Every surface made so far becomes lost.
     void loseSurfaces() { ++generation_; }
@@ -56,7 +97,8 @@ private:
 class Surface {
 public:
     // Use DisplayDevice::createSurface; public for make_shared.
-    Surface(std::shared_ptr<DisplayDevice> device, int width, int height);
+    Surface(std::shared_ptr<DisplayDevice> device, int width, int height,
+            NewPixels pixels = NewPixels::Black);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -77,6 +119,7 @@ public:
     // Source colour key for DDBLTFAST_SRCCOLORKEY / DDBLT_KEYSRC copies.
     void setColorKey(std::uint16_t key)
     {
+        if (!hasColorKey_ || key != colorKey_) runs_.valid = false;
         colorKey_ = key;
         hasColorKey_ = true;
     }
@@ -103,24 +146,59 @@ public:
 
     // Direct access for code that has already checked the surface (drawing
     // text, screenshots, tests). Row y starts at data() + y * width().
-    std::uint16_t* data() { return pixels_.data(); }
+    // Writing access: pixels written through it must be written before the
+    // next copy from this surface (the copy's record of where the picture is
+    // opaque is made again after every call of this one).
+    std::uint16_t* data()
+    {
+        pixelsChanged();
+        return pixels_.data();
+    }
     const std::uint16_t* data() const { return pixels_.data(); }
     std::uint16_t pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
 
     DisplayDevice& device() const { return *device_; }
 
+    // The columns of each row that are not the colour key, as keyed copies
+    // see them: row y's runs are runs()[rowStart[y] .. rowStart[y + 1]).
+    // Made on the first keyed copy after the pixels or the key changed.
+    struct Run {
+        std::uint16_t begin, end;  // columns [begin, end), never empty
+    };
+    struct OpaqueRuns {
+        bool valid = false;
+        std::vector<std::uint32_t> rowStart;
+        std::vector<Run> runs;
+    };
+    const OpaqueRuns& opaqueRuns();
+
+    // What the drawing code last drew into this surface, in its own words,
+    // so that it need not draw the same again; forgotten as soon as the
+    // pixels change in any way (lock, a copy into it, restore, flip, data()).
+    void setDrawnTag(std::string tag) { drawnTag_ = std::move(tag); }
+    const std::string& drawnTag() const { return drawnTag_; }
+
 private:
+    void pixelsChanged()
+    {
+        runs_.valid = false;
+        drawnTag_.clear();
+    }
     // Shared checks of blt and bltFast: injected answers, lost surfaces.
     HRESULT preflight(Surface& src);
+    // A keyed copy of srcRect of src (another surface) to (x, y), run by run.
+    void copyKeyed(Surface& src, const Rect& srcRect, int x, int y, bool mirrored);
 
     std::shared_ptr<DisplayDevice> device_;
     int width_;
     int height_;
     std::uint64_t generation_;
-    std::vector<std::uint16_t> pixels_;
+    std::vector<std::uint16_t, UnsetAllocator<std::uint16_t>> pixels_;
     bool locked_ = false;
     bool hasColorKey_ = false;
     std::uint16_t colorKey_ = 0;
+    OpaqueRuns runs_;
+    std::string drawnTag_;
     std::shared_ptr<Surface> backBuffer_;
 };
 
