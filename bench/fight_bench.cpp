@@ -58,14 +58,14 @@ void BM_DrawFight(benchmark::State& state)
     if (!fight.opened) return state.SkipWithError("the default content did not load");
     Game& g = fight.game;
     fight.pass();
-    g.fighter1->x = g.fighter2->x - 120;
+    g.fight.fighter1->x = g.fight.fighter2->x - 120;
     fight.pass();
     if (state.range(0) == 1) {
-        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!",
-                         g.fighter2.get()};
+        g.quoteBook.push_back("Ink never dries.\nBlot out!");
+        g.fight.activeQuote = {g.fight.currentTime, static_cast<std::int32_t>(g.quoteBook.size() - 1), 2};
     }
     const int before = fight.platform.framesPresented();
-    for (auto _ : state) drawFight(g);
+    for (auto _ : state) drawFight(g, g.fight);
     if (fight.platform.framesPresented() - before != static_cast<int>(state.iterations()))
         state.SkipWithError("a frame was not presented");
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "input/key_bindings.h"
 #include "support/fight_builders.h"
 
 namespace ib {
