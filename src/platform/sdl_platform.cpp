@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #ifdef INKBLOT_HAVE_ICON
 #include "inkblot_icon.h"
@@ -25,6 +26,31 @@ void widenRow(const std::uint16_t* __restrict src, std::uint32_t* __restrict dst
         const std::uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
         dst[i] = (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
     }
+}
+
+// Whether SDL_VIDEODRIVER (a comma-separated list) names the driver.
+bool driverAskedFor(const char* driver)
+{
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    std::string_view list = asked ? asked : "";
+    while (!list.empty()) {
+        const auto comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        if (name.size() == std::string_view(driver).size() &&
+            SDL_strncasecmp(name.data(), driver, name.size()) == 0)
+            return true;
+        list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+    }
+    return false;
+}
+
+// When no display answers, SDL falls back on drivers that show nothing: the
+// game would run unseen. They are taken only when asked for by name.
+bool invisibleDriverNotAskedFor(const char* driver)
+{
+    if (!driver) return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return false;
+    return !driverAskedFor(driver);
 }
 
 }  // namespace
@@ -126,6 +152,17 @@ bool SdlPlatform::createWindow(const char* title)
             return false;
         }
         impl_->videoUp = true;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (invisibleDriverNotAskedFor(driver)) {
+            std::fprintf(stderr,
+                         "Inkblot Fighter: the window could not be created: no display answered "
+                         "(is DISPLAY set?); SDL offered only its \"%s\" video driver, which shows "
+                         "nothing\n",
+                         driver);
+            SDL_Quit();
+            impl_->videoUp = false;
+            return false;
+        }
     }
     // At (0, 0) and as large as the desktop, so the game covers the screen
     // even where no window manager honours the full-screen request.
@@ -164,6 +201,8 @@ void SdlPlatform::showWindow()
 
 void SdlPlatform::destroyWindow()
 {
+    // The renderer and its texture belong to the window: they go first.
+    impl_->destroyRenderer();
     if (impl_->window) SDL_DestroyWindow(impl_->window);
     impl_->window = nullptr;
 }
