@@ -72,3 +72,39 @@ void BM_DrawFight(benchmark::State& state)
 BENCHMARK(BM_DrawFight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// A fight in the middle: fighters with moves, frames and a full history.
+std::unique_ptr<DefaultFight> midFight()
+{
+    auto fight = std::make_unique<DefaultFight>();
+    for (int i = 0; i < 400 && fight->opened; ++i) fight->pass();
+    return fight;
+}
+
+// Taking a snapshot of the fight and restoring it, as rollback does.
+void BM_SnapshotRestore(benchmark::State& state)
+{
+    auto fight = midFight();
+    if (!fight->opened) return state.SkipWithError("the default content did not load");
+    FightState& live = fight->game.fight;
+    for (auto _ : state) {
+        FightState snapshot = live;
+        benchmark::DoNotOptimize(snapshot);
+        live = snapshot;
+        benchmark::ClobberMemory();
+    }
+    state.counters["history"] = static_cast<double>(live.fighter1->history.size());
+}
+BENCHMARK(BM_SnapshotRestore)->Unit(benchmark::kMicrosecond);
+
+void BM_HashFight(benchmark::State& state)
+{
+    auto fight = midFight();
+    if (!fight->opened) return state.SkipWithError("the default content did not load");
+    for (auto _ : state) benchmark::DoNotOptimize(hashFight(fight->game.fight));
+}
+BENCHMARK(BM_HashFight)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
