@@ -14,7 +14,7 @@
 #include "app/quotes.h"
 #include "fight/frame_geometry.h"
 #include "fight/hit_scan.h"
-#include "graphics/render.h"
+#include "app/fight_screen.h"
 #include "platform/headless_platform.h"
 
 namespace ib::bench {
@@ -72,13 +72,13 @@ struct DefaultFight {
     {
         InDataDir in;
         if (scripted) platform.setScript(fightScript());
-        opened = initDisplay(game) == DD_OK && game.fighter1 && game.fighter2;
-        game.gameState = GameState::Fight;
+        opened = initDisplay(game) == DD_OK && game.fight.fighter1 && game.fight.fighter2;
+        game.fight.gameState = GameState::Fight;
     }
 
     // One pass of the main loop in the fight: the key events that are due,
-    // then moveFighters, drawFight, resolveHits and chooseQuote. `scanned`,
-    // if given, receives the hit scan that resolveHits runs.
+    // then the game's fight step with its frame. `scanned`, if given,
+    // receives the hit scan that the step's resolveHits runs.
     void pass(std::optional<ScanCase>* scanned = nullptr)
     {
         while (platform.peekMessage()) {
@@ -86,27 +86,28 @@ struct DefaultFight {
             windowProc(game, m.message, m.wParam);
         }
         platform.beginPass();
-        moveFighters(*game.fighter1, *game.fighter2, *game.level, game.currentTime);
-        drawFight(game);
-        if (scanned) *scanned = scanCase();
-        resolveHits(*game.fighter1, *game.fighter2, game.currentTime, game.decisionTime);
-        chooseQuote(game);
+        if (scanned)
+            fightStep(game.fight, fightRules(game), platform.timeGetTime(), [&](const FightState& f) {
+                drawFight(game, f);
+                *scanned = scanCase();
+            });
+        else
+            fightPass(game);
         platform.endPass();
     }
 
     // The game ends the fight 5 s after the knock-out.
     bool over() const
     {
-        return game.decisionTime != 0 &&
-               static_cast<std::int32_t>(game.currentTime - game.decisionTime) > 5000;
+        return game.fight.gameState == GameState::End;
     }
 
     // The hit scan resolveHits would run now; none while the pictures have
     // not met.
     std::optional<ScanCase> scanCase() const
     {
-        const Fighter& f1 = *game.fighter1;
-        const Fighter& f2 = *game.fighter2;
+        const Fighter& f1 = *game.fight.fighter1;
+        const Fighter& f2 = *game.fight.fighter2;
         if (!f1.frame || !f2.frame) return std::nullopt;
         const std::int64_t x1 = pictureLeft(f1), x2 = pictureLeft(f2);
         if (f1.facing * x1 > f1.facing * x2) return std::nullopt;

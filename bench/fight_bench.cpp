@@ -59,17 +59,53 @@ void BM_DrawFight(benchmark::State& state)
     if (!fight.opened) return state.SkipWithError("the default content did not load");
     Game& g = fight.game;
     fight.pass();
-    g.fighter1->x = g.fighter2->x - 120;
+    g.fight.fighter1->x = g.fight.fighter2->x - 120;
     fight.pass();
     if (state.range(0) == 1) {
-        g.activeQuote = {fight.platform.timeGetTime(), "Ink never dries.\nBlot out!",
-                         g.fighter2.get()};
+        g.quoteBook.push_back("Ink never dries.\nBlot out!");
+        g.fight.activeQuote = {g.fight.currentTime, static_cast<std::int32_t>(g.quoteBook.size() - 1), 2};
     }
     const int before = fight.platform.framesPresented();
-    for (auto _ : state) drawFight(g);
+    for (auto _ : state) drawFight(g, g.fight);
     if (fight.platform.framesPresented() - before != static_cast<int>(state.iterations()))
         state.SkipWithError("a frame was not presented");
 }
 BENCHMARK(BM_DrawFight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// A fight in the middle: fighters with moves, frames and a full history.
+std::unique_ptr<DefaultFight> midFight()
+{
+    auto fight = std::make_unique<DefaultFight>();
+    for (int i = 0; i < 400 && fight->opened; ++i) fight->pass();
+    return fight;
+}
+
+// Taking a snapshot of the fight and restoring it, as rollback does.
+void BM_SnapshotRestore(benchmark::State& state)
+{
+    auto fight = midFight();
+    if (!fight->opened) return state.SkipWithError("the default content did not load");
+    FightState& live = fight->game.fight;
+    for (auto _ : state) {
+        FightState snapshot = live;
+        benchmark::DoNotOptimize(snapshot);
+        live = snapshot;
+        benchmark::ClobberMemory();
+    }
+    state.counters["history"] = static_cast<double>(live.fighter1->history.size());
+}
+BENCHMARK(BM_SnapshotRestore)->Unit(benchmark::kMicrosecond);
+
+void BM_HashFight(benchmark::State& state)
+{
+    auto fight = midFight();
+    if (!fight->opened) return state.SkipWithError("the default content did not load");
+    for (auto _ : state) benchmark::DoNotOptimize(hashFight(fight->game.fight));
+}
+BENCHMARK(BM_HashFight)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

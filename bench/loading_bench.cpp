@@ -70,7 +70,7 @@ void BM_StartUp(benchmark::State& state)
     for (auto _ : state) {
         auto platform = std::make_unique<ib::HeadlessPlatform>();
         auto game = std::make_unique<ib::Game>(*platform);
-        if (ib::initDisplay(*game) != ib::DD_OK || !game->fighter2)
+        if (ib::initDisplay(*game) != ib::DD_OK || !game->fight.fighter2)
             return state.SkipWithError("the default content did not load");
         state.PauseTiming();
         game.reset();

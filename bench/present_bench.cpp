@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/display.h"
+#include "app/fight_screen.h"
 #include "app/game.h"
 #include "bench_game.h"
 #include "platform/sdl_platform.h"
@@ -22,9 +23,9 @@ void BM_PresentSdl(benchmark::State& state)
         if (ib::initDisplay(game) != ib::DD_OK)
             return state.SkipWithError("the SDL display did not open");
     }
-    game.gameState = ib::GameState::Fight;
-    ib::drawFight(game);  // a whole fight frame on both pages
-    ib::drawFight(game);
+    game.fight.gameState = ib::GameState::Fight;
+    ib::drawFight(game, game.fight);  // a whole fight frame on both pages
+    ib::drawFight(game, game.fight);
     for (auto _ : state) {
         if (!ib::present(game)) return state.SkipWithError("the frame was not presented");
     }

@@ -12,7 +12,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "content/content_error.h"
-#include "graphics/render.h"
+#include "input/key_bindings.h"
 #include "platform/headless_platform.h"
 
 namespace ib::fuzz {
@@ -253,26 +253,20 @@ void playFight(const Level& level, const Character& left, const Character& right
     game.backBuffer = screen.back;
     game.clearPending = false;
     game.appActive = true;
-    game.gameState = GameState::Fight;
+    game.fight.gameState = GameState::Fight;
     game.level = std::make_unique<Level>(level);
-    game.fighter1 = std::make_unique<Fighter>(left, *game.level, Side::Left);
-    game.fighter2 = std::make_unique<Fighter>(right, *game.level, Side::Right);
+    game.fight.fighter1.emplace(left, *game.level, Side::Left);
+    game.fight.fighter2.emplace(right, *game.level, Side::Right);
 
     // Both players' keys, pressed and released in a fixed pseudo-random order.
-    static constexpr int kKeys[] = {'B', 'C', 'F', 'V', 'X', 'Z', VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN,
-                                    VK_OEM_PERIOD, VK_OEM_2};
+    const auto keys = keyBindings();
     std::uint32_t random = 12345;
     for (int pass = 0; pass < kFightPasses; ++pass) {
         platform.beginPass();
         random = random * 214013u + 2531011u;
-        const int key = kKeys[(random >> 16) % std::size(kKeys)];
-        if ((random >> 28) & 1)
-            windowProc(game, WM_KEYDOWN, static_cast<std::uint32_t>(key));
-        else
-            windowProc(game, WM_KEYUP, static_cast<std::uint32_t>(key));
-        moveFighters(*game.fighter1, *game.fighter2, *game.level, platform.clock());
-        drawFight(game);
-        resolveHits(*game.fighter1, *game.fighter2, game.currentTime, game.decisionTime);
+        const auto key = static_cast<std::uint32_t>(keys[(random >> 16) % keys.size()].virtualKey);
+        windowProc(game, (random >> 28) & 1 ? WM_KEYDOWN : WM_KEYUP, key);
+        fightPass(game);
         platform.endPass();
     }
 }

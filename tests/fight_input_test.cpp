@@ -1,9 +1,16 @@
 // Keyboard input and move recognition.
 #include <array>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "input/key_bindings.h"
+#include "platform/platform.h"
 #include "support/fight_builders.h"
 
 namespace ib {
@@ -72,6 +79,39 @@ TEST(Keyboard, KeyMapFollowsFacing)
         }
     }
     EXPECT_EQ(mapKey(f1, f2, 1, 65), 0);
+}
+
+// The README's table of controls says what the bindings give each player
+// at the start of a fight, when player 1 stands on the left.
+TEST(Keyboard, TheReadmeTableOfControlsIsTheBindingsTable)
+{
+    std::ifstream readme(INKBLOT_SOURCE_DIR "/README.md");
+    std::map<std::string, std::array<std::string, 2>> rows;
+    for (std::string line; std::getline(readme, line);) {
+        std::vector<std::string> cells;
+        std::stringstream in(line);
+        for (std::string cell; std::getline(in, cell, '|');) {
+            cell.erase(0, cell.find_first_not_of(" `"));
+            cell.erase(cell.find_last_not_of(" `") + 1);
+            cells.push_back(cell);
+        }
+        if (cells.size() == 4 && !cells[1].empty()) rows[cells[1]] = {cells[2], cells[3]};
+    }
+    const std::map<int, std::string> shown = {
+        {VK_LEFT, "Left arrow"}, {VK_RIGHT, "Right arrow"}, {VK_UP, "Up arrow"},
+        {VK_DOWN, "Down arrow"}, {VK_OEM_2, "/"},           {VK_OEM_PERIOD, "."}};
+    ASSERT_EQ(keyBindings().size(), 12u);
+    for (const KeyBinding& k : keyBindings()) {
+        const bool toward = k.button == (k.player == 1 ? PlayerButton::Right : PlayerButton::Left);
+        const bool away = k.button == (k.player == 1 ? PlayerButton::Left : PlayerButton::Right);
+        const char* action = toward ? "toward the opponent"
+                             : away ? "away from the opponent"
+                             : k.button == PlayerButton::Up ? "up (jump)"
+                             : k.button == PlayerButton::Down ? "down (crouch)"
+                             : k.button == PlayerButton::Attack ? "attack" : "block";
+        const std::string key = shown.count(k.virtualKey) ? shown.at(k.virtualKey) : keyName(k.virtualKey);
+        EXPECT_EQ(rows[action][static_cast<std::size_t>(k.player - 1)], key) << action;
+    }
 }
 
 TEST(Keyboard, HeldButtonsRepeatsAndTheTenNewestSnapshots)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "fight/hit_scan.h"
+#include "input/key_bindings.h"
 #include "support/fight_builders.h"
 
 namespace ib {

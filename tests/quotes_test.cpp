@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/quote_layout.h"
+#include "fight/quote_choice.h"
 #include "support/draw_scene.h"
 
 namespace ib::test {
@@ -54,40 +55,40 @@ TEST(Quotes, DueTestSpeakerRuleAndEveryTextChoosable)
     DrawScene s;
     Game& g = s.game;
     g.quoteBook = {"front", "middle", "back"};
-    g.currentTime = 1;
-    chooseQuote(g);
-    EXPECT_EQ(g.activeQuote.startTime, 0u);
-    g.currentTime = 1 + 5635;
-    chooseQuote(g);  // not due: only r1 was drawn
-    EXPECT_EQ(g.activeQuote.startTime, 0u);
-    EXPECT_EQ(g.quoteRandom.next(), 6334);
+    g.fight.currentTime = 1;
+    chooseQuote(g.fight, g.quoteBook.size());
+    EXPECT_EQ(g.fight.activeQuote.startTime, 0u);
+    g.fight.currentTime = 1 + 5635;
+    chooseQuote(g.fight, g.quoteBook.size());  // not due: only r1 was drawn
+    EXPECT_EQ(g.fight.activeQuote.startTime, 0u);
+    EXPECT_EQ(g.fight.quoteRandom.next(), 6334);
 
-    g.quoteRandom.seed(1);
-    g.quoteRandom.next();
-    g.lastQuoteCheck = 1;
-    g.currentTime = 1 + 5636;
-    chooseQuote(g);  // r2 = 6334: (6334 / 17) & 8 == 0, fighter 2; r3 = 26500: k = 2
-    EXPECT_EQ(g.activeQuote.startTime, 5637u);
-    EXPECT_EQ(g.activeQuote.speaker, g.fighter2.get());
-    EXPECT_EQ(g.activeQuote.text, "back");
+    g.fight.quoteRandom.seed(1);
+    g.fight.quoteRandom.next();
+    g.fight.lastQuoteCheck = 1;
+    g.fight.currentTime = 1 + 5636;
+    chooseQuote(g.fight, g.quoteBook.size());  // r2 = 6334: (6334 / 17) & 8 == 0, fighter 2; r3 = 26500: k = 2
+    EXPECT_EQ(g.fight.activeQuote.startTime, 5637u);
+    EXPECT_EQ(g.fight.activeQuote.speaker, 2);
+    EXPECT_EQ(g.fight.activeQuote.text, 2) << "back";
 
-    g.activeQuote.startTime = 0;
-    g.currentTime += 6000;  // r1 = 19169; r2 = 15724: (15724 / 17) & 8 != 0; r3 = 11478: k = 1
-    chooseQuote(g);
-    EXPECT_EQ(g.activeQuote.speaker, g.fighter1.get());
-    EXPECT_EQ(g.activeQuote.text, "middle");
+    g.fight.activeQuote.startTime = 0;
+    g.fight.currentTime += 6000;  // r1 = 19169; r2 = 15724: (15724 / 17) & 8 != 0; r3 = 11478: k = 1
+    chooseQuote(g.fight, g.quoteBook.size());
+    EXPECT_EQ(g.fight.activeQuote.speaker, 1);
+    EXPECT_EQ(g.fight.activeQuote.text, 1) << "middle";
 
-    g.currentTime += 10000;  // r1 = 29358 is due while "middle" is shown
-    chooseQuote(g);
-    EXPECT_EQ(g.activeQuote.text, "middle");
-    EXPECT_EQ(g.quoteRandom.next(), 5705) << "three numbers drawn all the same";
+    g.fight.currentTime += 10000;  // r1 = 29358 is due while "middle" is shown
+    chooseQuote(g.fight, g.quoteBook.size());
+    EXPECT_EQ(g.fight.activeQuote.text, 1) << "middle";
+    EXPECT_EQ(g.fight.quoteRandom.next(), 5705) << "three numbers drawn all the same";
 
     g.quoteBook = {"only"};  // a book of one speaks whenever a quote is due
-    g.activeQuote.startTime = 0;
-    g.quoteRandom.seed(1);
-    g.currentTime += 10001;
-    chooseQuote(g);
-    EXPECT_EQ(g.activeQuote.text, "only");
+    g.fight.activeQuote.startTime = 0;
+    g.fight.quoteRandom.seed(1);
+    g.fight.currentTime += 10001;
+    chooseQuote(g.fight, g.quoteBook.size());
+    EXPECT_EQ(g.fight.activeQuote.text, 0) << "only";
 }
 
 int inkOnScreen(const Surface& page)
@@ -103,14 +104,18 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
     if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
     Game& g = s.game;
     Surface& back = *g.backBuffer;
+    // The fight's pass ends an old quote; drawing shows what is left.
     auto drawnAt = [&](std::uint32_t t) {
         std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
-        drawQuote(g, t);
+        g.fight.currentTime = t;
+        expireQuote(g.fight);
+        drawQuote(g, g.fight);
         return inkOnScreen(back);
     };
-    g.activeQuote = {0xFFFFFF00u, "Ink never dries.", g.fighter2.get()};
+    g.quoteBook = {"Ink never dries."};
+    g.fight.activeQuote = {0xFFFFFF00u, 0, 2};
     EXPECT_GT(drawnAt(0xFFFFFF00u + 2300), 50);
-    EXPECT_EQ(g.activeQuote.startTime, 0xFFFFFF00u);
+    EXPECT_EQ(g.fight.activeQuote.startTime, 0xFFFFFF00u);
     for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x) {
             std::uint16_t p = back.pixel(x, y);
@@ -118,24 +123,24 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
             ASSERT_TRUE(p == kBackgroundColour || (inBox && p == 0)) << x << "," << y << ": " << p;
         }
     EXPECT_EQ(drawnAt(0xFFFFFF00u + 2301), 0);
-    EXPECT_EQ(g.activeQuote.startTime, 0u);
+    EXPECT_EQ(g.fight.activeQuote.startTime, 0u);
 
-    g.activeQuote = {5000, "Ink never dries.", g.fighter1.get()};
-    g.fighter1->x = 63;  // the box would start at column -1
+    g.fight.activeQuote = {5000, 0, 1};
+    g.fight.fighter1->x = 63;  // the box would start at column -1
     EXPECT_EQ(drawnAt(5000), 0);
-    EXPECT_EQ(g.activeQuote.startTime, 5000u);
+    EXPECT_EQ(g.fight.activeQuote.startTime, 5000u);
     // Fighters at the ends of the 32-bit range put the box off the screen,
     // not past the range (the sanitizer build catches an overflow here).
     for (auto [x, y] : {std::pair{INT32_MIN, 0}, std::pair{INT32_MAX, INT32_MAX},
                         std::pair{300, INT32_MIN}}) {
-        g.fighter1->x = x;
-        g.fighter1->y = y;
+        g.fight.fighter1->x = x;
+        g.fight.fighter1->y = y;
         EXPECT_EQ(drawnAt(5000), 0) << x << "," << y;
     }
-    g.fighter1->y = g.fighter2->y;
+    g.fight.fighter1->y = g.fight.fighter2->y;
     g.quoteSurface = nullptr;
     g.quoteFont = nullptr;
-    g.fighter1->x = 300;
+    g.fight.fighter1->x = 300;
     EXPECT_EQ(drawnAt(5000), 0);
 }
 
@@ -178,22 +183,24 @@ TEST(Quotes, ABoxKeptFromFrameToFrameShowsWhatADrawnOneWould)
     if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
     Game& g = s.game;
     Surface& back = *g.backBuffer;
+    g.quoteBook = {"Ink never dries.", "Blot out!"};
     auto frame = [&](std::uint32_t t) {
         std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
-        drawQuote(g, t);
+        g.fight.currentTime = t;
+        drawQuote(g, g.fight);
         return std::vector<std::uint16_t>(back.data(), back.data() + 800 * 600);
     };
-    auto fresh = [&](const std::string& text) {
+    auto fresh = [&](std::int32_t text) {
         g.quoteSurface->setDrawnTag("");
-        g.activeQuote = {5000, text, g.fighter2.get()};
+        g.fight.activeQuote = {5000, text, 2};
         return frame(5000);
     };
-    const auto ink = fresh("Ink never dries."), blot = fresh("Blot out!");
+    const auto ink = fresh(0), blot = fresh(1);
     ASSERT_NE(ink, blot);
-    g.activeQuote = {5000, "Ink never dries.", g.fighter2.get()};
+    g.fight.activeQuote = {5000, 0, 2};
     EXPECT_EQ(frame(5000), ink);
     EXPECT_EQ(frame(5016), ink) << "kept";
-    g.activeQuote.text = "Blot out!";
+    g.fight.activeQuote.text = 1;
     EXPECT_EQ(frame(5032), blot) << "another text";
     g.directDraw->loseSurfaces();
     ASSERT_EQ(restoreAllSurfaces(g.primarySurface.get(), g.images), DD_OK);

@@ -26,14 +26,14 @@ struct Fight {
         platform.setMaxPasses(maxPasses);
         Game game(platform);
         platform.onPassEnd = [&] {
-            if (game.fighter1 && game.gameState == GameState::Fight) {
-                health1 = game.fighter1->health;
-                health2 = game.fighter2->health;
-                for (const ButtonSet& s : game.fighter2->history)
+            if (game.fight.fighter1 && game.fight.gameState == GameState::Fight) {
+                health1 = game.fight.fighter1->health;
+                health2 = game.fight.fighter2->health;
+                for (const ButtonSet& s : game.fight.fighter2->history)
                     blockedHits2 += s.contains(Block) && s.contains(Hit);
             }
-            if (game.gameState == GameState::End && endedAt == 0) endedAt = platform.passStartClock();
-            decisionTime = game.decisionTime;
+            if (game.fight.gameState == GameState::End && endedAt == 0) endedAt = platform.passStartClock();
+            decisionTime = game.fight.decisionTime;
             return true;
         };
         return runGame(game);

@@ -31,9 +31,9 @@ TEST(SdlKeys, AKeyOfEveryGroupLeavesTheSplashAndPressesNoButton)
         writeTinyGame();
         TinyRun r({keyDown(1100, vk), keyUp(1150, vk)}, 20);
         EXPECT_EQ(r.run(), 0) << name;
-        EXPECT_EQ(r.game->gameState, GameState::Fight) << name;
+        EXPECT_EQ(r.game->fight.gameState, GameState::Fight) << name;
         EXPECT_EQ(r.platform.passes(), 20) << name << " closed the game";
-        EXPECT_TRUE(r.game->fighter1->history.empty() && r.game->fighter2->history.empty()) << name;
+        EXPECT_TRUE(r.game->fight.fighter1->history.empty() && r.game->fight.fighter2->history.empty()) << name;
     }
 }
 

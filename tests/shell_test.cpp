@@ -19,7 +19,7 @@ TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
     TinyRun r({keyDown(1100, 'B')}, 20);
     std::vector<GameState> states;
     r.platform.onPassEnd = [&] {
-        states.push_back(r.game->gameState);
+        states.push_back(r.game->fight.gameState);
         return true;
     };
     EXPECT_EQ(r.run(), 0);
@@ -27,9 +27,9 @@ TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
     ASSERT_EQ(states.size(), 20u);
     EXPECT_EQ(states[6], GameState::Splash);
     EXPECT_EQ(states[7], GameState::Fight);
-    EXPECT_TRUE(r.game->fighter1->held.contains(Forward));
-    ASSERT_FALSE(r.game->fighter1->history.empty());
-    EXPECT_EQ(r.game->fighter1->history.front(), (ButtonSet{Forward}));
+    EXPECT_TRUE(r.game->fight.fighter1->held.contains(Forward));
+    ASSERT_FALSE(r.game->fight.fighter1->history.empty());
+    EXPECT_EQ(r.game->fight.fighter1->history.front(), (ButtonSet{Forward}));
     EXPECT_EQ(r.game->primarySurface->pixel(100, 300), kBackgroundColour);
 }
 
@@ -40,7 +40,7 @@ TEST(Shell, SplashIsRedrawnUntilAKeyComes)
     TinyRun r({}, 50);
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.framesPresented(), 50);
-    EXPECT_EQ(r.game->gameState, GameState::Splash);
+    EXPECT_EQ(r.game->fight.gameState, GameState::Splash);
     EXPECT_EQ(r.game->primarySurface->pixel(0, 0), kSplashColour);
     // 799 x 599 pixels are copied: the last column and row stay black.
     EXPECT_EQ(r.game->primarySurface->pixel(799, 300), 0);
@@ -55,13 +55,13 @@ TEST(Shell, EscapeOnTheSplashClosesWithoutDrawingAFight)
         TinyRun r({keyDown(1100, key)});
         int fightPasses = 0;
         r.platform.onPassEnd = [&] {
-            fightPasses += r.game->gameState == GameState::Fight;
+            fightPasses += r.game->fight.gameState == GameState::Fight;
             return true;
         };
         EXPECT_EQ(r.run(), 0);
         EXPECT_EQ(fightPasses, 0);
-        EXPECT_EQ(r.game->gameState, GameState::Fight);
-        EXPECT_EQ(r.game->currentTime, 0u);
+        EXPECT_EQ(r.game->fight.gameState, GameState::Fight);
+        EXPECT_EQ(r.game->fight.currentTime, 0u);
         EXPECT_FALSE(r.platform.displayHeld());
         EXPECT_FALSE(r.platform.windowShown());
     }
@@ -92,7 +92,7 @@ TEST(Shell, MinimisingStopsPassesAndRestoringResumesThem)
     for (std::uint32_t c : clocks) EXPECT_TRUE(c < 1100 || c >= 9000) << c;
     ASSERT_GE(clocks.size(), 8u);
     EXPECT_EQ(clocks[7], 9000u);
-    EXPECT_EQ(r.game->currentTime, 9096u);
+    EXPECT_EQ(r.game->fight.currentTime, 9096u);
 }
 
 TEST(Shell, MinimisedWithNothingLeftToWaitForEndsTheRun)
@@ -115,9 +115,9 @@ TEST(Shell, FightEndsMoreThanFiveSecondsAfterTheDecision)
     std::vector<std::pair<std::uint32_t, GameState>> after;
     platform.onPassEnd = [&] {
         // The first fight pass stamps 1000: decide the fight 4990 ms earlier.
-        if (game.gameState == GameState::Fight && game.decisionTime == 0)
-            game.decisionTime = game.currentTime - 4990;
-        after.emplace_back(platform.passStartClock(), game.gameState);
+        if (game.fight.gameState == GameState::Fight && game.fight.decisionTime == 0)
+            game.fight.decisionTime = game.fight.currentTime - 4990;
+        after.emplace_back(platform.passStartClock(), game.fight.gameState);
         return true;
     };
     EXPECT_EQ(runGame(game), 0);

@@ -7,8 +7,6 @@ namespace ib {
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 // Paints rows 0..599, columns 0..799 black. A refused lock skips the surface.
 void clearSurface(Surface& s)

@@ -6,13 +6,13 @@
 
 #include "app/display.h"
 #include "content/content_error.h"
-#include "graphics/render.h"
+#include "app/fight_screen.h"
+#include "input/key_bindings.h"
 
 namespace ib {
 
 namespace {
 
-constexpr std::uint32_t kEndDelayMs = 5000;
 constexpr std::uint32_t kEndScreenMs = 5000;
 const char* const kCaption = "Inkblot Fighter";
 
@@ -35,29 +35,16 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
     if (picture && game.backBuffer) {
         Surface& back = *game.backBuffer;
         retryRule(game, [&] {
-            return back.bltFast(0, 0, *picture, Rect{0, 0, 799, 599}, DDBLTFAST_NOCOLORKEY);
+            return back.bltFast(0, 0, *picture, Rect{0, 0, kScreenWidth - 1, kScreenHeight - 1},
+                                DDBLTFAST_NOCOLORKEY);
         });
     }
     present(game);
 }
 
-void fightPass(Game& game)
-{
-    if (game.fighter1 && game.fighter2 && game.level)
-        moveFighters(*game.fighter1, *game.fighter2, *game.level, game.currentTime);
-    drawFight(game);
-    if (game.fighter1 && game.fighter2)
-        resolveHits(*game.fighter1, *game.fighter2, game.currentTime, game.decisionTime);
-    chooseQuote(game);
-    if (game.decisionTime != 0 &&
-        static_cast<std::int32_t>(game.currentTime - game.decisionTime) >
-            static_cast<std::int32_t>(kEndDelayMs))
-        game.gameState = GameState::End;
-}
-
 void runPass(Game& game)
 {
-    switch (game.gameState) {
+    switch (game.fight.gameState) {
     case GameState::Splash: drawSplash(game); break;
     case GameState::Fight: fightPass(game); break;
     case GameState::End:
@@ -70,14 +57,15 @@ void runPass(Game& game)
 
 }  // namespace
 
-const char* gameStateName(GameState s)
+FightRules fightRules(const Game& game)
 {
-    switch (s) {
-    case GameState::Splash: return "Splash";
-    case GameState::Fight: return "Fight";
-    case GameState::End: return "End";
-    }
-    return "?";
+    return FightRules{game.level.get(), game.quoteBook.size()};
+}
+
+void fightPass(Game& game)
+{
+    fightStep(game.fight, fightRules(game), game.platform.timeGetTime(),
+              [&](const FightState& fight) { drawFight(game, fight); });
 }
 
 Game::Game(Platform& p) : platform(p) {}
@@ -96,8 +84,8 @@ void setUpGame(Game& game)
         game.level = loadLevel(ctx, "desert");
         game.characters.push_back(loadCharacter(ctx, "rook"));
         game.characters.push_back(loadCharacter(ctx, "quill"));
-        game.fighter1 = std::make_unique<Fighter>(*game.characters[0], *game.level, Side::Left);
-        game.fighter2 = std::make_unique<Fighter>(*game.characters[1], *game.level, Side::Right);
+        game.fight.fighter1.emplace(*game.characters[0], *game.level, Side::Left);
+        game.fight.fighter2.emplace(*game.characters[1], *game.level, Side::Right);
     } catch (const ContentError& e) {
         showError(game, 0, e.what());
         throw;
@@ -136,17 +124,17 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
-        if (game.gameState == GameState::Splash) game.gameState = GameState::Fight;
+        if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postMessage({WM_CLOSE, 0});
             return 0;
         }
-        if (game.fighter1 && game.fighter2)
-            handleKeyDown(*game.fighter1, *game.fighter2, static_cast<int>(wParam), game.currentTime);
+        if (FightState& f = game.fight; f.fighter1 && f.fighter2)
+            handleKeyDown(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;
     case WM_KEYUP:
-        if (game.fighter1 && game.fighter2)
-            handleKeyUp(*game.fighter1, *game.fighter2, static_cast<int>(wParam), game.currentTime);
+        if (FightState& f = game.fight; f.fighter1 && f.fighter2)
+            handleKeyUp(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {

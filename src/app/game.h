@@ -9,17 +9,14 @@
 #include <vector>
 
 #include "app/quotes.h"
+#include "fight/fight_step.h"
 #include "content/content.h"
-#include "fight/fighter.h"
+#include "fight/fight_state.h"
 #include "graphics/images.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
 namespace ib {
-
-enum class GameState : std::int32_t { Splash = 0, Fight = 1, End = 2 };
-
-const char* gameStateName(GameState s);
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
@@ -33,22 +30,21 @@ struct Game {
 
     Platform& platform;
 
+    // Everything a pass changes: the game state, the fighters, the clock,
+    // the quote shown and the quotes' random numbers.
+    FightState fight;
+
     // --- game flow ----------------------------------------------------------
-    GameState gameState = GameState::Splash;
     bool appActive = false;
     bool slowMode = false;
     bool mainWindow = false;  // the window exists
     std::unique_ptr<Level> level;
     std::vector<std::unique_ptr<Character>> characters;  // rook, quill
-    std::unique_ptr<Fighter> fighter1;
-    std::unique_ptr<Fighter> fighter2;
     std::shared_ptr<Surface> quoteSurface;
     std::shared_ptr<Surface> splashSurface;
     std::shared_ptr<Surface> endSurface;
     std::unique_ptr<Font> quoteFont;
     QuoteBook quoteBook;
-    std::uint32_t currentTime = 0;
-    std::uint32_t decisionTime = 0;
 
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;
@@ -58,12 +54,8 @@ struct Game {
     // --- pictures -----------------------------------------------------------
     ImageRegistry images;
     bool clearPending = true;
-
-    // --- quotes -------------------------------------------------------------
-    ActiveQuote activeQuote;
-    std::uint32_t lastQuoteCheck = 0;
-    bool quoteFirstCall = true;
-    QuoteRandom quoteRandom;
+    // Where each fighter was last drawn (fighter 1, fighter 2).
+    Rect screenRect[2];
 
     // Pictures named by no content file that were missing, each said once.
     std::vector<std::string> reportedMissing;
@@ -73,6 +65,12 @@ struct Game {
 
 // Sets slowMode from the arguments after the program's name.
 void readArguments(Game& game, int argc, const char* const* argv);
+
+// What the fight pass reads of the game's content.
+FightRules fightRules(const Game& game);
+// One pass in the Fight state: the fight step with the frame composed in
+// its middle and presented.
+void fightPass(Game& game);
 
 // Start-up and the main loop; returns the exit status.
 int runGame(Game& game);

@@ -17,9 +17,6 @@ namespace {
 constexpr Rect kQuoteBox{0, 0, 127, 200};
 constexpr int kQuoteOffsetX = -64;
 constexpr int kQuoteOffsetY = -422;
-constexpr std::int32_t kQuoteShowMs = 2300;
-// Quotes become due on average once in this many milliseconds.
-constexpr double kMeanQuoteGapMs = 10000.0;
 
 bool isBlank(const std::string& line)
 {
@@ -54,40 +51,14 @@ void loadQuotes(QuoteBook& book, const std::string& path)
     finish();
 }
 
-void chooseQuote(Game& game)
+void drawQuote(Game& game, const FightState& fight)
 {
-    QuoteRandom& random = game.quoteRandom;
-    if (game.quoteFirstCall) {
-        game.lastQuoteCheck = game.currentTime;
-        random.seed(game.currentTime);
-        game.quoteFirstCall = false;
-    }
-    const int r1 = random.next();
-    const auto sinceLast = static_cast<std::int32_t>(game.currentTime - game.lastQuoteCheck);
-    if (static_cast<double>(sinceLast) > r1 * (kMeanQuoteGapMs / 32767.0)) {
-        const int r2 = random.next();
-        const Fighter* speaker = ((r2 / 17) & 8) ? game.fighter1.get() : game.fighter2.get();
-        const int r3 = random.next();
-        const auto n = static_cast<long long>(game.quoteBook.size());
-        if (n > 0 && game.activeQuote.startTime == 0) {
-            const auto k = static_cast<size_t>(r3 * n / 32768);
-            game.activeQuote.text = game.quoteBook[k];
-            game.activeQuote.startTime = game.currentTime;
-            game.activeQuote.speaker = speaker;
-        }
-    }
-    game.lastQuoteCheck = game.currentTime;
-}
-
-void drawQuote(Game& game, std::uint32_t t)
-{
-    ActiveQuote& quote = game.activeQuote;
+    const ActiveQuote& quote = fight.activeQuote;
     if (quote.startTime == 0) return;
-    if (static_cast<std::int32_t>(t - quote.startTime) > kQuoteShowMs) {
-        quote.startTime = 0;
-        return;
-    }
-    if (!game.quoteSurface || !game.backBuffer || !game.level || !quote.speaker) return;
+    const Fighter* speaker = fight.fighter(quote.speaker);
+    if (!game.quoteSurface || !game.backBuffer || !game.level || !speaker) return;
+    if (quote.text < 0 || static_cast<std::size_t>(quote.text) >= game.quoteBook.size()) return;
+    const std::string& text = game.quoteBook[static_cast<std::size_t>(quote.text)];
     Surface& box = *game.quoteSurface;
     // A picture smaller than the box cannot hold it; the copy would be
     // refused anyway.
@@ -97,7 +68,7 @@ void drawQuote(Game& game, std::uint32_t t)
     // after it copy it as it is, as long as nothing else was drawn there.
     const std::uint16_t magenta = toRgb565(kMagenta);
     const std::uint16_t black = toRgb565(0);
-    std::string drawn = textBoxTag(game.quoteFont.get(), kQuoteBox, quote.text, black, magenta);
+    std::string drawn = textBoxTag(game.quoteFont.get(), kQuoteBox, text, black, magenta);
     if (box.drawnTag() != drawn) {
         std::uint16_t* pixels = nullptr;
         std::int32_t pitch = 0;
@@ -106,7 +77,7 @@ void drawQuote(Game& game, std::uint32_t t)
             std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
             std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
         }
-        if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, quote.text, black);
+        if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, text, black);
         box.unlock();
         box.setDrawnTag(std::move(drawn));
     }
@@ -115,9 +86,9 @@ void drawQuote(Game& game, std::uint32_t t)
     // the quote is simply not seen in this pass.
     // Worked out in 64 bits: a fighter may stand anywhere in the 32-bit
     // range, and a place past it cannot be on the screen either.
-    const std::int64_t x64 = std::int64_t{quote.speaker->x} + kQuoteOffsetX;
+    const std::int64_t x64 = std::int64_t{speaker->x} + kQuoteOffsetX;
     const std::int64_t y64 =
-        std::int64_t{quote.speaker->y} + game.level->layerY + kQuoteOffsetY;
+        std::int64_t{speaker->y} + game.level->layerY + kQuoteOffsetY;
     if (x64 < INT32_MIN || x64 > INT32_MAX || y64 < INT32_MIN || y64 > INT32_MAX) return;
     const auto x = static_cast<std::int32_t>(x64);
     const auto y = static_cast<std::int32_t>(y64);

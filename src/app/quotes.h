@@ -6,33 +6,17 @@
 #include <deque>
 #include <string>
 
+#include "fight/fight_state.h"
+
 namespace ib {
 
 struct Game;
-struct Fighter;
 
 // Quote texts, newest-read first (the file's first quote is the last text).
 using QuoteBook = std::deque<std::string>;
 
-struct ActiveQuote {
-    std::uint32_t startTime = 0;  // 0: no quote shown
-    std::string text;
-    const Fighter* speaker = nullptr;
-};
-
-// The generator behind every random choice of the quotes.
-struct QuoteRandom {
-    std::uint32_t state = 0;
-    void seed(std::uint32_t s) { state = s; }
-    int next()
-    {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7FFF);
-    }
-};
-
 void loadQuotes(QuoteBook& book, const std::string& path = "stuff.quotes");
-void chooseQuote(Game& game);
-void drawQuote(Game& game, std::uint32_t t);
+// Draws the fight's quote, if one is shown, above its speaker.
+void drawQuote(Game& game, const FightState& fight);
 
 }  // namespace ib

@@ -3,12 +3,12 @@
 // Every reader throws ContentError with the exact message the player sees.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "content/buttons.h"
 #include "content/content_warnings.h"
 #include "graphics/images.h"
 
@@ -44,39 +44,6 @@ struct Animation {
     // The Frame shown elapsed ms after the start; null when a one-shot
     // animation is over or there is nothing to show.
     const Frame* frameAt(std::int32_t elapsed) const;
-};
-
-// An ordered set of button codes (1 to 31 can be held), walked ascending.
-class ButtonSet {
-public:
-    ButtonSet() = default;
-    ButtonSet(std::initializer_list<int> codes)
-    {
-        for (int c : codes) add(c);
-    }
-    void add(int code)
-    {
-        if (code >= 0 && code < 32) bits_ |= 1u << code;
-    }
-    void remove(int code)
-    {
-        if (code >= 0 && code < 32) bits_ &= ~(1u << code);
-    }
-    void clear() { bits_ = 0; }
-    bool contains(int code) const { return code >= 0 && code < 32 && (bits_ >> code) & 1u; }
-    int size() const { return std::popcount(bits_); }
-    bool empty() const { return bits_ == 0; }
-    std::uint32_t bits() const { return bits_; }
-    std::vector<int> codes() const
-    {
-        std::vector<int> out;
-        for (std::uint32_t b = bits_; b; b &= b - 1) out.push_back(std::countr_zero(b));
-        return out;
-    }
-    friend bool operator==(const ButtonSet&, const ButtonSet&) = default;
-
-private:
-    std::uint32_t bits_ = 0;
 };
 
 struct Move {

@@ -10,8 +10,6 @@ namespace ib {
 
 namespace {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 600;
 
 std::int32_t addClamped(std::int32_t a, std::int32_t b)
 {

@@ -8,20 +8,6 @@
 
 namespace ib {
 
-// Button codes held in ButtonSets and written as letters in Move files.
-enum ButtonCode : int {
-    Forward = 1,
-    Back = 2,
-    Up = 3,
-    Down = 4,
-    Block = 5,
-    Attack = 6,
-    Hit = 7,
-    KnockOut = 8,
-    CodeV = 9,
-    Wildcard = 10,
-};
-
 // Snapshots of held buttons, newest first.
 using InputHistory = std::deque<ButtonSet>;
 
@@ -40,7 +26,6 @@ struct Fighter {
     std::int32_t y;
     std::uint32_t moveStart = 0;
     ButtonSet held;
-    Rect screenRect;
     const Move* currentMove;
     const Move* pendingMove = nullptr;
     InputHistory history;
@@ -50,17 +35,16 @@ struct Fighter {
     bool advanceAnimation(std::uint32_t t);
     // Picks a move from the input history.
     void recognizeMove(std::uint32_t now);
+
+    // Content is compared by address: both sides play the same content.
+    friend bool operator==(const Fighter&, const Fighter&) = default;
 };
 
 // Move recognition.
 bool stepMatches(const ButtonSet& step, const ButtonSet& snapshot);
 int compareMoves(const Move& candidate, const Move& current);
 
-// Keyboard input: both players share one keyboard.
-int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey);
 void pushSnapshot(Fighter& fighter);
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime);
-void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime);
 
 // The fight update of one pass.
 void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t);

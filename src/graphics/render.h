@@ -1,4 +1,5 @@
-// Drawing one frame of the fight into the back buffer.
+// Drawing pictures of the fight: a fighter's picture cut to the play area,
+// and the length of a health bar.
 #pragma once
 
 #include <cstdint>
@@ -7,16 +8,10 @@
 
 namespace ib {
 
-struct Game;
-struct Fighter;
 struct Image;
 struct Level;
 class Surface;
 
-// Stamps currentTime, draws the whole scene and presents it.
-void drawFight(Game& game);
-// Draws the fighter's current frame; writes its screenRect.
-HRESULT draw(Game& game, Fighter& fighter);
 // Copies image with its colour key to the back buffer with its top-left
 // corner at (x, y), mirrored when facing is -1, cut to the play area.
 HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image, int x, int y,
@@ -24,5 +19,8 @@ HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image,
 
 // Health bar length in pixels for a bar picture barWidth wide.
 int healthBarLength(int barWidth, double health);
+
+// v kept to the 32-bit range.
+std::int32_t saturateToInt32(std::int64_t v);
 
 }  // namespace ib

@@ -30,6 +30,10 @@ constexpr std::uint32_t DDBLT_KEYSRC = 0x00008000;
 // BltFx effects
 constexpr std::uint32_t DDBLTFX_MIRRORLEFTRIGHT = 0x00000002;
 
+// The screen the game draws, in pixels.
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
 // Largest surface side we make; a picture header asking for more is refused.
 constexpr int kMaxSurfaceSide = 4096;
 

@@ -49,7 +49,7 @@ HRESULT HeadlessPlatform::createPrimarySurface(DisplayDevice& device, std::share
 {
     out.reset();
     if (fails(DisplayStep::Surface)) return DDERR_OUTOFMEMORY;
-    return device.createSurface(800, 600, out);
+    return device.createSurface(kScreenWidth, kScreenHeight, out);
 }
 
 HRESULT HeadlessPlatform::getAttachedSurface(Surface& primary, std::shared_ptr<Surface>& out)

@@ -36,6 +36,7 @@ public:
     std::function<bool()> onPassEnd;
 
     std::uint32_t clock() const { return clock_; }
+    void setClock(std::uint32_t ms) { clock_ = ms; }
     std::uint32_t passStartClock() const { return passStart_; }
     long long passes() const { return passes_; }
     bool windowShown() const { return windowShown_; }

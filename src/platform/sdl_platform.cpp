@@ -15,8 +15,8 @@ namespace ib {
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+constexpr int kWidth = kScreenWidth;
+constexpr int kHeight = kScreenHeight;
 
 // RGB565 to 0x00RRGGBB, each channel widened by repeating its top bits.
 void widenRow(const std::uint16_t* __restrict src, std::uint32_t* __restrict dst, int n)

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/display.h"
+#include "app/fight_screen.h"
+#include "app/game.h"
 #include "graphics/render.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
@@ -26,15 +28,16 @@ struct DrawScene {
     {
         writeTinyGame(options);
         EXPECT_EQ(initDisplay(game), DD_OK);
-        game.gameState = GameState::Fight;
-        game.fighter1->advanceAnimation(0);
-        game.fighter2->advanceAnimation(0);
+        game.fight.gameState = GameState::Fight;
+        game.fight.fighter1->advanceAnimation(0);
+        game.fight.fighter2->advanceAnimation(0);
     }
-    // One drawing pass; true when its frame was presented.
+    // One frame drawn from the fight as it stands; true when it was
+    // presented.
     bool pass()
     {
         const int before = platform.framesPresented();
-        drawFight(game);
+        drawFight(game, game.fight);
         return platform.framesPresented() == before + 1;
     }
     std::uint16_t at(int x, int y) const { return game.primarySurface->pixel(x, y); }

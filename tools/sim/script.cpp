@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "input/key_bindings.h"
+
 namespace ib::sim {
 
 namespace {
@@ -32,34 +34,7 @@ std::optional<T> number(std::string_view s)
 
 }  // namespace
 
-std::optional<int> keyCode(std::string_view name)
-{
-    if (name.size() == 1) {
-        char c = name[0];
-        if (c >= 'A' && c <= 'Z') return c;
-        if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
-        if (c >= '0' && c <= '9') return c;
-    }
-    struct Named {
-        std::string_view name;
-        int code;
-    };
-    static constexpr Named kNames[] = {
-        {"LEFT", VK_LEFT},     {"UP", VK_UP},         {"RIGHT", VK_RIGHT},
-        {"DOWN", VK_DOWN},     {"PERIOD", VK_OEM_PERIOD}, {"SLASH", VK_OEM_2},
-        {"ESCAPE", VK_ESCAPE}, {"F12", VK_F12},       {"SPACE", VK_SPACE},
-        {"ENTER", VK_RETURN},
-    };
-    // Key names are read in either case.
-    std::string upper(name);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    for (const Named& n : kNames)
-        if (n.name == upper) return n.code;
-    auto code = number<int>(name);
-    if (code && *code >= 1 && *code <= 255) return code;
-    return std::nullopt;
-}
+std::optional<int> keyCode(std::string_view name) { return keyFromName(name); }
 
 ScriptResult parseScript(std::string_view text)
 {

@@ -1,5 +1,6 @@
 #include "sim/trace.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "app/game.h"
@@ -22,7 +23,7 @@ std::string_view drawnQuoteText(std::string_view text)
 
 nlohmann::ordered_json codes(const ButtonSet& set) { return set.codes(); }
 
-nlohmann::ordered_json fighterJson(const Fighter& f)
+nlohmann::ordered_json fighterJson(const Fighter& f, const Rect& screenRect)
 {
     nlohmann::ordered_json history = nlohmann::ordered_json::array();
     for (const ButtonSet& s : f.history) history.push_back(codes(s));
@@ -40,7 +41,7 @@ nlohmann::ordered_json fighterJson(const Fighter& f)
         {"held", codes(f.held)},
         {"history", history},
         {"lastHitRegion", f.lastHitRegion},
-        {"screenRect", {f.screenRect.left, f.screenRect.top, f.screenRect.right, f.screenRect.bottom}},
+        {"screenRect", {screenRect.left, screenRect.top, screenRect.right, screenRect.bottom}},
     };
     return out;
 }
@@ -49,23 +50,29 @@ nlohmann::ordered_json fighterJson(const Fighter& f)
 
 nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t clock)
 {
+    const FightState& fight = game.fight;
     nlohmann::ordered_json fighters = nlohmann::ordered_json::array();
-    if (game.fighter1) fighters.push_back(fighterJson(*game.fighter1));
-    if (game.fighter2) fighters.push_back(fighterJson(*game.fighter2));
-    int speaker = 0;
-    if (game.activeQuote.speaker && game.activeQuote.speaker == game.fighter1.get()) speaker = 1;
-    if (game.activeQuote.speaker && game.activeQuote.speaker == game.fighter2.get()) speaker = 2;
+    if (fight.fighter1) fighters.push_back(fighterJson(*fight.fighter1, game.screenRect[0]));
+    if (fight.fighter2) fighters.push_back(fighterJson(*fight.fighter2, game.screenRect[1]));
+    const ActiveQuote& quote = fight.activeQuote;
+    // The text the quote started with: the book's entry, or none yet.
+    std::string_view text;
+    if (quote.text >= 0 && static_cast<std::size_t>(quote.text) < game.quoteBook.size())
+        text = game.quoteBook[static_cast<std::size_t>(quote.text)];
     nlohmann::ordered_json line;
     line["pass"] = pass;
     line["clock"] = clock;
-    line["state"] = gameStateName(game.gameState);
-    line["currentTime"] = game.currentTime;
-    line["decisionTime"] = game.decisionTime;
+    line["state"] = gameStateName(fight.gameState);
+    line["currentTime"] = fight.currentTime;
+    line["decisionTime"] = fight.decisionTime;
     line["fighters"] = fighters;
-    line["quote"] = {{"startTime", game.activeQuote.startTime},
-                     {"speaker", speaker},
-                     {"text", drawnQuoteText(game.activeQuote.text)},
-                     {"textBytes", game.activeQuote.text.size()}};
+    line["quote"] = {{"startTime", quote.startTime},
+                     {"speaker", quote.speaker},
+                     {"text", drawnQuoteText(text)},
+                     {"textBytes", text.size()}};
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(hashFight(fight)));
+    line["hash"] = hash;
     return line;
 }
 

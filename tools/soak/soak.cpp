@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "app/game.h"
+#include "input/key_bindings.h"
 #include "platform/headless_platform.h"
 #include "sim/script.h"
 
@@ -69,17 +70,14 @@ long heapKb()
 // end in a knock-out.
 std::string fightScript(std::mt19937& random, std::uint32_t startMs, std::uint32_t longestFightMs)
 {
-    struct Key {
-        const char* name;
-        int weight;
-    };
-    static const Key kKeys[] = {
-        {"B", 3},    {"C", 1},     {"F", 1},  {"V", 1},    {"X", 4},     {"Z", 1},
-        {"LEFT", 3}, {"RIGHT", 1}, {"UP", 1}, {"DOWN", 1}, {"SLASH", 4}, {"PERIOD", 1},
-    };
-    constexpr int kKeyCount = std::size(kKeys);
+    // Player 1 starts on the left, so Right steps toward the other.
+    const auto keys = ib::keyBindings();
+    const int kKeyCount = static_cast<int>(keys.size());
     std::vector<int> weights;
-    for (const Key& k : kKeys) weights.push_back(k.weight);
+    for (const ib::KeyBinding& k : keys) {
+        const bool toward = k.button == (k.player == 1 ? ib::PlayerButton::Right : ib::PlayerButton::Left);
+        weights.push_back(k.button == ib::PlayerButton::Attack ? 4 : toward ? 3 : 1);
+    }
     std::discrete_distribution<int> key(weights.begin(), weights.end());
     std::uniform_int_distribution<int> gap(20, 300), stray(0, 19);
     std::vector<bool> held(kKeyCount, false);
@@ -93,7 +91,7 @@ std::string fightScript(std::mt19937& random, std::uint32_t startMs, std::uint32
         // Mostly the opposite of what the key is doing; now and then a
         // release of a key that is up, or a press of one held (a repeat).
         const bool press = stray(random) == 0 ? held[k] : !held[k];
-        script << t << (press ? " down " : " up ") << kKeys[k].name << "\n";
+        script << t << (press ? " down " : " up ") << ib::keyName(keys[k].virtualKey) << "\n";
         held[k] = press;
     }
     script << t + 100 << " down ESCAPE\n";
@@ -187,7 +185,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "inkblot-soak: fight %d ended with status %d\n", fights, status);
             return 1;
         }
-        if (game.decisionTime == 0) ++undecided;
+        if (game.fight.decisionTime == 0) ++undecided;
     }
 
     std::printf("soak: %.1f minutes of game time, %d fights (%d closed undecided), %lld passes\n",

@@ -1,0 +1,20 @@
+// The fight screen: one frame of the fight drawn into the back buffer from
+// the fight's state, which it only reads.
+#pragma once
+
+#include "fight/fight_state.h"
+#include "platform/display_types.h"
+
+namespace ib {
+
+struct Game;
+
+// Draws the whole scene into the back buffer; false when a step failed and
+// the frame is to be dropped (it is then not presented).
+bool composeFight(Game& game, const FightState& fight);
+// composeFight, then present the frame when it is whole.
+void drawFight(Game& game, const FightState& fight);
+// Draws the fighter's current frame; screenRect receives where.
+HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect);
+
+}  // namespace ib

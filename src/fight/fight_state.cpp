@@ -1,0 +1,132 @@
+#include "fight/fight_state.h"
+
+#include <bit>
+#include <cstddef>
+#include <string_view>
+
+namespace ib {
+
+namespace {
+
+class Fnv {
+public:
+    void bytes(const void* data, std::size_t n)
+    {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < n; ++i) {
+            hash_ ^= p[i];
+            hash_ *= 0x100000001B3ull;
+        }
+    }
+    // Little-endian whatever the machine.
+    void u64(std::uint64_t v)
+    {
+        unsigned char b[8];
+        for (int i = 0; i < 8; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
+        bytes(b, 8);
+    }
+    void u32(std::uint32_t v)
+    {
+        unsigned char b[4];
+        for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
+        bytes(b, 4);
+    }
+    void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
+    void text(std::string_view s)
+    {
+        u64(s.size());
+        bytes(s.data(), s.size());
+    }
+    std::uint64_t value() const { return hash_; }
+
+private:
+    std::uint64_t hash_ = 0xCBF29CE484222325ull;
+};
+
+// A Move's place in its Character's list; -1 for none (or one from
+// elsewhere).
+std::int32_t moveIndex(const Character* c, const Move* m)
+{
+    if (c == nullptr || m == nullptr) return -1;
+    for (std::size_t i = 0; i < c->moves.size(); ++i)
+        if (c->moves[i].get() == m) return static_cast<std::int32_t>(i);
+    return -2;
+}
+
+// A Frame's place among all Frames of its Character's Moves, in file order.
+std::int32_t frameIndex(const Character* c, const Frame* f)
+{
+    if (c == nullptr || f == nullptr) return -1;
+    std::int32_t n = 0;
+    for (const auto& move : c->moves) {
+        if (!move || !move->animation) continue;
+        for (const auto& frame : move->animation->frames) {
+            if (frame.get() == f) return n;
+            ++n;
+        }
+    }
+    return -2;
+}
+
+void hashFighter(Fnv& h, const std::optional<Fighter>& fighter)
+{
+    h.u32(fighter.has_value());
+    if (!fighter) return;
+    const Fighter& f = *fighter;
+    h.text(f.character ? std::string_view(f.character->name) : std::string_view());
+    h.i32(f.facing);
+    h.i32(f.lastHitRegion);
+    h.u64(std::bit_cast<std::uint64_t>(f.health));
+    h.i32(f.x);
+    h.i32(f.y);
+    h.u32(f.moveStart);
+    h.u32(f.held.bits());
+    h.i32(moveIndex(f.character, f.currentMove));
+    h.i32(moveIndex(f.character, f.pendingMove));
+    h.u64(f.history.size());
+    for (const ButtonSet& s : f.history) h.u32(s.bits());
+    h.i32(frameIndex(f.character, f.frame));
+}
+
+}  // namespace
+
+const char* gameStateName(GameState s)
+{
+    switch (s) {
+    case GameState::Splash: return "Splash";
+    case GameState::Fight: return "Fight";
+    case GameState::End: return "End";
+    }
+    return "?";
+}
+
+Fighter* FightState::fighter(int player)
+{
+    if (player == 1) return fighter1 ? &*fighter1 : nullptr;
+    if (player == 2) return fighter2 ? &*fighter2 : nullptr;
+    return nullptr;
+}
+
+const Fighter* FightState::fighter(int player) const
+{
+    return const_cast<FightState*>(this)->fighter(player);
+}
+
+std::uint64_t hashFight(const FightState& s)
+{
+    Fnv h;
+    h.i32(static_cast<std::int32_t>(s.gameState));
+    hashFighter(h, s.fighter1);
+    hashFighter(h, s.fighter2);
+    h.u32(s.currentTime);
+    h.u32(s.decisionTime);
+    h.u32(s.activeQuote.startTime);
+    h.i32(s.activeQuote.text);
+    h.i32(s.activeQuote.speaker);
+    h.u32(s.lastQuoteCheck);
+    h.u32(s.quoteRandom.state);
+    h.u32(s.quoteFirstCall);
+    return h.value();
+}
+
+}  // namespace ib

@@ -1,0 +1,33 @@
+// One pass of the fight: the one step the game, inkblot-sim, the
+// benchmarks, the fuzz targets and the soak all run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+#include "fight/fight_state.h"
+
+namespace ib {
+
+// The end screen follows this long after a knock-out.
+constexpr std::uint32_t kEndDelayMs = 5000;
+
+// What a fight pass reads and never changes.
+struct FightRules {
+    const Level* level = nullptr;
+    std::size_t quoteCount = 0;  // quotes in the book
+};
+
+// A frame of the fight drawn from the state as it stands mid-pass.
+using ComposeFrame = std::function<void(const FightState&)>;
+
+// One pass in the Fight state, in this order: the fighters move on with
+// currentTime as the previous pass left it; currentTime becomes `clock`;
+// an old quote ends; `compose` (if any) draws the frame; strikes land at
+// the new currentTime; a quote may start; 5 s after a knock-out the state
+// becomes End. Nothing in it reads a clock or draws.
+void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
+               const ComposeFrame& compose = {});
+
+}  // namespace ib
