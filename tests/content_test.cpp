@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 
 #include "content/content_error.h"
@@ -90,9 +91,11 @@ TEST_F(ContentTest, WarningsForNumberlessLinesAndBlankEndedNames)
 {
     ContentWarnings warnings(nullptr);
     ctx.warnings = &warnings;
-    writeFile("pic .tga", ""), writeFile("pic .mask.tga", "");
+    registry.warnings = &warnings;
     test::writeSolidTga("pic .tga", 4, 4, 0x7C00);
     test::writeSolidTga("pic .mask.tga", 4, 4, 0x7FFF);
+    std::filesystem::resize_file("pic .tga", 18 + 20);  // 10 of its 16 pixels
+    std::filesystem::resize_file("pic .mask.tga", 18 + 31);
     writeFile("w.Frame", "pic \n100 ms\nx\n3\n");  // line 5 is missing
     writeFile("w.Animation", "loop\nw\n");
     writeFile("w.Move", "w\nfast!!\nlots\n");
@@ -104,6 +107,10 @@ TEST_F(ContentTest, WarningsForNumberlessLinesAndBlankEndedNames)
     EXPECT_EQ(warnings.said(),
               (std::vector<std::string>{
                   "w.Animation line 1: \"loop\" holds no number; read as 0 (plays once)",
+                  "pic .tga: the file holds 20 of the 32 pixel bytes its header asks for; the missing "
+                  "pixels are black",
+                  "pic .mask.tga: the file holds 31 of the 32 pixel bytes its header asks for; the "
+                  "missing cells neither strike nor can be struck",
                   "w.Frame line 1: the name \"pic \" ends in blanks, which are part of it: the file "
                   "\"pic .tga\" is read",
                   "w.Frame line 3: \"x\" holds no number; read as 0,0",

@@ -119,6 +119,7 @@ const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
     TgaFile file;
     if (readTgaFile(path, file) != TgaRead::Ok) return nullptr;
 
+    warnIfShort(registry, path, file, "the missing cells neither strike nor can be struck");
     HitMask mask;
     mask.name = path;
     mask.width = file.width;

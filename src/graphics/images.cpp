@@ -93,8 +93,19 @@ std::shared_ptr<Surface> loadTgaSurface(DisplayDevice& directDraw, ImageRegistry
     if (directDraw.createSurface(file.width, file.height, surface, NewPixels::Unset) != DD_OK)
         return nullptr;
     if (!writePixels(*surface, file)) return nullptr;
+    warnIfShort(registry, path, file, "the missing pixels are black");
     registry.loadedSurfaces.push_back(LoadedSurface{surface, path});
     return surface;
+}
+
+void warnIfShort(ImageRegistry& registry, const std::string& path, const TgaFile& file,
+                 const char* missingBecome)
+{
+    const std::size_t wanted = 2 * static_cast<std::size_t>(file.width) * file.height;
+    if (!registry.warnings || file.byteCount >= wanted) return;
+    registry.warnings->warn(path, 0, "the file holds " + std::to_string(file.byteCount) + " of the " +
+                                         std::to_string(wanted) + " pixel bytes its header asks for; " +
+                                         missingBecome);
 }
 
 HRESULT reloadTgaSurface(Surface& surface, const std::string& path)

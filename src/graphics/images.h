@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "content/content_warnings.h"
 #include "graphics/hit_mask.h"
 #include "platform/surface.h"
 
@@ -21,7 +22,15 @@ struct LoadedSurface {
 struct ImageRegistry {
     std::list<LoadedSurface> loadedSurfaces;
     std::list<HitMask> loadedMasks;
+    // Where a picture shorter than its header says is reported; none: silent.
+    ContentWarnings* warnings = nullptr;
 };
+
+struct TgaFile;
+// Says once that the file at path holds fewer pixel bytes than its header
+// asks for, and what the missing ones become.
+void warnIfShort(ImageRegistry& registry, const std::string& path, const TgaFile& file,
+                 const char* missingBecome);
 
 struct PixelShifts {
     int red = 0;
