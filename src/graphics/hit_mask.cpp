@@ -138,7 +138,8 @@ const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
         std::size_t x = 0;
 #if defined(__SSE2__)
         const __m128i five = _mm_set1_epi16(31);
-        const std::uint8_t* bytes = file.bytes + 2 * start;
+        // Only rows the file holds point into its bytes (there may be none).
+        const std::uint8_t* bytes = inFile > 0 ? file.bytes + 2 * start : nullptr;
         for (; x + 16 <= inFile; x += 16) {
             const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * x));
             const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * x + 16));

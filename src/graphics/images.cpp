@@ -45,7 +45,8 @@ bool writePixels(Surface& surface, const TgaFile& file)
         const __m128i red = _mm_cvtsi32_si128(shifts.red);
         const __m128i green = _mm_cvtsi32_si128(shifts.green);
         const __m128i blue = _mm_cvtsi32_si128(shifts.blue);
-        const std::uint8_t* bytes = file.bytes + 2 * start;
+        // Only rows the file holds point into its bytes (there may be none).
+        const std::uint8_t* bytes = inFile > 0 ? file.bytes + 2 * start : nullptr;
         for (; x + 8 <= inFile; x += 8) {
             const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * x));
             const __m128i r = _mm_sll_epi16(_mm_and_si128(_mm_srli_epi16(p, 10), five), red);
