@@ -90,7 +90,6 @@ TEST_F(ContentTest, MessagesShowNamesReadably)
 TEST_F(ContentTest, WarningsForNumberlessLinesAndBlankEndedNames)
 {
     ContentWarnings warnings(nullptr);
-    ctx.warnings = &warnings;
     registry.warnings = &warnings;
     test::writeSolidTga("pic .tga", 4, 4, 0x7C00);
     test::writeSolidTga("pic .mask.tga", 4, 4, 0x7FFF);

@@ -17,7 +17,7 @@ namespace {
 // The default content in the fight, passes driven by hand: the keys come
 // from a fixed generator, the clock moves on 16 ms a pass.
 struct DefaultGame {
-    DefaultGame()
+    explicit DefaultGame(std::uint32_t seed) : random(seed)
     {
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(INKBLOT_DATA_DIR);
@@ -27,7 +27,7 @@ struct DefaultGame {
     }
     // One pass with its keys: both walk in and strike in turn, with a
     // key of generator `random` now and then.
-    void pass(std::uint32_t& random)
+    void pass()
     {
         const auto send = [&](std::uint32_t message, int key) {
             windowProc(game, message, static_cast<std::uint32_t>(key));
@@ -52,24 +52,29 @@ struct DefaultGame {
 
     HeadlessPlatform platform{1000, 16};
     Game game{platform};
+    void play(int n)
+    {
+        for (int i = 0; i < n; ++i) pass();
+    }
+
     bool opened = false;
     int passes = 0;
+    std::uint32_t random;
 };
 
 TEST(FightState, ARestoredSnapshotPlaysTheSameFightAgain)
 {
-    DefaultGame g;
+    DefaultGame g(99);
     ASSERT_TRUE(g.opened);
-    std::uint32_t random = 99;
-    for (int i = 0; i < 200; ++i) g.pass(random);
+    g.play(200);
 
     const FightState snapshot = g.game.fight;
-    const std::uint32_t randomAtSnapshot = random;
+    const std::uint32_t randomAtSnapshot = g.random;
     const std::uint32_t clockAtSnapshot = g.platform.clock();
     const int passesAtSnapshot = g.passes;
     std::vector<std::uint64_t> first;
     for (int i = 0; i < 500; ++i) {
-        g.pass(random);
+        g.pass();
         first.push_back(hashFight(g.game.fight));
     }
     const FightState end = g.game.fight;
@@ -78,11 +83,11 @@ TEST(FightState, ARestoredSnapshotPlaysTheSameFightAgain)
 
     g.game.fight = snapshot;
     EXPECT_EQ(hashFight(g.game.fight), hashFight(snapshot));
-    random = randomAtSnapshot;
+    g.random = randomAtSnapshot;
     g.platform.setClock(clockAtSnapshot);
     g.passes = passesAtSnapshot;
     for (int i = 0; i < 500; ++i) {
-        g.pass(random);
+        g.pass();
         ASSERT_EQ(hashFight(g.game.fight), first[static_cast<std::size_t>(i)]) << "pass " << i;
     }
     EXPECT_EQ(g.game.fight, end);
@@ -99,16 +104,14 @@ const Move* otherMove(const Fighter& f, const Move* not_)
 // gives the same hash, whatever the addresses the content was loaded at.
 TEST(FightState, TheHashSeesEveryFieldAndNoAddress)
 {
-    DefaultGame g;
+    DefaultGame g(5);
     ASSERT_TRUE(g.opened);
-    std::uint32_t random = 5;
-    for (int i = 0; i < 300; ++i) g.pass(random);
+    g.play(300);
     const FightState base = g.game.fight;
     const std::uint64_t baseHash = hashFight(base);
 
-    DefaultGame again;  // another load: other addresses, the same fight
-    random = 5;
-    for (int i = 0; i < 300; ++i) again.pass(random);
+    DefaultGame again(5);  // another load: other addresses, the same fight
+    again.play(300);
     EXPECT_EQ(hashFight(again.game.fight), baseHash);
 
     const std::vector<std::function<void(FightState&)>> changes = {

@@ -81,7 +81,7 @@ void setUpGame(Game& game)
     game.mainWindow = true;
     try {
         game.images.warnings = &game.contentWarnings;
-        LoadContext ctx{*game.directDraw, game.images, &game.contentWarnings};
+        LoadContext ctx{*game.directDraw, game.images};
         game.level = loadLevel(ctx, "desert");
         game.characters.push_back(loadCharacter(ctx, "rook"));
         game.characters.push_back(loadCharacter(ctx, "quill"));

@@ -17,14 +17,14 @@ std::unique_ptr<Animation> loadAnimation(LoadContext& ctx, const std::string& ba
 
     const std::string loopLine = file.nextLine();
     animation->loops = leadingInt(loopLine);
-    warnIfNoInt(ctx.warnings, fileName, 1, loopLine, "0 (plays once)");
+    warnIfNoInt(ctx.images.warnings, fileName, 1, loopLine, "0 (plays once)");
     const int count = file.countListLines();
     animation->frames.reserve(static_cast<std::size_t>(count));
     std::int64_t total = 0;
     for (int i = 0; i < count; ++i) {
         const std::string frameName = file.nextLine();
         animation->frames.push_back(loadFrame(ctx, frameName));
-        warnIfTrailingBlanks(ctx.warnings, fileName, file.lineNumber(), frameName,
+        warnIfTrailingBlanks(ctx.images.warnings, fileName, file.lineNumber(), frameName,
                              frameName + ".Frame");
         total += animation->frames.back()->duration;
     }

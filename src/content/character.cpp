@@ -15,7 +15,7 @@ std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& ba
     const std::string fileName = baseName + ".Character";
     const std::string animationName = file.nextLine();
     character->animation = loadAnimation(ctx, animationName);
-    warnIfTrailingBlanks(ctx.warnings, fileName, 1, animationName, animationName + ".Animation");
+    warnIfTrailingBlanks(ctx.images.warnings, fileName, 1, animationName, animationName + ".Animation");
     const int count = file.countListLines();
     // The last Move listed is the default move, so there must be one.
     if (count == 0) throw ContentError("Character file lists no move", baseName);
@@ -23,7 +23,7 @@ std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& ba
     for (int i = 0; i < count; ++i) {
         const std::string moveName = file.nextLine();
         character->moves.push_back(loadMove(ctx, moveName));
-        warnIfTrailingBlanks(ctx.warnings, fileName, file.lineNumber(), moveName, moveName + ".Move");
+        warnIfTrailingBlanks(ctx.images.warnings, fileName, file.lineNumber(), moveName, moveName + ".Move");
     }
     character->moveCount = count - 1;
     return character;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "content/buttons.h"
-#include "content/content_warnings.h"
 #include "graphics/images.h"
 
 namespace ib {
@@ -17,9 +16,7 @@ namespace ib {
 // What the readers need to make pictures.
 struct LoadContext {
     DisplayDevice& directDraw;
-    ImageRegistry& images;
-    // Where content that loads but looks wrong is reported; none: silent.
-    ContentWarnings* warnings = nullptr;
+    ImageRegistry& images;  // its warnings also take the readers' warnings
 };
 
 struct Frame {

@@ -14,13 +14,13 @@ std::unique_ptr<Frame> loadFrame(LoadContext& ctx, const std::string& baseName)
     const std::string fileName = baseName + ".Frame";
     const std::string picture = file.nextLine();
     frame->image = std::make_unique<Image>(ctx.directDraw, ctx.images, picture);
-    warnIfTrailingBlanks(ctx.warnings, fileName, 1, picture, picture + ".tga");
+    warnIfTrailingBlanks(ctx.images.warnings, fileName, 1, picture, picture + ".tga");
     // Each number line read, then checked: a line with no number leaves
     // its fields at 0.
     const auto numbers = [&](auto read, const char* readAs) {
         const std::string line = file.nextLine();
         read(line);
-        warnIfNoInt(ctx.warnings, fileName, file.lineNumber(), line, readAs);
+        warnIfNoInt(ctx.images.warnings, fileName, file.lineNumber(), line, readAs);
     };
     numbers([&](const std::string& l) { readInt(l, frame->duration); }, "0");
     numbers([&](const std::string& l) { readIntPair(l, frame->hotspotX, frame->hotspotY); }, "0,0");

@@ -70,7 +70,7 @@ std::unique_ptr<Level> loadLevel(LoadContext& ctx, const std::string& baseName)
 
     const std::string heightLine = file.nextLine();
     level->playHeight = leadingInt(heightLine);
-    warnIfNoInt(ctx.warnings, fileName, 1, heightLine, "0");
+    warnIfNoInt(ctx.images.warnings, fileName, 1, heightLine, "0");
     if (readIntPair(file.nextLine(), level->leftBound, level->rightBound) != 2)
         throw ContentError("Level walls not readable", fileName);
     level->leftBound = addClamped(level->leftBound, level->layerX);
@@ -80,12 +80,12 @@ std::unique_ptr<Level> loadLevel(LoadContext& ctx, const std::string& baseName)
     const std::string panelName = panelBase + ".tga";
     level->panel = loadTgaSurface(ctx.directDraw, ctx.images, panelName);
     if (!level->panel) throw ContentError("Level panel not found", panelName);
-    warnIfTrailingBlanks(ctx.warnings, fileName, 3, panelBase, panelName);
+    warnIfTrailingBlanks(ctx.images.warnings, fileName, 3, panelBase, panelName);
     const std::string healthBarBase = file.nextLine();
     const std::string healthBarName = healthBarBase + ".tga";
     level->healthBar = loadTgaSurface(ctx.directDraw, ctx.images, healthBarName);
     if (!level->healthBar) throw ContentError("Level health bar not found", healthBarName);
-    warnIfTrailingBlanks(ctx.warnings, fileName, 4, healthBarBase, healthBarName);
+    warnIfTrailingBlanks(ctx.images.warnings, fileName, 4, healthBarBase, healthBarName);
 
     level->panelRect = Rect{0, 0, level->panel->width() - 1, level->panel->height() - 1};
     level->healthBarWidth = level->healthBar->width();
@@ -94,7 +94,7 @@ std::unique_ptr<Level> loadLevel(LoadContext& ctx, const std::string& baseName)
     for (auto [x, y] : {std::pair{&level->bar1X, &level->bar1Y}, std::pair{&level->bar2X, &level->bar2Y}}) {
         const std::string line = file.nextLine();
         readIntPair(line, *x, *y);
-        warnIfNoInt(ctx.warnings, fileName, file.lineNumber(), line, "0,0");
+        warnIfNoInt(ctx.images.warnings, fileName, file.lineNumber(), line, "0,0");
     }
 
     // Every fight frame copies these to fixed places; one that does not fit

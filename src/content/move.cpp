@@ -67,15 +67,15 @@ std::unique_ptr<Move> loadMove(LoadContext& ctx, const std::string& baseName)
     const std::string fileName = baseName + ".Move";
     const std::string animationName = file.nextLine();
     move->animation = loadAnimation(ctx, animationName);
-    warnIfTrailingBlanks(ctx.warnings, fileName, 1, animationName, animationName + ".Animation");
+    warnIfTrailingBlanks(ctx.images.warnings, fileName, 1, animationName, animationName + ".Animation");
     if (!hasFrameToShow(*move->animation))
         throw ContentError("Animation has no frame to show", move->animation->name + ".Animation");
     const std::string priorityLine = file.nextLine();
     move->priority = leadingInt(priorityLine);
-    warnIfNoInt(ctx.warnings, fileName, 2, priorityLine, "0");
+    warnIfNoInt(ctx.images.warnings, fileName, 2, priorityLine, "0");
     const std::string damageLine = file.nextLine();
     move->damage = readDecimal(damageLine);
-    warnIfNoDecimal(ctx.warnings, fileName, 3, damageLine);
+    warnIfNoDecimal(ctx.images.warnings, fileName, 3, damageLine);
 
     const int count = file.countListLines();
     move->stepCount = count;

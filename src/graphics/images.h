@@ -22,7 +22,9 @@ struct LoadedSurface {
 struct ImageRegistry {
     std::list<LoadedSurface> loadedSurfaces;
     std::list<HitMask> loadedMasks;
-    // Where a picture shorter than its header says is reported; none: silent.
+    // Where content that loads but looks wrong is reported (a picture
+    // shorter than its header, and what the content readers find); none:
+    // silent.
     ContentWarnings* warnings = nullptr;
 };
 

@@ -7,46 +7,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 namespace ib {
-
-namespace {
-
-// Keys looked up by string_view without making a string first.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-template <class T>
-using TextMap = std::unordered_map<std::string, T, TextHash, std::equal_to<>>;
-
-// A line as the font renders it: 1 where a letter has a pixel.
-struct RenderedLine {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> letters;  // width * height, row by row
-};
-
-// A quote is shown for frames on end: its words are measured and its lines
-// rendered on the first one and read back on the others. The caches start
-// again when they grow past these sizes (a long quote measures every word
-// of its first lines).
-constexpr std::size_t kMaxMeasured = 4096;
-constexpr std::size_t kMaxRendered = 64;
-
-}  // namespace
 
 struct Font::Impl {
     TTF_Font* font = nullptr;
     int lineHeight = 0;
-    TextMap<int> widths;
-    TextMap<RenderedLine> lines;
-
-    const RenderedLine& render(std::string_view text);
 
     ~Impl()
     {
@@ -155,56 +122,36 @@ int Font::lineHeight() const { return impl_->lineHeight; }
 
 int Font::measure(std::string_view text) const
 {
-    if (auto known = impl_->widths.find(text); known != impl_->widths.end()) return known->second;
     const std::string s = toUtf8(text);
+    if (s.empty()) return 0;
     int w = 0, h = 0;
-    if (s.empty() || TTF_SizeUTF8(impl_->font, s.c_str(), &w, &h) != 0) w = 0;
-    if (impl_->widths.size() >= kMaxMeasured) impl_->widths.clear();
-    impl_->widths.emplace(std::string(text), w);
+    if (TTF_SizeUTF8(impl_->font, s.c_str(), &w, &h) != 0) return 0;
     return w;
-}
-
-const RenderedLine& Font::Impl::render(std::string_view text)
-{
-    if (auto known = lines.find(text); known != lines.end()) return known->second;
-    if (lines.size() >= kMaxRendered) lines.clear();
-    RenderedLine& line = lines.emplace(std::string(text), RenderedLine{}).first->second;
-    const std::string s = toUtf8(text);
-    if (s.empty()) return line;
-    // Palette index 0 is the background, anything else a letter.
-    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(font, s.c_str(), SDL_Color{0, 0, 0, 255});
-    if (!glyphs) return line;
-    if (SDL_LockSurface(glyphs) == 0) {
-        line.width = glyphs->w;
-        line.height = glyphs->h;
-        line.letters.resize(static_cast<size_t>(glyphs->w) * static_cast<size_t>(glyphs->h));
-        const auto* src = static_cast<const std::uint8_t*>(glyphs->pixels);
-        for (int row = 0; row < glyphs->h; ++row)
-            for (int col = 0; col < glyphs->w; ++col)
-                line.letters[static_cast<size_t>(row) * glyphs->w + col] =
-                    src[static_cast<size_t>(row) * glyphs->pitch + col] != 0;
-        SDL_UnlockSurface(glyphs);
-    }
-    SDL_FreeSurface(glyphs);
-    return line;
 }
 
 void Font::drawLine(Surface& dst, int x, int y, std::string_view text, std::uint16_t colour,
                     const Rect& clip) const
 {
-    const RenderedLine& line = impl_->render(text);
+    const std::string s = toUtf8(text);
+    if (s.empty()) return;
+    // Palette index 0 is the background, anything else a letter.
+    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(impl_->font, s.c_str(), SDL_Color{0, 0, 0, 255});
+    if (!glyphs) return;
     const int left = std::max({clip.left, 0, x});
     const int top = std::max({clip.top, 0, y});
-    const int right = std::min({clip.right, dst.width(), x + line.width});
-    const int bottom = std::min({clip.bottom, dst.height(), y + line.height});
-    if (left >= right) return;
-    std::uint16_t* pixels = dst.data();
-    for (int row = top; row < bottom; ++row) {
-        const std::uint8_t* s8 = line.letters.data() + static_cast<size_t>(row - y) * line.width;
-        std::uint16_t* d = pixels + static_cast<size_t>(row) * dst.width();
-        for (int col = left; col < right; ++col)
-            if (s8[col - x]) d[col] = colour;
+    const int right = std::min({clip.right, dst.width(), x + glyphs->w});
+    const int bottom = std::min({clip.bottom, dst.height(), y + glyphs->h});
+    if (SDL_LockSurface(glyphs) == 0) {
+        const auto* src = static_cast<const std::uint8_t*>(glyphs->pixels);
+        for (int row = top; row < bottom; ++row) {
+            const std::uint8_t* s8 = src + static_cast<size_t>(row - y) * glyphs->pitch;
+            std::uint16_t* d = dst.data() + static_cast<size_t>(row) * dst.width();
+            for (int col = left; col < right; ++col)
+                if (s8[col - x]) d[col] = colour;
+        }
+        SDL_UnlockSurface(glyphs);
     }
+    SDL_FreeSurface(glyphs);
 }
 
 }  // namespace ib
