@@ -61,6 +61,8 @@ struct Game {
     std::vector<std::string> reportedMissing;
     // Content that loaded but looks wrong, each said once on standard error.
     ContentWarnings contentWarnings;
+    // The folder the content is read from, and what was read of it.
+    ContentFiles contentFiles;
 };
 
 // Sets slowMode from the arguments after the program's name.
