@@ -33,6 +33,9 @@ int playBack(Platform& machine, const ReplayOptions& opts, bool paced, const cha
     readArgumentList(game, replay->header.args);
     if (prepare) prepare(game);
     const int status = runGame(game);
+    if (playback.outcome() == ReplayPlatform::Outcome::Stopped)
+        std::fprintf(stderr, "%s: %s: playback stopped at pass %u of %u\n", who, opts.replayPath.c_str(),
+                     static_cast<unsigned>(playback.passesPlayed()), static_cast<unsigned>(replay->passes));
     if (const std::string problem = playback.problem(); !problem.empty()) {
         std::fprintf(stderr, "%s: %s: %s\n", who, opts.replayPath.c_str(), problem.c_str());
         return kExitReplayError;

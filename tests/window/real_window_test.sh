@@ -77,7 +77,7 @@ cmp -s "$work/splash.png" "$work/fight.png" && fail "the screen did not change a
 # Rook walks in and punches; quill punches back.
 xdotool keydown b; sleep 0.6; xdotool keyup b
 xdotool key x slash; sleep 0.3; xdotool key x
-# (the recording lasts long enough for the playback below to be stopped)
+# (long enough for the playback below to be stopped before its end)
 sleep 1
 xdotool key Escape
 status=0
@@ -116,13 +116,14 @@ echo "changed replay: stopped at pass $pass with status 3"
 (cd "$data" && exec "$game" --replay "$replay") >"$work/play.log" 2>&1 &
 game_pid=$!
 find_window
+for _ in $(seq 30); do
+  read -r mean _ < <(shot playback)
+  awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }' && break
+  sleep 0.2
+done
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-sleep 0.5
-xdotool key Left x
-kill -0 "$game_pid" 2>/dev/null || fail "the playback ended before Escape"
-xdotool key Escape
-# The recording has more than 2.5 s left: only Escape ends it this soon.
-for _ in $(seq 15); do
+xdotool key Left x Escape
+for _ in $(seq 100); do
   kill -0 "$game_pid" 2>/dev/null || break
   sleep 0.1
 done
@@ -131,4 +132,6 @@ status=0
 wait "$game_pid" || status=$?
 game_pid=""
 [[ $status -eq 0 ]] || { cat "$work/play.log" >&2; fail "playback exit status $status"; }
+grep -E "playback stopped at pass [0-9]+ of $passes\$" "$work/play.log" ||
+  { cat "$work/play.log" >&2; fail "the playback was not stopped by Escape"; }
 echo "window playback: stopped by Escape; exit status 0"
