@@ -40,21 +40,26 @@ grep -q 'Level walls not readable <desert.level>' "$elsewhere/broken.err" \
 
 echo "== the package"
 cpack --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null
-deb=$work/deb/inkblot-fighter_$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' \
-  "$build/CPackConfig.cmake")_amd64.deb
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+deb=$work/deb/inkblot-fighter_${version}_amd64.deb
 [[ -f $deb ]] || fail "no $deb"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "the package is not in section games"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-2.0-0' || fail "dpkg-shlibdeps found no SDL"
 dpkg-deb -x "$deb" "$elsewhere/unpacked"
 unpacked=$elsewhere/unpacked/usr
 knockout "$unpacked/games/inkblot-sim"
+# A new version is named in the changelog and the metainfo too.
+zcat "$unpacked/share/doc/inkblot-fighter/changelog.gz" | sed -n 1p | grep -qF "($version)" \
+  || fail "the changelog's last entry is not version $version"
+grep -qF "<release version=\"$version\"" "$unpacked/share/metainfo/inkblot-fighter.metainfo.xml" \
+  || fail "the metainfo has no release $version"
 for size in 48 128 256; do
   [[ $(identify -format '%wx%h' "$unpacked/share/icons/hicolor/${size}x$size/apps/inkblot-fighter.png") \
      == "${size}x$size" ]] || fail "the ${size}x$size icon is another size"
 done
 
 echo "== lintian, desktop-file-validate, appstreamcli"
-lintian --info --display-info --fail-on error,warning "$deb" || fail "lintian: errors or warnings"
+lintian --display-info --fail-on error,warning "$deb" || fail "lintian: errors or warnings"
 desktop-file-validate "$unpacked/share/applications/inkblot-fighter.desktop"
 appstreamcli validate --no-net "$unpacked/share/metainfo/inkblot-fighter.metainfo.xml"
 echo "package test passed: $deb ($(stat -c %s "$deb") bytes)"
