@@ -48,6 +48,10 @@ install(FILES ${PACKAGE_FILES}/changelog.gz DESTINATION ${INKBLOT_DOC_DIR})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME inkblot-fighter)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The package always installs under /usr. Its programs find the content
+# beside them (../share/games/inkblot-fighter); only the last fallback, the
+# absolute folder, comes from CMAKE_INSTALL_PREFIX, so configure with
+# -DCMAKE_INSTALL_PREFIX=/usr for a package to hand out.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES TRUE)
 set(CPACK_PACKAGE_CONTACT "Inkblot Fighter maintainers <maintainers@users.noreply.c-seed-99a40c94.example>")
