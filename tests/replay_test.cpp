@@ -30,14 +30,6 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-// inkblot-sim in this process; it changes into its --data directory, so
-// the test changes back.
-int sim(const ScratchDir& dir, const std::vector<std::string>& args)
-{
-    const int status = sim::runSim(args);
-    std::filesystem::current_path(dir.path());
-    return status;
-}
 
 const std::string kHeader = "inkblot-replay 1\ngame 0.1\ncontent 00000000000000ff\nargs slow\n";
 
@@ -129,7 +121,7 @@ TEST(Replay, ScriptedRunPlaysBackToTheSameTrace)
 {
     ScratchDir dir;
     writeFile("fight.script", fightScript());
-    ASSERT_EQ(sim(dir, {"--data", INKBLOT_DATA_DIR, "--script", "fight.script", "--step-ms", "17",
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--script", "fight.script", "--step-ms", "17",
                            "--trace", "scripted.jsonl", "--record", "fight.replay", "slow"}),
               0);
     const std::string scripted = readText("scripted.jsonl");
@@ -141,7 +133,7 @@ TEST(Replay, ScriptedRunPlaysBackToTheSameTrace)
     EXPECT_EQ(replay.find("\nm 16 "), std::string::npos);
 
     // The replay brings its own arguments: "slow" is not given again.
-    ASSERT_EQ(sim(dir, {"--data", INKBLOT_DATA_DIR, "--replay", "fight.replay", "--trace", "replayed.jsonl"}), 0);
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "fight.replay", "--trace", "replayed.jsonl"}), 0);
     EXPECT_EQ(readText("replayed.jsonl"), scripted);
 }
 
@@ -149,14 +141,14 @@ TEST(Replay, PlaybackStopsWhereItDiverges)
 {
     ScratchDir dir;
     writeFile("fight.script", fightScript());
-    ASSERT_EQ(sim(dir, {"--data", INKBLOT_DATA_DIR, "--script", "fight.script", "--passes", "500",
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--script", "fight.script", "--passes", "500",
                            "--record", "fight.replay"}),
               0);
     const std::string good = readText("fight.replay");
     writeFile("bad.replay", std::regex_replace(good, std::regex("\nh 240 [0-9a-f]{16}\n"),
                                                "\nh 240 0123456789abcdef\n"));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(sim(dir, {"--data", INKBLOT_DATA_DIR, "--replay", "bad.replay", "--trace", "t.jsonl"}), 3);
+    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "bad.replay", "--trace", "t.jsonl"}), 3);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "inkblot-sim: " + (dir.path() / "bad.replay").string() + ": replay diverged at pass 240\n");
     EXPECT_EQ(lines(readText("t.jsonl")).size(), 240u);
@@ -166,8 +158,9 @@ TEST(Replay, OtherContentAndDamagedFilesAreRefused)
 {
     ScratchDir dir;
     writeTinyGame();
-    ASSERT_EQ(sim(dir, {"--passes", "30", "--record", "tiny.replay"}), 0);
-    ASSERT_EQ(sim(dir, {"--replay", "tiny.replay"}), 0);
+    const std::string data = dir.path().string();
+    ASSERT_EQ(sim::runSim({"--data", data, "--passes", "30", "--record", "tiny.replay"}), 0);
+    ASSERT_EQ(sim::runSim({"--data", data, "--replay", "tiny.replay"}), 0);
     // Cut before its last hash.
     const std::vector<std::string> good = lines(readText("tiny.replay"));
     std::string cut;
@@ -182,7 +175,7 @@ TEST(Replay, OtherContentAndDamagedFilesAreRefused)
     };
     for (const auto& [file, message] : cases) {
         testing::internal::CaptureStderr();
-        EXPECT_EQ(sim(dir, {"--replay", file, "--trace", "t.jsonl"}), 3) << file;
+        EXPECT_EQ(sim::runSim({"--data", data, "--replay", file, "--trace", "t.jsonl"}), 3) << file;
         const std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find(message), std::string::npos) << err;
         EXPECT_EQ(readText("t.jsonl"), "") << file;  // no pass ran

@@ -3,19 +3,27 @@
 #include <string>
 #include <vector>
 
+#include "app/data_folder.h"
 #include "app/game.h"
 #include "app/replay_session.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<const char*> argp(argv, argv + argc);
+    std::string data;
+    if (!ib::takeDataOption(argp, data)) {
+        std::fputs("inkblot-fighter: --data needs a folder\n", stderr);
+        return 2;
+    }
+    std::vector<std::string> args(argp.begin() + 1, argp.end());
     ib::ReplayOptions replay;
     if (const std::string why = ib::takeReplayOptions(args, replay); !why.empty()) {
-        std::fprintf(stderr, "Inkblot Fighter: %s\nusage: inkblot-fighter [--record FILE | --replay FILE] [slow]\n",
-                     why.c_str());
-        return ib::kExitReplayError;
+        std::fprintf(stderr, "inkblot-fighter: %s\n", why.c_str());
+        return 2;
     }
     ib::SdlPlatform platform;
-    return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter");
+    return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
+        game.contentFiles.setFolder(ib::findDataFolder(data));
+    });
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/data_folder.h"
 #include "app/game.h"
 #include "app/replay_session.h"
 #include "platform/headless_platform.h"
@@ -172,16 +173,14 @@ int runSim(const std::vector<std::string>& args)
             return kUsageError;
         }
     }
-    if (!opts.dataDir.empty()) {
-        std::error_code ec;
-        std::filesystem::current_path(opts.dataDir, ec);
-        if (ec) {
-            std::fprintf(stderr, "inkblot-sim: cannot change into %s\n", opts.dataDir.c_str());
-            return kUsageError;
-        }
+    std::error_code ec;
+    if (!opts.dataDir.empty() && !std::filesystem::is_directory(opts.dataDir, ec)) {
+        std::fprintf(stderr, "inkblot-sim: no content folder %s\n", opts.dataDir.c_str());
+        return kUsageError;
     }
 
     auto prepare = [&](Game& game) {
+        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
         platform.onPassEnd = [&] {
             const long long pass = platform.passes();
             // A replay's pass runs at its recorded clock reading.
