@@ -161,6 +161,10 @@ TEST(Replay, OtherContentAndDamagedFilesAreRefused)
     const std::string data = dir.path().string();
     ASSERT_EQ(sim::runSim({"--data", data, "--passes", "30", "--record", "tiny.replay"}), 0);
     ASSERT_EQ(sim::runSim({"--data", data, "--replay", "tiny.replay"}), 0);
+    // A display that does not open is the game's failure, not the replay's.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--data", data, "--replay", "tiny.replay", "--fail-display", "mode"}), 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "SetDisplayMode FAILED\n");
     // Cut before its last hash.
     const std::vector<std::string> good = lines(readText("tiny.replay"));
     std::string cut;

@@ -22,8 +22,10 @@ std::string ReplayPlatform::problem() const
 {
     std::uint32_t divergedAt = divergedAt_;
     Outcome outcome = outcome_;
-    // The game closed by itself while recorded passes were left.
-    if (outcome == Outcome::Playing && !displayEnded_ && cursor_.passesTaken() < replay_.passes) {
+    // The game closed by itself while recorded passes were left (a game
+    // that never reached its loop has said why itself).
+    if (outcome == Outcome::Playing && contentChecked_ && !displayEnded_ &&
+        cursor_.passesTaken() < replay_.passes) {
         outcome = Outcome::Diverged;
         divergedAt = cursor_.passesTaken() + 1;
     }

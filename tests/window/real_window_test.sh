@@ -24,7 +24,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A free display number, chosen by the server itself.
 exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: the server stays as it is when its last client leaves, so the
+# second game below finds it ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [[ -s "$work/displayfd" ]] && break
@@ -45,7 +47,7 @@ find_window() {
     [[ -n "$window" ]] && break
     sleep 0.1
   done
-  [[ -n "$window" ]] || fail "no window titled 'Inkblot Fighter' appeared"
+  [[ -n "$window" ]] || { cat "$work"/*.log >&2; fail "no window titled 'Inkblot Fighter' appeared"; }
 }
 find_window
 
