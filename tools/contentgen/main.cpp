@@ -1,9 +1,10 @@
-// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]
+// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE | --sounds-only]
 //
 // Draws the game's default content into BUILD_DATA_DIR: both fighters from
 // their pose descriptions (pictures, hit masks and .Frame files), the
-// desert level's pictures, the screens and the window icon. The same
-// sources give the same bytes on every run.
+// desert level's pictures, the screens, the window icon and the sounds
+// (only the sounds with --sounds-only). The same sources give the same
+// bytes on every run.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -12,16 +13,21 @@
 #include "contentgen/desert.h"
 #include "contentgen/fighters.h"
 #include "contentgen/screens.h"
+#include "contentgen/sounds.h"
 #include "contentgen/text.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--icon-header")) {
-        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]\n", argv[0]);
+    const bool soundsOnly = argc == 4 && std::string(argv[3]) == "--sounds-only";
+    if (argc != 3 && !soundsOnly && !(argc == 5 && std::string(argv[3]) == "--icon-header")) {
+        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE | --sounds-only]\n",
+                     argv[0]);
         return 2;
     }
     const std::string source = argv[1], out = argv[2], iconHeader = argc == 5 ? argv[4] : "";
     try {
+        contentgen::makeSounds(out);
+        if (soundsOnly) return 0;
         for (const char* fighter : {"rook", "quill"})
             contentgen::makeFighter(source + "/" + fighter + ".poses", out);
         contentgen::TextWriter text(contentgen::findFontFile());
