@@ -190,6 +190,15 @@ Wave desertMusic()
     return w;
 }
 
+// An effect ends in silence: its last sixth fades out, so nothing is cut
+// off with a click.
+Wave fadedOut(Wave w)
+{
+    const std::size_t fade = w.size() / 6;
+    for (std::size_t i = 0; i < fade; ++i) w[w.size() - 1 - i] *= static_cast<double>(i) / static_cast<double>(fade);
+    return w;
+}
+
 }  // namespace
 
 void makeSounds(const std::string& outDir)
@@ -200,9 +209,10 @@ void makeSounds(const std::string& outDir)
         {"desert.music.wav", desertMusic},
     };
     for (const SoundFile& file : kSoundFiles) {
-        // The music is made quieter than the effects it plays under.
-        const double peak = std::string(file.name).find(".music.") != std::string::npos ? 0.6 : 0.8;
-        writeWav(outDir + "/" + file.name, makers.at(file.name)(), peak);
+        // The music loops; it is made quieter than the effects it plays under.
+        const bool music = std::string(file.name).find(".music.") != std::string::npos;
+        Wave wave = makers.at(file.name)();
+        writeWav(outDir + "/" + file.name, music ? wave : fadedOut(std::move(wave)), music ? 0.6 : 0.8);
     }
 }
 
