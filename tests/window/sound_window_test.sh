@@ -13,30 +13,12 @@
 # usage: sound_window_test.sh GAME DATA_DIR
 set -euo pipefail
 game=$(realpath "$1")
-work=$(mktemp -d)
+source "$(dirname "$0")/window_lib.sh"
 data="$work/data"
 cp -r "$2" "$data"
 rm "$data/swish.wav" "$data/plip.wav"
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; cat "$work/game.log" >&2 2>/dev/null || true; exit 1; }
-
-exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s "$work/displayfd" ]] && break
-  sleep 0.1
-done
-display=$(head -n1 "$work/displayfd")
-[[ -n "$display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$display"
+start_xvfb
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME/inkblot-fighter"
 printf 'effects=100\nmusic=0\n' >"$XDG_CONFIG_HOME/inkblot-fighter/sound.ini"
@@ -45,13 +27,7 @@ printf 'effects=100\nmusic=0\n' >"$XDG_CONFIG_HOME/inkblot-fighter/sound.ini"
 start_game() {
   (cd "$data" && exec "$game") >"$work/game.log" 2>&1 &
   game_pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Inkblot Fighter$' 2>/dev/null | head -n1 || true)
-    [[ -n "$window" ]] && break
-    sleep 0.1
-  done
-  [[ -n "$window" ]] || fail "no window appeared"
+  find_window
   for _ in $(seq 30); do
     sleep 0.5
     import -window root "$work/screen.png"
