@@ -143,21 +143,33 @@ TEST(FightSounds, AKnockOutSoundsOnceInThePassThatDecidesTheFight)
     EXPECT_GT(hits.size(), 3u);
 }
 
+// The headless game over the default content: every sound reported, and
+// the clock of the first pass of the fight.
+struct HeadlessFight {
+    explicit HeadlessFight(const std::string& script)
+    {
+        auto parsed = sim::parseScript(script + "5000 down ESCAPE\n");
+        EXPECT_TRUE(parsed.error.empty());
+        platform.setScript(parsed.events);
+        game.contentFiles.setFolder(INKBLOT_DATA_DIR);
+        platform.onPassEnd = [&] {
+            reported.insert(reported.end(), game.sounds.begin(), game.sounds.end());
+            if (fightFrom == 0 && game.fight.gameState == GameState::Fight) fightFrom = platform.passStartClock();
+            return true;
+        };
+        EXPECT_EQ(runGame(game), 0);
+    }
+    HeadlessPlatform platform;
+    Game game{platform};
+    SoundEvents reported;
+    std::uint32_t fightFrom = 0;
+};
+
 TEST(FightSounds, TheGamePlaysEachReportedSoundOnce)
 {
-    HeadlessPlatform platform;
-    auto script = sim::parseScript(punchScript(false) + "5000 down ESCAPE\n");
-    ASSERT_TRUE(script.error.empty());
-    platform.setScript(script.events);
-    Game game(platform);
-    game.contentFiles.setFolder(INKBLOT_DATA_DIR);
-    SoundEvents reported;
-    platform.onPassEnd = [&] {
-        reported.insert(reported.end(), game.sounds.begin(), game.sounds.end());
-        return true;
-    };
-    ASSERT_EQ(runGame(game), 0);
-    const auto& played = platform.recordingSound().played();
+    HeadlessFight run(punchScript(false));
+    const SoundEvents& reported = run.reported;
+    const auto& played = run.platform.recordingSound().played();
     ASSERT_EQ(played.size(), reported.size());
     ASSERT_GE(played.size(), 3u);  // the chime, the swish and the splat at least
     for (std::size_t i = 0; i < played.size(); ++i) {
@@ -168,7 +180,16 @@ TEST(FightSounds, TheGamePlaysEachReportedSoundOnce)
         EXPECT_EQ(std::filesystem::path(played[i].path).filename(), file) << i;
         EXPECT_EQ(played[i].volume, reported[i].volume);
     }
-    EXPECT_EQ(platform.recordingSound().music(), std::string(INKBLOT_DATA_DIR) + "/desert.music.wav");
+    EXPECT_EQ(run.platform.recordingSound().music(), std::string(INKBLOT_DATA_DIR) + "/desert.music.wav");
+}
+
+TEST(FightSounds, F10SilencesTheGameAndLeavesTheSplashAlone)
+{
+    HeadlessFight run("1050 down F10\n1060 up F10\n" + punchScript(false));
+    EXPECT_GE(run.fightFrom, 1100u);  // the SPACE at 1100 started the fight
+    EXPECT_EQ(run.reported.size(), 3u);  // the chime, the swish, the splat: reported,
+    EXPECT_TRUE(run.platform.recordingSound().played().empty());  // but not heard
+    EXPECT_EQ(run.platform.recordingSound().effectsVolume(), 0);
 }
 
 }  // namespace
