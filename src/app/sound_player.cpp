@@ -21,17 +21,17 @@ void sayBroken(const std::string& name, const std::string& why)
 
 }  // namespace
 
-int SoundPlayer::loadEffect(const std::string& name, bool optional)
+int SoundPlayer::loadEffect(const ContentFiles& files, const std::string& name, bool optional)
 {
     if (auto it = byName_.find(name); it != byName_.end()) return it->second;
     int handle = -1;
-    if (!exists(*files_, name)) {
+    if (!exists(files, name)) {
         if (!optional)
             std::fprintf(stderr, "Inkblot Fighter: sound file <%s> not found; that sound stays silent\n",
                          name.c_str());
     } else {
         std::string why;
-        handle = sound_->loadEffect(files_->pathOf(name), why);
+        handle = sound_->loadEffect(files.pathOf(name), why);
         if (handle < 0) sayBroken(name, why);
     }
     byName_[name] = handle;
@@ -44,19 +44,18 @@ void SoundPlayer::load(Sound& sound, const ContentFiles& files, const std::strin
     volumes_ = volumes;
     if (!sound.open()) return;
     sound_ = &sound;
-    files_ = &files;
     sound.setVolumes(volumes.effects, volumes.music);
-    swish_ = loadEffect("swish.wav", false);
-    effects_[SoundKind::Hit] = loadEffect("hit.wav", false);
-    effects_[SoundKind::Block] = loadEffect("block.wav", false);
-    effects_[SoundKind::KnockOut] = loadEffect("knockout.wav", false);
-    effects_[SoundKind::Quote] = loadEffect("plip.wav", false);
-    effects_[SoundKind::Splash] = loadEffect("chime.wav", false);
+    swish_ = loadEffect(files, "swish.wav", false);
+    effects_[SoundKind::Hit] = loadEffect(files, "hit.wav", false);
+    effects_[SoundKind::Block] = loadEffect(files, "block.wav", false);
+    effects_[SoundKind::KnockOut] = loadEffect(files, "knockout.wav", false);
+    effects_[SoundKind::Quote] = loadEffect(files, "plip.wav", false);
+    effects_[SoundKind::Splash] = loadEffect(files, "chime.wav", false);
     for (const auto& character : characters) {
         if (!character) continue;
         for (const auto& move : character->moves) {
             if (!move) continue;
-            const int handle = loadEffect(move->name + ".wav", true);
+            const int handle = loadEffect(files, move->name + ".wav", true);
             if (handle < 0) continue;
             moveSounds_[move.get()] = handle;
             voicedMoves_.insert(move.get());

@@ -42,10 +42,9 @@ public:
     const std::set<const Move*>& voicedMoves() const { return voicedMoves_; }
 
 private:
-    int loadEffect(const std::string& name, bool optional);
+    int loadEffect(const ContentFiles& files, const std::string& name, bool optional);
 
     Sound* sound_ = nullptr;
-    const ContentFiles* files_ = nullptr;
     SoundVolumes volumes_;
     bool on_ = true;
     std::map<SoundKind, int> effects_;
