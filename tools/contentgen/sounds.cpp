@@ -75,6 +75,9 @@ void addPluck(Wave& w, Prng& rng, double start, double f, double gain, double le
     const auto period = static_cast<std::size_t>(kSampleRate / f);
     std::vector<double> line(period);
     for (double& s : line) s = rng.between(-1.0, 1.0);
+    // A softer burst makes a rounder, less wiry note.
+    for (int pass = 0; pass < 2; ++pass)
+        for (std::size_t i = 1; i < period; ++i) line[i] = 0.5 * (line[i] + line[i - 1]);
     const std::size_t first = static_cast<std::size_t>(start * kSampleRate);
     const std::size_t count = static_cast<std::size_t>(length * kSampleRate);
     double previous = 0.0;
