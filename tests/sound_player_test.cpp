@@ -90,7 +90,8 @@ TEST(SoundPlayer, MissingFilesAreNamedOnceAndOwnMoveSoundsWin)
     EXPECT_FALSE(sound.musicPlaying());
     const auto path = [&](const char* name) { return ContentFiles(dir.path().string()).pathOf(name); };
     EXPECT_EQ(sound.played(), (std::vector<RecordingSound::Played>{
-                                  {path("swish.wav"), 100}, {path("rook-block.wav"), 100}, {path("hit.wav"), 62}}));
+                                  {path("swish.wav"), 100, -40}, {path("rook-block.wav"), 100, -40},
+                                  {path("hit.wav"), 62, 40}}));
 }
 
 TEST(SdlSound, NoAudioDevicePlaysSilentAndSaysSoOnce)

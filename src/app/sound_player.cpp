@@ -7,6 +7,9 @@ namespace ib {
 
 namespace {
 
+// Fighter 1 stands on the left, fighter 2 on the right.
+constexpr int kFighterPan = 40;
+
 bool exists(const ContentFiles& files, const std::string& name)
 {
     std::error_code ec;
@@ -83,7 +86,9 @@ void SoundPlayer::play(const SoundEvent& event)
     } else if (const auto it = effects_.find(event.kind); it != effects_.end()) {
         handle = it->second;
     }
-    if (handle >= 0) sound_->playEffect(handle, event.volume);
+    // Each fighter's sounds lean to its side of the screen.
+    const int pan = event.fighter == 1 ? -kFighterPan : event.fighter == 2 ? kFighterPan : 0;
+    if (handle >= 0) sound_->playEffect(handle, event.volume, pan);
 }
 
 void SoundPlayer::update(GameState state)

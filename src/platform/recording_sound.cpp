@@ -29,10 +29,10 @@ bool RecordingSound::loadMusic(const std::string& path, std::string& why)
     return true;
 }
 
-void RecordingSound::playEffect(int handle, int volume)
+void RecordingSound::playEffect(int handle, int volume, int pan)
 {
     if (handle < 0 || static_cast<std::size_t>(handle) >= effects_.size()) return;
-    played_.push_back({effects_[static_cast<std::size_t>(handle)], volume});
+    played_.push_back({effects_[static_cast<std::size_t>(handle)], volume, pan});
 }
 
 }  // namespace ib

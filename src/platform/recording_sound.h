@@ -14,13 +14,14 @@ public:
     struct Played {
         std::string path;  // the effect's file
         int volume = 0;
+        int pan = 0;
         bool operator==(const Played&) const = default;
     };
 
     bool open() override { return true; }
     int loadEffect(const std::string& path, std::string& why) override;
     bool loadMusic(const std::string& path, std::string& why) override;
-    void playEffect(int handle, int volume) override;
+    void playEffect(int handle, int volume, int pan) override;
     void playMusic() override { musicPlaying_ = !music_.empty(); }
     void stopMusic() override { musicPlaying_ = false; }
     void setVolumes(int effects, int music) override

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -136,7 +137,7 @@ bool SdlSound::loadMusic(const std::string& path, std::string& why)
     return true;
 }
 
-void SdlSound::playEffect(int handle, int volume)
+void SdlSound::playEffect(int handle, int volume, int pan)
 {
     Impl& s = *impl_;
     if (!s.audioUp || handle < 0 || static_cast<std::size_t>(handle) >= s.chunks.size()) return;
@@ -147,6 +148,9 @@ void SdlSound::playEffect(int handle, int volume)
     if (channel < 0) return;
     Mix_HaltChannel(channel);
     Mix_Volume(channel, scaled(s.effectsVolume, volume));
+    // The far side is turned down; 255 on both sides takes the panning off.
+    const auto side = [&](int away) { return static_cast<Uint8>(255 - 255 * std::max(0, away) / 100); };
+    Mix_SetPanning(channel, side(pan), side(-pan));
     const unsigned long long frame = s.bytesMixed / static_cast<unsigned long long>(s.frameBytes);
     if (Mix_PlayChannel(channel, s.chunks[static_cast<std::size_t>(handle)], 0) < 0) return;
     if (logging())

@@ -18,7 +18,7 @@ public:
     bool open() override;
     int loadEffect(const std::string& path, std::string& why) override;
     bool loadMusic(const std::string& path, std::string& why) override;
-    void playEffect(int handle, int volume) override;
+    void playEffect(int handle, int volume, int pan) override;
     void playMusic() override;
     void stopMusic() override;
     void setVolumes(int effects, int music) override;

@@ -21,8 +21,9 @@ public:
     // Loads the music loop (WAV or Ogg Vorbis), replacing any before it.
     virtual bool loadMusic(const std::string& path, std::string& why) = 0;
 
-    // Starts an effect at once, at `volume` (0 to 100) of the effects volume.
-    virtual void playEffect(int handle, int volume) = 0;
+    // Starts an effect at once, at `volume` (0 to 100) of the effects
+    // volume, from `pan` -100 (left) through 0 (both sides) to 100 (right).
+    virtual void playEffect(int handle, int volume, int pan) = 0;
     // Starts the music loop from its beginning unless it is playing.
     virtual void playMusic() = 0;
     virtual void stopMusic() = 0;
