@@ -45,6 +45,7 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
 
 void runPass(Game& game)
 {
+    game.soundPlayer.update(game.fight.gameState);
     switch (game.fight.gameState) {
     case GameState::Splash: drawSplash(game); break;
     case GameState::Fight: fightPass(game); break;
@@ -58,15 +59,24 @@ void runPass(Game& game)
 
 }  // namespace
 
+void playSound(Game& game, const SoundEvent& event)
+{
+    game.sounds.push_back(event);
+    game.soundPlayer.play(event);
+}
+
 FightRules fightRules(const Game& game)
 {
-    return FightRules{game.level.get(), game.quoteBook.size()};
+    return FightRules{game.level.get(), game.quoteBook.size(), &game.soundPlayer.voicedMoves()};
 }
 
 void fightPass(Game& game)
 {
+    // The pass only reports its sounds; they play once it is over.
+    const std::size_t first = game.sounds.size();
     fightStep(game.fight, fightRules(game), game.platform.timeGetTime(),
-              [&](const FightState& fight) { drawFight(game, fight); });
+              [&](const FightState& fight) { drawFight(game, fight); }, &game.sounds);
+    for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
 }
 
 Game::Game(Platform& p) : platform(p) {}
@@ -99,6 +109,8 @@ void setUpGame(Game& game)
     game.endSurface = loadScreenPicture(game, "endsplash.tga");
     game.quoteFont = Font::openQuoteFont(23);
     loadQuotes(game.quoteBook, "stuff.quotes", &game.contentFiles);
+    game.soundPlayer.load(game.platform.sound(), game.contentFiles, game.level->name, game.characters,
+                          readSoundConfig(soundConfigPath()));
 }
 
 int showError(Game& game, int code, const std::string& text)
@@ -127,7 +139,15 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
-        if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
+        // F10 switches the sound and nothing else: it does not leave the splash.
+        if (wParam == VK_F10) {
+            game.soundPlayer.toggle();
+            return 0;
+        }
+        if (game.fight.gameState == GameState::Splash) {
+            game.fight.gameState = GameState::Fight;
+            playSound(game, {SoundKind::Splash});
+        }
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postOwnMessage({WM_CLOSE, 0});
             return 0;
@@ -186,6 +206,7 @@ int runGame(Game& game)
             runPass(game);
         }
         if (!p.endPass()) return kExitOk;
+        game.sounds.clear();
     }
 }
 
