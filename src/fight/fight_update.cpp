@@ -37,13 +37,14 @@ PoseMask poseMask(const Frame& frame)
 // The victim's held buttons plus Hit or KnockOut, then the held buttons
 // alone: a short press the victim's Character data reacts to.
 void takeHit(Fighter& victim, const Fighter& attacker, std::uint32_t currentTime,
-             std::uint32_t& decisionTime)
+             std::uint32_t& decisionTime, double minHealth)
 {
     ButtonSet snapshot = victim.held;
     if (snapshot.contains(Block)) {
         snapshot.add(Hit);
     } else {
         victim.health -= attacker.currentMove->damage;
+        if (victim.health < minHealth) victim.health = minHealth;
         // Health that is not a number counts as run out too.
         if (!(victim.health > 0.0)) {
             snapshot.add(KnockOut);
@@ -93,7 +94,7 @@ void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std:
 }
 
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime)
+                 std::uint32_t& decisionTime, double minHealth)
 {
     const Frame* f1 = fighter1.frame;
     const Frame* f2 = fighter2.frame;
@@ -113,8 +114,8 @@ void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime
 
     // Fighter 1 reacts first; fighter 2 then takes the damage of whatever
     // move fighter 1 is playing after that reaction.
-    if (strikes.byFighter2 != 0) takeHit(fighter1, fighter2, currentTime, decisionTime);
-    if (strikes.byFighter1 != 0) takeHit(fighter2, fighter1, currentTime, decisionTime);
+    if (strikes.byFighter2 != 0) takeHit(fighter1, fighter2, currentTime, decisionTime, minHealth);
+    if (strikes.byFighter1 != 0) takeHit(fighter2, fighter1, currentTime, decisionTime, minHealth);
 }
 
 }  // namespace ib
