@@ -15,16 +15,14 @@ namespace {
 constexpr std::uint16_t kBodyColour = 0x07FF;    // cyan
 constexpr std::uint16_t kStrikeColour = 0xF800;  // red
 constexpr std::uint16_t kHitColour = 0xFFE0;     // yellow
-constexpr std::uint16_t kTextColour = 0xFFFF;
-constexpr std::uint16_t kShadowColour = 0x0000;
+constexpr std::uint16_t kTextColour = 0x0000;  // black reads well on the sky
 constexpr int kScale = 2;
 constexpr int kTop = 88;  // below the panel
 constexpr int kHistoryShown = 10;
 
-void text(const PixelTarget& t, int x, int y, std::string_view s, std::uint16_t colour = kTextColour)
+void text(const PixelTarget& t, int x, int y, std::string_view s)
 {
-    drawTinyText(t, x + 1, y + 1, s, kShadowColour, kScale);
-    drawTinyText(t, x, y, s, colour, kScale);
+    drawTinyText(t, x, y, s, kTextColour, kScale);
 }
 
 const MaskOutline& outlineOf(Game& game, const HitMask& mask)
