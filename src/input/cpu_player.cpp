@@ -6,6 +6,7 @@
 
 #include "fight/buttons.h"
 #include "fight/frame_geometry.h"
+#include "fight/hit_scan.h"
 
 namespace ib {
 
@@ -16,52 +17,62 @@ enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
 
 constexpr std::array<ComputerStyle, 5> kStyles{{
     // react block guard idle attack punish best specials spacing
-    {520, 10, 5, 45, 35, 10, 20, false, false},
-    {400, 30, 15, 30, 50, 30, 45, false, false},
-    {280, 50, 35, 12, 60, 70, 70, false, true},
-    {170, 70, 45, 5, 70, 85, 85, true, true},
-    {100, 85, 50, 0, 80, 100, 100, true, true},
+    {450, 10, 5, 45, 35, 10, 20, false, false},
+    {350, 30, 25, 30, 50, 30, 45, false, false},
+    {250, 50, 70, 8, 70, 75, 70, false, true},
+    {160, 70, 75, 5, 75, 85, 85, true, true},
+    {100, 75, 70, 0, 80, 100, 100, true, true},
 }};
 
 // A strike is watched for a little past its live time, then let go.
 constexpr std::uint32_t kGuardTailMs = 40;
+// A strike that misses by this much (a step or two of walking) is still
+// guarded against.
+constexpr int kGuardSlack = 20;
+// Walking in stops this far inside the longest reach.
+constexpr std::int32_t kApproachMargin = 12;
 
 std::uint32_t bit(int code) { return 1u << code; }
 
 bool due(std::uint32_t t, std::uint32_t at) { return static_cast<std::int32_t>(t - at) >= 0; }
 
-// How far ahead of `from`'s position the front edge of `to`'s body lies.
+// How far ahead of `from`'s position the front edge of `to`'s torso lies
+// (the frame's front column: arms and legs come and go, the torso stays).
 std::int64_t gapTo(const Fighter& from, const Fighter& to)
 {
     return (std::int64_t{from.x} - frontEdge(to)) * from.facing;
 }
 
-// The rows of the fighter's body, as heights above `ground` (the other
-// fighter's ground line); false when its mask shows no body.
-bool bodyHeights(const Fighter& f, std::int32_t ground, std::int32_t& low, std::int32_t& high)
+// Whether the move's strike would land on `target` as it stands now if
+// `attacker` (player `attackerPlayer`) started the move `slack` pixels
+// nearer: each strike frame is put where the move's steps take it and
+// scanned against the target's frame, as the fight's hit test does.
+bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer, const Fighter& target,
+                int slack)
 {
-    const Frame& frame = *f.frame;
-    if (!frame.image || !frame.image->mask || !frame.image->mask->isPacked()) return false;
-    const PlaneBox& box = frame.image->mask->packed.bodyBox;
-    if (box.bottom <= box.top) return false;
-    const std::int32_t lift = ground - f.y;
-    high = frame.hotspotY - box.top + lift;
-    low = frame.hotspotY - (box.bottom - 1) + lift;
-    return true;
-}
-
-// Whether the move would meet the body of `target` from where `attacker`
-// stands now.
-bool wouldReach(const KnownMove& m, const Fighter& attacker, const Fighter& target, int slack)
-{
-    if (!attacker.frame || !target.frame) return false;
-    const std::int64_t gap = gapTo(attacker, target);
-    if (m.reachFar + slack < gap) return false;
-    if (m.reachNear > gap + bodyWidth(target) + slack) return false;
-    std::int32_t low = 0, high = 0;
-    if (bodyHeights(target, attacker.y, low, high) && (m.strikeHigh < low || m.strikeLow > high))
-        return false;
-    return true;
+    if (!target.frame || !target.frame->image) return false;
+    const Frame& tf = *target.frame;
+    const PoseMask theirs{tf.image->width, tf.image->height, tf.image->mask};
+    const std::int64_t targetLeft = pictureLeft(target);
+    const std::int64_t targetTop = pictureTop(target);
+    for (const StrikeFrame& s : m.strikeFrames) {
+        const Frame& f = *s.frame;
+        if (!f.image) continue;
+        const std::int64_t x = std::int64_t{attacker.x} - std::int64_t{s.forward + slack} * attacker.facing;
+        const std::int64_t left = x - std::int64_t{f.hotspotX} * attacker.facing;
+        const std::int64_t top = std::int64_t{attacker.y} - s.rise - f.hotspotY;
+        const PoseMask mine{f.image->width, f.image->height, f.image->mask};
+        const bool first = attackerPlayer == 1;
+        const std::int64_t x1 = first ? left : targetLeft, x2 = first ? targetLeft : left;
+        const std::int64_t facing1 = first ? attacker.facing : target.facing;
+        if (facing1 * x1 > facing1 * x2) continue;  // the pictures have not met
+        const std::int64_t d = x1 > x2 ? x1 - x2 : x2 - x1;
+        const std::int64_t dy = first ? targetTop - top : top - targetTop;
+        const Strikes st = first ? findStrikesPacked(mine, theirs, d, dy, 0, 0)
+                                 : findStrikesPacked(theirs, mine, d, dy, 0, 0);
+        if ((first ? st.byFighter1 : st.byFighter2) != 0) return true;
+    }
+    return false;
 }
 
 void startMove(Fighter& me, const KnownMove& m, std::uint32_t t)
@@ -87,6 +98,7 @@ std::uint32_t planButtons(std::int32_t plan)
 
 struct Thinker {
     FightState& fight;
+    int player;
     ComputerMind& mind;
     Fighter& me;
     const Fighter& opp;
@@ -97,15 +109,36 @@ struct Thinker {
 
     int roll() { return fight.computerRandom.below(100); }
 
+    // The move a lasting plan's buttons make; -1 for none.
+    int planMove(std::int32_t plan) const
+    {
+        switch (plan) {
+        case Approach: return own.walk;
+        case Retreat: return own.back;
+        case Guard: return own.block;
+        default: return -1;
+        }
+    }
+
     void setPlan(std::int32_t plan, std::uint32_t until)
     {
         mind.plan = plan;
         mind.planUntil = until;
-        holdOnly(me, planButtons(plan), t);
+        const std::uint32_t want = planButtons(plan);
+        // Buttons held through a hit make their move again only when
+        // pressed anew, once the fighter is back in a lasting move.
+        const int move = planMove(plan);
+        const KnownMove* mine = own.find(me.currentMove);
+        if (want != 0 && me.held.bits() == want && move >= 0 && mine && mine->loops &&
+            me.currentMove != own.moves[static_cast<std::size_t>(move)].move)
+            holdOnly(me, 0, t);
+        holdOnly(me, want, t);
     }
 
     // The opponent's move: noticed once per start, blocked if it is a
-    // strike that will reach, once the reaction time has passed.
+    // strike that will reach, once the reaction time has passed. A guard
+    // is kept while the opponent's strike is still coming or live, and
+    // dropped the moment the opponent is open.
     bool guard()
     {
         const int index = other.indexOf(opp.currentMove);
@@ -114,20 +147,36 @@ struct Thinker {
             mind.watchedStart = opp.moveStart;
             mind.willBlock = roll() < style.blockPercent;
         }
+        bool threat = false;
         if (index >= 0) {
             const KnownMove& om = other.moves[static_cast<std::size_t>(index)];
             const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
-            if (om.strikes && mind.willBlock && elapsed >= static_cast<std::int32_t>(style.reactMs) &&
-                elapsed < om.strikeEnd && wouldReach(om, opp, me, 24)) {
+            threat = om.strikes && elapsed < om.strikeEnd && wouldReach(om, opp, 3 - player, me, kGuardSlack);
+            if (threat && mind.willBlock && elapsed >= static_cast<std::int32_t>(style.reactMs)) {
                 setPlan(Guard, opp.moveStart + static_cast<std::uint32_t>(om.strikeEnd) + kGuardTailMs);
                 return true;
             }
         }
         if (mind.plan == Guard) {
-            if (!due(t, mind.planUntil)) return true;
+            if (!due(t, mind.planUntil) || threat) return true;
             setPlan(Idle, t);
+            mind.nextThink = t;
         }
         return false;
+    }
+
+    // Whether the opponent's strike is coming or live and would reach.
+    bool opponentStrikeComing() const { return opponentStrikeIn() >= 0; }
+
+    // How long until the opponent's coming strike goes live (0: it is
+    // live); -1 when none is coming that would reach.
+    std::int32_t opponentStrikeIn() const
+    {
+        const KnownMove* om = other.find(opp.currentMove);
+        if (om == nullptr || !om->strikes) return -1;
+        const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
+        if (elapsed >= om->strikeEnd || !wouldReach(*om, opp, 3 - player, me, kGuardSlack)) return -1;
+        return std::max(om->strikeStart - elapsed, 0);
     }
 
     // How long the opponent still needs before it can strike again; 0
@@ -141,8 +190,9 @@ struct Thinker {
         return std::max(om->duration - elapsed, 0);
     }
 
-    // The attack to make now, or -1.
-    int chooseAttack(bool punishing)
+    // The attack to make now, or -1; with `within` not negative, only one
+    // that strikes sooner than that.
+    int chooseAttack(std::int32_t within = -1)
     {
         const std::int32_t busy = opponentBusyFor();
         int best = -1, count = 0;
@@ -151,8 +201,8 @@ struct Thinker {
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
             if (m.special && !style.specials) continue;
-            if (!wouldReach(m, me, opp, -4)) continue;
-            if (punishing && m.strikeStart >= busy) continue;
+            if (within >= 0 && m.strikeStart >= within) continue;
+            if (!wouldReach(m, me, player, opp, 0)) continue;
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from
             // beyond the opponent's reach.
@@ -178,6 +228,16 @@ struct Thinker {
         return far;
     }
 
+    // Whether some usable attack would reach from here (with `slack`).
+    bool anyAttackReaches(int slack) const
+    {
+        for (int i : own.attacks) {
+            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
+            if ((!m.special || style.specials) && wouldReach(m, me, player, opp, slack)) return true;
+        }
+        return false;
+    }
+
     // The farthest any usable attack reaches.
     std::int32_t reach() const
     {
@@ -196,20 +256,40 @@ struct Thinker {
         const KnownMove* mine = own.find(me.currentMove);
         if (mine != nullptr && !mine->loops) {  // busy with a move of its own
             setPlan(Idle, t);
+            mind.nextThink = t + style.reactMs / 4;
             return;
         }
         if (roll() < style.idlePercent) {
             setPlan(Idle, mind.nextThink);
             return;
         }
-        const bool punishing = opponentBusyFor() > 0;
-        const bool inDanger = !punishing && gapTo(opp, me) <= opponentReach() + 8;
-        if (inDanger && roll() < style.guardPercent) {
+        // A strike that is coming is guarded against, beaten to it by a
+        // faster one, or not walked into.
+        const std::int32_t strikeIn = opponentStrikeIn();
+        const bool strikeComing = strikeIn >= 0;
+        if (strikeComing && roll() < style.guardPercent) {
             setPlan(Guard, mind.nextThink);
             return;
         }
-        if (roll() < (punishing ? style.punishPercent : style.attackPercent)) {
-            if (const int a = chooseAttack(punishing); a >= 0) {
+        if (strikeComing) {
+            if (const int a = chooseAttack(strikeIn); a >= 0 && roll() < style.punishPercent) {
+                mind.plan = Attack;
+                mind.planUntil = t;
+                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+                return;
+            }
+            setPlan(own.back >= 0 && style.spacing ? Retreat : Idle, mind.nextThink);
+            return;
+        }
+        const bool punishing = opponentBusyFor() > 0;
+        const bool inDanger = !punishing && gapTo(opp, me) <= opponentReach() + 8;
+        const bool attacking = roll() < (punishing ? style.punishPercent : style.attackPercent);
+        if (inDanger && !attacking && roll() < style.guardPercent) {
+            setPlan(Guard, mind.nextThink);
+            return;
+        }
+        if (attacking) {
+            if (const int a = chooseAttack(); a >= 0) {
                 mind.plan = Attack;
                 mind.planUntil = t;
                 startMove(me, own.moves[static_cast<std::size_t>(a)], t);
@@ -218,7 +298,7 @@ struct Thinker {
         }
         const std::int64_t gap = gapTo(me, opp);
         const std::int32_t far = reach();
-        if (gap > far - 8 && own.walk >= 0) {
+        if (own.walk >= 0 && !strikeComing && !anyAttackReaches(-kApproachMargin)) {
             setPlan(Approach, mind.nextThink);
         } else if (own.back >= 0 && (gap < far / 3 || (style.spacing && inDanger && far > opponentReach()))) {
             setPlan(Retreat, mind.nextThink);
@@ -258,8 +338,12 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
         holdOnly(*me, 0, t);
         return;
     }
-    Thinker thinker{fight, mind, *me, *opp, computerStyle(level), own, other, t};
+    Thinker thinker{fight, player, mind, *me, *opp, computerStyle(level), own, other, t};
     if (thinker.guard()) return;
+    // Walking in stops as soon as the opponent is in reach or strikes.
+    if (mind.plan == Approach &&
+        (thinker.anyAttackReaches(-kApproachMargin) || thinker.opponentStrikeComing()))
+        mind.nextThink = t;
     if (due(t, mind.nextThink)) thinker.think();
 }
 

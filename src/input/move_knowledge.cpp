@@ -60,6 +60,7 @@ void learnStrike(KnownMove& k)
         if (length > 0 && f.image && f.image->mask) {
             const Box box = strikeBox(*f.image->mask);
             if (!box.empty()) {
+                k.strikeFrames.push_back({&f, forward, rise});
                 // Pictures face toward column 0: column c lies hotspotX - c ahead.
                 const std::int32_t far = f.hotspotX - box.left + forward;
                 const std::int32_t near = f.hotspotX - box.right + forward;

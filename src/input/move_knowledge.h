@@ -19,6 +19,14 @@ struct KeyAction {
     bool press = false;
 };
 
+// A frame of a move whose mask strikes, and where the fighter stands when it
+// shows: how far forward and up the frames before it (and it) have stepped.
+struct StrikeFrame {
+    const Frame* frame = nullptr;
+    std::int32_t forward = 0;
+    std::int32_t rise = 0;
+};
+
 struct KnownMove {
     const Move* move = nullptr;
     bool loops = false;
@@ -36,6 +44,7 @@ struct KnownMove {
     std::int32_t strikeLow = 0;
     std::int32_t strikeHigh = 0;
     std::int32_t forwardStep = 0;  // how far one play moves it toward the opponent
+    std::vector<StrikeFrame> strikeFrames;
     // Presses and releases that start it from nothing held while the
     // default move plays; empty when no player can make it.
     std::vector<KeyAction> keys;
