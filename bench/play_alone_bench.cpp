@@ -2,8 +2,10 @@
 // overlays drawn over a composed frame.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "app/training_overlay.h"
 #include "bench_game.h"
@@ -34,10 +36,14 @@ void BM_ComputerPass(benchmark::State& state)
     const FightRules rules = fightRules(g);
     std::uint32_t clock = 1000;
     long long fights = 0;
+    std::vector<double> passUs;
+    passUs.reserve(1 << 20);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         playPassInput(g.fight, rules.knowledge);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        if (passUs.size() < passUs.capacity()) passUs.push_back(seconds * 1e6);
         // The rest of the pass, without the computers a second time.
         g.fight.mode = PlayMode::TwoPlayers;
         fightStep(g.fight, rules, clock += 16);
@@ -49,6 +55,12 @@ void BM_ComputerPass(benchmark::State& state)
         }
     }
     state.counters["fights_decided"] = static_cast<double>(fights);
+    // The passes in which the computers think cost the most.
+    std::sort(passUs.begin(), passUs.end());
+    if (!passUs.empty()) {
+        state.counters["pass_p99_us"] = passUs[passUs.size() * 99 / 100];
+        state.counters["pass_max_us"] = passUs.back();
+    }
 }
 BENCHMARK(BM_ComputerPass)->Arg(1)->Arg(3)->Arg(5)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

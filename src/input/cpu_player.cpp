@@ -151,8 +151,11 @@ struct Thinker {
         if (index >= 0) {
             const KnownMove& om = other.moves[static_cast<std::size_t>(index)];
             const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
-            threat = om.strikes && elapsed < om.strikeEnd && wouldReach(om, opp, 3 - player, me, kGuardSlack);
-            if (threat && mind.willBlock && elapsed >= static_cast<std::int32_t>(style.reactMs)) {
+            const bool seen = mind.willBlock && elapsed >= static_cast<std::int32_t>(style.reactMs);
+            // The scan is made only when its answer changes what is done.
+            threat = (seen || mind.plan == Guard) && om.strikes && elapsed < om.strikeEnd &&
+                     wouldReach(om, opp, 3 - player, me, kGuardSlack);
+            if (threat && seen) {
                 setPlan(Guard, opp.moveStart + static_cast<std::uint32_t>(om.strikeEnd) + kGuardTailMs);
                 return true;
             }
@@ -228,14 +231,16 @@ struct Thinker {
         return far;
     }
 
-    // Whether some usable attack would reach from here (with `slack`).
+    // Whether the farthest-reaching usable attack would reach from here
+    // (with `slack`).
     bool anyAttackReaches(int slack) const
     {
+        const KnownMove* longest = nullptr;
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if ((!m.special || style.specials) && wouldReach(m, me, player, opp, slack)) return true;
+            if ((!m.special || style.specials) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
         }
-        return false;
+        return longest && wouldReach(*longest, me, player, opp, slack);
     }
 
     // The farthest any usable attack reaches.
