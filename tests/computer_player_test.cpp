@@ -186,6 +186,11 @@ TEST(ComputerFights, TheFightStateAloneDecidesWhatTheComputerDoes)
     EXPECT_TRUE(std::equal(resumed.begin(), resumed.end(), first.begin() + 300));
     game.playOptions.seed = 78;
     EXPECT_NE(play(nullptr, 0, nullptr), first);
+    // Without a seed the first pass's clock gives it: the same clocks, the
+    // same fight.
+    game.playOptions.seed.reset();
+    const auto unseeded = play(nullptr, 0, nullptr);
+    EXPECT_EQ(play(nullptr, 0, nullptr), unseeded);
 }
 
 // A small set of content: rook with a punch, quill with a punch and an

@@ -145,8 +145,10 @@ void startFight(Game& game, PlayMode mode)
     f.mode = mode;
     if (mode == PlayMode::TwoPlayers) return;
     const PlayOptions& o = game.playOptions;
-    // The one moment the computer's numbers may come from the clock.
-    f.computerRandom.seed(o.seed ? *o.seed : game.platform.timeGetTime());
+    // Without a seed, the first pass's clock seeds the computer's numbers:
+    // a replay of the passes' clocks and messages plays the same fight.
+    if (o.seed) f.computerRandom.seed(*o.seed);
+    else f.seedFromClock = true;
     if (mode == PlayMode::VersusComputer) {
         f.computer[0].level = o.computerLevel[0];
         f.computer[1].level = o.computerLevel[1];

@@ -27,7 +27,8 @@ struct PlayOptions {
     // The computer's level for each player (0: a person plays). Against
     // the computer without any, player 2 plays at kDefaultComputerLevel.
     int computerLevel[2] = {0, 0};
-    // The computer's random numbers; none: from the clock when a fight starts.
+    // The computer's random numbers; none: from the clock of the fight's
+    // first pass.
     std::optional<std::uint32_t> seed;
 };
 

@@ -159,6 +159,7 @@ std::uint64_t hashFight(const FightState& s)
         h.u32(m.willBlock);
     }
     h.u32(s.computerRandom.state);
+    h.u32(s.seedFromClock);
     const TrainingState& t = s.training;
     h.i32(static_cast<std::int32_t>(t.dummy));
     h.u32(t.lastHitTime);

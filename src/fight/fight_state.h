@@ -116,6 +116,9 @@ struct FightState {
     PlayMode mode = PlayMode::TwoPlayers;
     ComputerMind computer[2];  // players 1 and 2
     ComputerRandom computerRandom;
+    // The computer's generator is seeded with the clock of the fight's
+    // first pass (when no seed was given).
+    bool seedFromClock = false;
     TrainingState training;
 
     // The fighter of player 1 or 2 (null for any other number or before

@@ -10,6 +10,10 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
                const ComposeFrame& compose)
 {
     const bool fighters = fight.fighter1 && fight.fighter2;
+    if (fight.seedFromClock) {
+        fight.computerRandom.seed(clock);
+        fight.seedFromClock = false;
+    }
     if (fighters && fight.mode != PlayMode::TwoPlayers) playPassInput(fight, rules.knowledge);
     if (fighters && rules.level)
         moveFighters(*fight.fighter1, *fight.fighter2, *rules.level, fight.currentTime);

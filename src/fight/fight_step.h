@@ -27,7 +27,9 @@ struct FightRules {
 // A frame of the fight drawn from the state as it stands mid-pass.
 using ComposeFrame = std::function<void(const FightState&)>;
 
-// One pass in the Fight state, in this order: the computer players and
+// One pass in the Fight state, in this order: (in the fight's first pass,
+// when no seed was given, the computer's generator is seeded with `clock`)
+// the computer players and
 // the training dummy press their buttons; the fighters move on with
 // currentTime as the previous pass left it; currentTime becomes `clock`;
 // an old quote ends; `compose` (if any) draws the frame; strikes land at
