@@ -142,7 +142,7 @@ void drawTrainingOverlays(Game& game, const FightState& fight)
                       (fight.currentTime - tr.recordStart) / 100 % 10);
         status += buf;
     }
-    text(t, (kScreenWidth - static_cast<int>(status.size()) * tinyAdvance(kScale)) / 2, kScreenHeight - 20,
+    text(t, (kScreenWidth - static_cast<int>(status.size()) * tinyAdvance(kScale)) / 2, kTop,
          status);
     back.unlock();
 }
