@@ -51,6 +51,14 @@ TEST(PlayOptions, StartAModeWithLevelsAndASeed)
     EXPECT_FALSE(optionsOf({"slow"}).startMode);
 }
 
+TEST(PlayOptions, TheSimPlaysTheComputersFightsWithoutDrawing)
+{
+    ScratchDir dir;
+    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--cpu", "1:2", "--cpu", "2:4", "--fights", "2"}), 0);
+    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--fights", "0"}), 2);
+    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--fights", "1", "--max-ms", "soon"}), 2);
+}
+
 constexpr int kF2 = 0x71;
 
 TEST(PlayModes, F2FightsTheComputerAndTheEndLeadsBackToTheSplash)
