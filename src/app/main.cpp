@@ -1,11 +1,22 @@
 // Inkblot Fighter: two players, one keyboard, two ink fighters.
+#include <cstdio>
+#include <vector>
+
+#include "app/data_folder.h"
 #include "app/game.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv)
 {
+    std::vector<const char*> args(argv, argv + argc);
+    std::string data;
+    if (!ib::takeDataOption(args, data)) {
+        std::fputs("inkblot-fighter: --data needs a folder\n", stderr);
+        return 2;
+    }
     ib::SdlPlatform platform;
     ib::Game game(platform);
-    ib::readArguments(game, argc, argv);
+    game.contentFiles.setFolder(ib::findDataFolder(data));
+    ib::readArguments(game, static_cast<int>(args.size()), args.data());
     return ib::runGame(game);
 }
