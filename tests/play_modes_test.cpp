@@ -157,8 +157,12 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
         if (t >= 17000 && t < 17100) resetSeen = resetSeen || (rook["x"] == 190 && quill["x"] == 570);
         const std::string dummy = l["training"]["dummy"];
         if (dummies.empty() || dummies.back() != dummy) dummies.push_back(dummy);
-        if (dummy == "crouching" && t > 19200) EXPECT_EQ(quill["held"], nlohmann::json::array({4}));
-        if (dummy == "blocking" && t > 20200) EXPECT_EQ(quill["held"], nlohmann::json::array({5}));
+        if (dummy == "crouching" && t > 19200) {
+            EXPECT_EQ(quill["held"], nlohmann::json::array({4}));
+        }
+        if (dummy == "blocking" && t > 20200) {
+            EXPECT_EQ(quill["held"], nlohmann::json::array({5}));
+        }
         if (l["training"]["recording"] == true) {
             if (p1History == 0) p1History = rook["history"].size() + 1;
             p1KeysWentToDummy = p1KeysWentToDummy && rook["history"].size() + 1 == p1History;
