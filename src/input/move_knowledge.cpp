@@ -29,6 +29,11 @@ struct Box {
 Box strikeBox(const HitMask& mask)
 {
     Box box;
+    if (mask.isPacked()) {  // found when the mask was read
+        const PlaneBox& p = mask.packed.strikeBox;
+        if (p.bottom > p.top) box = Box{p.top, p.bottom - 1, p.left, p.right - 1};
+        return box;
+    }
     const std::size_t cells = std::min(mask.strike.size(), static_cast<std::size_t>(std::max(mask.width, 0)) *
                                                                static_cast<std::size_t>(std::max(mask.height, 0)));
     for (std::size_t i = 0; i < cells; ++i) {
