@@ -1,6 +1,8 @@
 #include "fight/fight_step.h"
 
 #include "fight/quote_choice.h"
+#include "fight/training_rules.h"
+#include "input/pass_input.h"
 
 namespace ib {
 
@@ -34,6 +36,11 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
                const ComposeFrame& compose, SoundEvents* sounds)
 {
     const bool fighters = fight.fighter1 && fight.fighter2;
+    if (fight.seedFromClock) {
+        fight.computerRandom.seed(clock);
+        fight.seedFromClock = false;
+    }
+    if (fighters && fight.mode != PlayMode::TwoPlayers) playPassInput(fight, rules.knowledge);
     if (fighters && rules.level) {
         const std::uint32_t t = fight.currentTime;
         const MoveMark before1(*fight.fighter1), before2(*fight.fighter2);
@@ -46,8 +53,15 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
     fight.currentTime = clock;
     expireQuote(fight);
     if (compose) compose(fight);
-    if (fighters)
+    if (fighters && fight.mode == PlayMode::Training) {
+        const std::size_t before1 = fight.fighter1->history.size();
+        const std::size_t before2 = fight.fighter2->history.size();
+        resolveHits(*fight.fighter1, *fight.fighter2, fight.currentTime, fight.decisionTime, sounds,
+                    kTrainingMinHealth);
+        afterTrainingHits(fight, before1, before2);
+    } else if (fighters) {
         resolveHits(*fight.fighter1, *fight.fighter2, fight.currentTime, fight.decisionTime, sounds);
+    }
     if (chooseQuote(fight, rules.quoteCount) && sounds)
         sounds->push_back({SoundKind::Quote, fight.activeQuote.speaker, 100});
     if (fight.decisionTime != 0 &&

@@ -39,7 +39,8 @@ PoseMask poseMask(const Frame& frame)
 // alone: a short press the victim's Character data reacts to. A hit on a
 // fighter holding Block is blocked whatever its Character does about it.
 void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker,
-             std::uint32_t currentTime, std::uint32_t& decisionTime, SoundEvents* sounds)
+             std::uint32_t currentTime, std::uint32_t& decisionTime, SoundEvents* sounds,
+             double minHealth)
 {
     ButtonSet snapshot = victim.held;
     const double damage = attacker.currentMove->damage;
@@ -49,6 +50,7 @@ void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker
         sound.kind = SoundKind::Block;
     } else {
         victim.health -= damage;
+        if (victim.health < minHealth) victim.health = minHealth;
         // Health that is not a number counts as run out too.
         if (!(victim.health > 0.0)) {
             snapshot.add(KnockOut);
@@ -100,7 +102,7 @@ void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std:
 }
 
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime, SoundEvents* sounds)
+                 std::uint32_t& decisionTime, SoundEvents* sounds, double minHealth)
 {
     const Frame* f1 = fighter1.frame;
     const Frame* f2 = fighter2.frame;
@@ -120,8 +122,8 @@ void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime
 
     // Fighter 1 reacts first; fighter 2 then takes the damage of whatever
     // move fighter 1 is playing after that reaction.
-    if (strikes.byFighter2 != 0) takeHit(fighter1, 1, fighter2, currentTime, decisionTime, sounds);
-    if (strikes.byFighter1 != 0) takeHit(fighter2, 2, fighter1, currentTime, decisionTime, sounds);
+    if (strikes.byFighter2 != 0) takeHit(fighter1, 1, fighter2, currentTime, decisionTime, sounds, minHealth);
+    if (strikes.byFighter1 != 0) takeHit(fighter2, 2, fighter1, currentTime, decisionTime, sounds, minHealth);
 }
 
 }  // namespace ib

@@ -1,6 +1,7 @@
 // A fighter: the run-time state of one player's Character during the fight.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -53,8 +54,11 @@ void pushSnapshot(Fighter& fighter);
 void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t);
 void keepInBounds(Fighter& a, const Fighter& b, const Level& level);
 // Finds and applies hits; writes decisionTime on a knock-out. Each hit
-// taken adds one sound (a hit, a block or a knock-out) to `sounds`.
+// taken adds one sound (a hit, a block or a knock-out) to `sounds`. A hit
+// never takes a fighter's health below minHealth (training keeps everyone
+// on their feet); with the default nothing stops it.
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime, std::vector<SoundEvent>* sounds = nullptr);
+                 std::uint32_t& decisionTime, std::vector<SoundEvent>* sounds = nullptr,
+                 double minHealth = -HUGE_VAL);
 
 }  // namespace ib
