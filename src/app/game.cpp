@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/controls_io.h"
 #include "app/display.h"
 #include "content/content_error.h"
 #include "app/fight_screen.h"
@@ -72,8 +73,11 @@ Game::Game(Platform& p) : platform(p) {}
 
 void readArguments(Game& game, int argc, const char* const* argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (argv[i] && std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+    for (int i = 1; i < argc; ++i) {
+        if (!argv[i]) continue;
+        if (std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+        if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc && argv[i + 1]) game.configPath = argv[++i];
+    }
 }
 
 void setUpGame(Game& game)
@@ -131,11 +135,11 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             return 0;
         }
         if (FightState& f = game.fight; f.fighter1 && f.fighter2)
-            handleKeyDown(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
+            handleKeyDown(game.keys, *f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;
     case WM_KEYUP:
         if (FightState& f = game.fight; f.fighter1 && f.fighter2)
-            handleKeyUp(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
+            handleKeyUp(game.keys, *f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {
@@ -153,6 +157,7 @@ void drawEndScreen(Game& game) { drawScreen(game, game.endSurface); }
 
 int runGame(Game& game)
 {
+    loadControls(game);
     try {
         if (initDisplay(game) != DD_OK) return kExitDisplayError;
     } catch (const ContentError&) {

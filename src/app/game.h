@@ -13,6 +13,7 @@
 #include "content/content.h"
 #include "fight/fight_state.h"
 #include "graphics/images.h"
+#include "input/controls.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
@@ -46,6 +47,12 @@ struct Game {
     std::unique_ptr<Font> quoteFont;
     QuoteBook quoteBook;
 
+    // --- controls -------------------------------------------------------------
+    // The controls file; empty: none is read or written.
+    std::string configPath;
+    Controls controls = defaultControls();
+    std::vector<KeyBinding> keys = keyTable(controls);
+
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;
     std::shared_ptr<Surface> primarySurface;
@@ -63,7 +70,8 @@ struct Game {
     ContentWarnings contentWarnings;
 };
 
-// Sets slowMode from the arguments after the program's name.
+// Sets slowMode, and configPath from "--config FILE", from the arguments
+// after the program's name.
 void readArguments(Game& game, int argc, const char* const* argv);
 
 // What the fight pass reads of the game's content.

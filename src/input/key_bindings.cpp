@@ -33,26 +33,47 @@ constexpr Named kNames[] = {
 
 std::span<const KeyBinding> keyBindings() { return kBindings; }
 
-int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey)
+int mapKey(std::span<const KeyBinding> table, const Fighter& fighter1, const Fighter& fighter2,
+           int player, int virtualKey)
 {
-    for (const KeyBinding& k : kBindings)
+    for (const KeyBinding& k : table)
         if (k.virtualKey == virtualKey && k.player == player)
             return buttonCode(player == 1 ? fighter1 : fighter2, k.button);
     return 0;
 }
 
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime)
+int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0) {
+    return mapKey(kBindings, fighter1, fighter2, player, virtualKey);
+}
+
+void handleKeyDown(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                   int virtualKey, std::uint32_t currentTime)
+{
+    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0) {
         if (!pressButton(fighter1, b, currentTime)) return;
     }
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0) pressButton(fighter2, b, currentTime);
+    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0)
+        pressButton(fighter2, b, currentTime);
+}
+
+void handleKeyUp(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                 int virtualKey, std::uint32_t currentTime)
+{
+    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0)
+        releaseButton(fighter1, b, currentTime);
+    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0)
+        releaseButton(fighter2, b, currentTime);
+}
+
+void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime)
+{
+    handleKeyDown(kBindings, fighter1, fighter2, virtualKey, currentTime);
 }
 
 void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0) releaseButton(fighter1, b, currentTime);
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0) releaseButton(fighter2, b, currentTime);
+    handleKeyUp(kBindings, fighter1, fighter2, virtualKey, currentTime);
 }
 
 std::optional<int> keyFromName(std::string_view name)

@@ -5,17 +5,10 @@
 
 #include <memory>
 
+#include "platform/input_names.h"
 #include "platform/platform.h"
 
 namespace ib {
-
-// The code every key without a virtual-key code of its own is given; the
-// fight's key map leaves it alone.
-constexpr int kVirtualKeyOther = 0xFF;
-
-// The virtual-key code of an SDL scancode (a physical key position). Every
-// scancode has one, so every key press reaches the game.
-int virtualKeyFromScancode(int scancode);
 
 class SdlPlatform : public Platform {
 public:

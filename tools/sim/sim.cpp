@@ -23,7 +23,7 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: inkblot-sim [--data DIR] [--script FILE] [--passes N] [--start-ms MS] [--step-ms MS]\n"
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
-    "                   [game arguments such as slow]\n"
+    "                   [--config FILE] [game arguments such as slow]\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n";
 
 template <class T>
@@ -56,6 +56,7 @@ struct Options {
     std::multimap<long long, std::string> screenshots;
     std::optional<DisplayStep> failStep;
     std::vector<std::string> gameArgs;
+    std::string configPath;  // none: the default controls, whatever the user's file says
 };
 
 int usage(const std::string& why)
@@ -76,7 +77,8 @@ int parseOptions(const std::vector<std::string>& args, Options& opts)
         };
         std::string v;
         if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
-            a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display") {
+            a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display" ||
+            a == "--config") {
             if (!value(v)) return usage(a + " needs a value");
         }
         if (a == "--data") {
@@ -102,6 +104,9 @@ int parseOptions(const std::vector<std::string>& args, Options& opts)
         } else if (a == "--fail-display") {
             opts.failStep = displayStep(v);
             if (!opts.failStep) return usage("unknown display step \"" + v + "\"");
+        } else if (a == "--config") {
+            // Read from where the runner was started, not from --data.
+            opts.configPath = std::filesystem::absolute(v).string();
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -172,6 +177,10 @@ int runSim(const std::vector<std::string>& args)
     Game game(platform);
     std::vector<const char*> argv{"inkblot-sim"};
     for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
+    if (!opts.configPath.empty()) {
+        argv.push_back("--config");
+        argv.push_back(opts.configPath.c_str());
+    }
     readArguments(game, static_cast<int>(argv.size()), argv.data());
 
     platform.onPassEnd = [&] {
