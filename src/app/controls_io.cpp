@@ -23,6 +23,11 @@ void loadControls(Game& game)
         game.controls = read.controls;
     }
     game.keys = keyTable(game.controls);
+    PadSetup pads;
+    if (!game.configPath.empty())
+        pads.mappingsFile = (std::filesystem::path(game.configPath).parent_path() / "gamecontrollerdb.txt").string();
+    pads.guids = game.controls.padGuid;
+    game.platform.setPadSetup(pads);
 }
 
 bool saveControls(Game& game)

@@ -8,6 +8,7 @@
 #include "app/display.h"
 #include "content/content_error.h"
 #include "app/fight_screen.h"
+#include "app/notice.h"
 #include "input/key_bindings.h"
 
 namespace ib {
@@ -40,6 +41,7 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
                                 DDBLTFAST_NOCOLORKEY);
         });
     }
+    drawNotice(game);
     present(game);
 }
 
@@ -53,6 +55,31 @@ void runPass(Game& game)
         game.platform.sleep(kEndScreenMs);
         game.platform.postMessage({WM_CLOSE, 0});
         break;
+    }
+}
+
+void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
+{
+    FightState& f = game.fight;
+    const PadTarget to{game.controls, f.fighter1 ? &*f.fighter1 : nullptr, f.fighter2 ? &*f.fighter2 : nullptr,
+                       f.currentTime};
+    const int pad = padOf(wParam);
+    switch (message) {
+    case WM_PADADDED:
+        showPadNotice(game, pad, padAdded(game.pads, pad, padCode(wParam)), true);
+        break;
+    case WM_PADREMOVED:
+        if (game.pads.contains(pad) && game.pads[pad].connected)
+            showPadNotice(game, pad, padRemoved(game.pads, to, pad), false);
+        break;
+    case WM_PADBUTTONDOWN:
+        // A pad's button leaves the splash screen as a key does.
+        if (f.gameState == GameState::Splash) f.gameState = GameState::Fight;
+        padButton(game.pads, to, pad, padCode(wParam), true);
+        break;
+    case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(wParam), false); break;
+    case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(wParam), padValue(wParam)); break;
+    default: break;
     }
 }
 
@@ -140,6 +167,13 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_KEYUP:
         if (FightState& f = game.fight; f.fighter1 && f.fighter2)
             handleKeyUp(game.keys, *f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
+        return 0;
+    case WM_PADADDED:
+    case WM_PADREMOVED:
+    case WM_PADBUTTONDOWN:
+    case WM_PADBUTTONUP:
+    case WM_PADAXIS:
+        handlePadMessage(game, message, wParam);
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {

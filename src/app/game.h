@@ -14,6 +14,7 @@
 #include "fight/fight_state.h"
 #include "graphics/images.h"
 #include "input/controls.h"
+#include "input/pad_input.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
@@ -52,6 +53,11 @@ struct Game {
     std::string configPath;
     Controls controls = defaultControls();
     std::vector<KeyBinding> keys = keyTable(controls);
+    PadInputs pads;
+    // A line at the bottom of the screen (a pad came or went) until the
+    // platform's clock reaches noticeUntil; drawn over the finished frame.
+    std::string notice;
+    std::uint32_t noticeUntil = 0;
 
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;

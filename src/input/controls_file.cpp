@@ -89,7 +89,7 @@ char* readLine(char* str, int num, void* stream)
         body = {};
         p.taken[p.next - 1] = true;
     }
-    std::memcpy(str, body.data(), body.size());
+    if (!body.empty()) std::memcpy(str, body.data(), body.size());
     str[body.size()] = '\n';
     str[body.size() + 1] = '\0';
     return str;
@@ -134,9 +134,11 @@ enum class Kind { Key, PadButton, PadGuid, DeadZone };
 
 // Where an entry's value lies in its line (the value may be empty).
 struct ValueSpan {
+    std::size_t afterSeparator = 0;
     std::size_t begin = 0;
     std::size_t end = 0;
-    bool needsSpace = false;
+    bool needsSpace = false;     // before the value: it is right after "="
+    bool needsSpaceAfter = false;  // after it: a comment follows the empty value
 };
 
 ValueSpan valueSpan(std::string_view text, const Line& l)
@@ -153,7 +155,7 @@ ValueSpan valueSpan(std::string_view text, const Line& l)
     std::size_t vb = start, ve = end;
     while (vb < ve && isSpace(body[vb])) ++vb;
     while (ve > vb && isSpace(body[ve - 1])) --ve;
-    return {l.begin + vb, l.begin + ve, vb == ve && vb == start};
+    return {l.begin + start, l.begin + vb, l.begin + ve, vb == ve && vb == start, vb == ve && ve < body.size()};
 }
 
 bool isGuid(std::string_view s)
@@ -272,17 +274,17 @@ std::string valueText(Kind kind, const Controls& c, int player, Action a)
     const auto p = static_cast<std::size_t>(player - 1);
     const auto i = static_cast<std::size_t>(a);
     switch (kind) {
-    case Kind::Key: {
-        // ";" would be taken for a comment.
-        std::string name = keyNameOf(c.keys[p][i]);
-        return name == ";" ? std::string() : name;
-    }
+    case Kind::Key: return keyNameOf(c.keys[p][i]);
     case Kind::PadButton: return padButtonName(c.padButtons[p][i]);
     case Kind::PadGuid: return c.padGuid[p];
     case Kind::DeadZone: return std::to_string(c.deadZone);
     }
     return {};
 }
+
+// ";" (the key) is read as a value only right after the "=": after a
+// space it would start a comment.
+bool startsComment(std::string_view value) { return value.starts_with(';'); }
 
 bool sameValue(const Meaning& m, const Controls& c)
 {
@@ -405,6 +407,7 @@ std::string writeControls(std::string_view text, const Controls& controls)
     struct Edit {
         std::size_t at, length;
         std::string text;
+        bool appends = false;  // new lines, after a value ending at the same place
     };
     std::vector<Edit> edits;
     std::vector<std::pair<std::string, std::string>> appended;  // section, "name = value"
@@ -417,7 +420,12 @@ std::string writeControls(std::string_view text, const Controls& controls)
             if (m && sameValue(*m, controls)) continue;
             if (w.value.empty() && w.meaning.kind != Kind::PadGuid) continue;
             const ValueSpan span = valueSpan(text, p.lines[static_cast<std::size_t>(last->line - 1)]);
-            edits.push_back({span.begin, span.end - span.begin, (span.needsSpace ? " " : "") + w.value});
+            if (startsComment(w.value))
+                edits.push_back({span.afterSeparator, span.end - span.afterSeparator,
+                                 w.value + (span.needsSpaceAfter ? " " : "")});
+            else
+                edits.push_back({span.begin, span.end - span.begin,
+                                 (span.needsSpace ? " " : "") + w.value + (span.needsSpaceAfter ? " " : "")});
             continue;
         }
         // A missing entry is written only when it differs from the default.
@@ -432,7 +440,7 @@ std::string writeControls(std::string_view text, const Controls& controls)
         case Kind::DeadZone: isDefault = controls.deadZone == defaults.deadZone; break;
         }
         if (isDefault || w.value.empty()) continue;
-        appended.push_back({w.section, w.name + " = " + w.value});
+        appended.push_back({w.section, w.name + (startsComment(w.value) ? " =" : " = ") + w.value});
     }
 
     const bool crlf = !p.lines.empty() && p.lines[0].end < text.size() && text[p.lines[0].end] == '\r';
@@ -443,37 +451,26 @@ std::string writeControls(std::string_view text, const Controls& controls)
         for (const auto& [s, line] : appended)
             if (s == section) lines += line + eol;
         if (lines.empty()) continue;
-        // After the last line that is not blank in the section's last block.
-        std::optional<std::size_t> header;
-        for (std::size_t i = 0; i < p.lines.size(); ++i) {
-            std::string_view body = trim(text.substr(p.lines[i].begin, p.lines[i].end - p.lines[i].begin));
-            if (i == 0 && body.starts_with("\xEF\xBB\xBF")) body = trim(body.substr(3));
-            if (body.size() >= 2 && body[0] == '[') {
-                const auto close = body.find(']');
-                if (close != std::string_view::npos && body.substr(1, close - 1) == section) header = i;
-            }
-        }
-        if (!header) {
+        // Right after the section's last entry as the reader saw it, so the
+        // new lines are read in that section; else in a new one at the end.
+        const Entry* last = nullptr;
+        for (const Entry& e : p.entries)
+            if (e.section == section) last = &e;
+        if (!last) {
             tail += eol + "[" + std::string(section) + "]" + eol + lines;
             continue;
         }
-        std::size_t lastFilled = *header;
-        for (std::size_t i = *header + 1; i < p.lines.size(); ++i) {
-            std::string_view body = trim(text.substr(p.lines[i].begin, p.lines[i].end - p.lines[i].begin));
-            if (body.starts_with('[') && body.find(']') != std::string_view::npos) break;
-            if (!body.empty()) lastFilled = i;
-        }
-        const Line& l = p.lines[lastFilled];
+        const Line& l = p.lines[static_cast<std::size_t>(last->line - 1)];
         std::size_t at = l.end;
         // Past the line's own ending, if it has one.
-        while (at < text.size() && (text[at] == '\r' || text[at] == '\n')) {
-            const bool nl = text[at] == '\n';
-            ++at;
-            if (nl) break;
-        }
-        edits.push_back({at, 0, (at == text.size() && at == l.end ? eol : "") + lines});
+        while (at < text.size() && text[at] != '\n') ++at;
+        if (at < text.size()) ++at;
+        edits.push_back({at, 0, (at == text.size() && (at == 0 || text[at - 1] != '\n') ? eol : "") + lines, true});
     }
-    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at > b.at; });
+    // From the end backwards, so each edit's place is still where it was.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        return a.at != b.at ? a.at > b.at : a.appends > b.appends;
+    });
     std::string out(text);
     for (const Edit& e : edits) out.replace(e.at, e.length, e.text);
     if (!tail.empty()) {

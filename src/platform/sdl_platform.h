@@ -1,6 +1,7 @@
 // The platform on a real desktop, through SDL2: a full-screen window with an
 // 800 x 600 logical size, letterboxed and scaled without smoothing; the
-// front buffer is shown through one streaming texture.
+// front buffer is shown through one streaming texture. Pads come through
+// SDL's game controllers (platform/sdl_pads.h).
 #pragma once
 
 #include <memory>
@@ -31,6 +32,9 @@ public:
 
     bool peekMessage() override;
     void waitMessage() override;
+
+    void setPadSetup(const PadSetup& setup) override;
+    std::string padName(int pad) const override;
 
     std::uint32_t timeGetTime() override;
     void sleep(std::uint32_t ms) override;
