@@ -48,7 +48,10 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
 void runPass(Game& game)
 {
     switch (game.fight.gameState) {
-    case GameState::Splash: drawSplash(game); break;
+    case GameState::Splash:
+        if (game.controlsScreen) drawControlsScreen(game);
+        else drawSplash(game);
+        break;
     case GameState::Fight: fightPass(game); break;
     case GameState::End:
         drawEndScreen(game);
@@ -61,9 +64,14 @@ void runPass(Game& game)
 void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
 {
     FightState& f = game.fight;
-    const PadTarget to{game.controls, f.fighter1 ? &*f.fighter1 : nullptr, f.fighter2 ? &*f.fighter2 : nullptr,
-                       f.currentTime};
     const int pad = padOf(wParam);
+    if (message == WM_PADBUTTONDOWN && game.controlsScreen) return controlsPadButton(game, padCode(wParam));
+    // A button leaves the splash screen as a key does, and is the fight's
+    // first input; nothing else held on the splash screen reaches a fighter.
+    if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) f.gameState = GameState::Fight;
+    const bool fighting = f.gameState != GameState::Splash;
+    const PadTarget to{game.controls, fighting && f.fighter1 ? &*f.fighter1 : nullptr,
+                       fighting && f.fighter2 ? &*f.fighter2 : nullptr, f.currentTime};
     switch (message) {
     case WM_PADADDED:
         showPadNotice(game, pad, padAdded(game.pads, pad, padCode(wParam)), true);
@@ -72,11 +80,7 @@ void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
         if (game.pads.contains(pad) && game.pads[pad].connected)
             showPadNotice(game, pad, padRemoved(game.pads, to, pad), false);
         break;
-    case WM_PADBUTTONDOWN:
-        // A pad's button leaves the splash screen as a key does.
-        if (f.gameState == GameState::Splash) f.gameState = GameState::Fight;
-        padButton(game.pads, to, pad, padCode(wParam), true);
-        break;
+    case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(wParam), true); break;
     case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(wParam), false); break;
     case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(wParam), padValue(wParam)); break;
     default: break;
@@ -156,6 +160,16 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
+        if (game.controlsScreen && wParam != VK_F12) {
+            if (game.keysUpToSwallow.insert(static_cast<int>(wParam)).second)
+                controlsKey(game, static_cast<int>(wParam));
+            return 0;
+        }
+        if (game.fight.gameState == GameState::Splash && wParam == VK_F1) {
+            game.keysUpToSwallow.insert(VK_F1);
+            openControlsScreen(game);
+            return 0;
+        }
         if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postMessage({WM_CLOSE, 0});
@@ -165,6 +179,7 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             handleKeyDown(game.keys, *f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;
     case WM_KEYUP:
+        if (game.keysUpToSwallow.erase(static_cast<int>(wParam))) return 0;
         if (FightState& f = game.fight; f.fighter1 && f.fighter2)
             handleKeyUp(game.keys, *f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
         return 0;

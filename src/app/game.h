@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "app/controls_screen.h"
 #include "app/quotes.h"
 #include "fight/fight_step.h"
 #include "content/content.h"
@@ -58,6 +60,11 @@ struct Game {
     // platform's clock reaches noticeUntil; drawn over the finished frame.
     std::string notice;
     std::uint32_t noticeUntil = 0;
+    // Open over the splash screen while players choose their controls.
+    std::unique_ptr<ControlsScreen> controlsScreen;
+    // Keys pressed on the controls screen: their repeats and key-ups are
+    // the screen's, not the fight's.
+    std::set<int> keysUpToSwallow;
 
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;

@@ -55,7 +55,7 @@ void drawNotice(Game& game)
         const Font& font = *game.quoteFont;
         const int x = std::max(4, (kScreenWidth - font.measure(game.notice)) / 2);
         const int y = kStrip.top + (kStripHeight - font.lineHeight()) / 2;
-        font.drawLine(back, x, y, game.notice, toRgb565(0xF0E8D8), kStrip);
+        font.drawLine(back, x, y, game.notice, toRgb565(0xBDE3F7), kStrip);
     }
 }
 

@@ -38,7 +38,7 @@ void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::ui
 void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime);
 
 // Key names as scripts write them: a letter, a digit, LEFT, UP, RIGHT,
-// DOWN, PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER (any case), or a decimal
+// DOWN, PERIOD, SLASH, ESCAPE, F1, F12, SPACE, ENTER (any case), or a decimal
 // key code from 1 to 255.
 std::optional<int> keyFromName(std::string_view name);
 // The name a script would use for the key ("X", "LEFT", or its code).

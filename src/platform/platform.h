@@ -65,6 +65,7 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_F1 = 0x70;
 constexpr int VK_F12 = 0x7B;
 constexpr int VK_OEM_PERIOD = 0xBE;
 constexpr int VK_OEM_2 = 0xBF;

@@ -14,7 +14,7 @@
 namespace ib::sim {
 
 // The virtual-key code of a key name (A-Z, 0-9, LEFT, UP, RIGHT, DOWN,
-// PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER in either case, or a decimal
+// PERIOD, SLASH, ESCAPE, F1, F12, SPACE, ENTER in either case, or a decimal
 // code 1-255).
 std::optional<int> keyCode(std::string_view name);
 
