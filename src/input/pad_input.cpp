@@ -34,12 +34,14 @@ void update(const PadTarget& to, PadInput& pad)
 {
     const std::array<bool, 6> w = wanted(to.controls, pad);
     Fighter* f = pad.player == 1 ? to.fighter1 : pad.player == 2 ? to.fighter2 : nullptr;
+    // With no fighter to hold them (the splash screen), the buttons wait:
+    // the first update on a fighter presses all the pad holds.
+    if (!f) return;
     const std::uint32_t t = to.time;
     for (bool press : {false, true})
         for (std::size_t b = 0; b < w.size(); ++b) {
             if (w[b] == pad.held[b] || w[b] != press) continue;
             pad.held[b] = w[b];
-            if (!f) continue;
             if (press) pressButton(*f, static_cast<PlayerButton>(b), t);
             else releaseButton(*f, static_cast<PlayerButton>(b), t);
         }
