@@ -97,7 +97,7 @@ TEST(Sim, TraceFollowsTheGamePassByPass)
     ScratchDir dir;
     writeTinyGame();
     writeFile("fight.script", "1040 down X\n1100 up X\n");
-    ASSERT_EQ(sim::runSim({"--script", "fight.script", "--passes", "8", "--trace", "t.jsonl",
+    ASSERT_EQ(sim::runSim({"--data", ".", "--script", "fight.script", "--passes", "8", "--trace", "t.jsonl",
                            "--start-ms", "1000", "--step-ms", "20"}),
               0);
     auto trace = readTrace("t.jsonl");
@@ -131,7 +131,7 @@ TEST(Sim, ScreenshotsShowTheFrontBuffer)
     ScratchDir dir;
     writeTinyGame();
     testing::internal::CaptureStderr();
-    ASSERT_EQ(sim::runSim({"--passes", "3", "--screenshot", "2:splash.png", "--screenshot",
+    ASSERT_EQ(sim::runSim({"--data", ".", "--passes", "3", "--screenshot", "2:splash.png", "--screenshot",
                            "9:never.png", "--screenshot", "3:last.png"}),
               0);
     const std::string err = testing::internal::GetCapturedStderr();
@@ -183,7 +183,7 @@ TEST(Sim, TraceOfALongQuoteHoldsWhatIsDrawn)
     quote.replace(4095, 2, "\xC3\xA9");
     writeFile("stuff.quotes", quote + "\n");
     writeFile("fight.script", "1010 down SPACE\n");
-    ASSERT_EQ(sim::runSim({"--script", "fight.script", "--passes", "300", "--step-ms", "500",
+    ASSERT_EQ(sim::runSim({"--data", ".", "--script", "fight.script", "--passes", "300", "--step-ms", "500",
                            "--trace", "t.jsonl"}),
               0);
     int shown = 0;

@@ -116,6 +116,7 @@ void setUpGame(Game& game)
     game.mainWindow = true;
     try {
         game.images.warnings = &game.contentWarnings;
+        game.images.files = &game.contentFiles;
         LoadContext ctx{*game.directDraw, game.images};
         game.level = loadLevel(ctx, "desert");
         game.characters.push_back(loadCharacter(ctx, "rook"));
@@ -131,7 +132,7 @@ void setUpGame(Game& game)
     game.splashSurface = loadScreenPicture(game, "splash.tga");
     game.endSurface = loadScreenPicture(game, "endsplash.tga");
     game.quoteFont = Font::openQuoteFont(23);
-    loadQuotes(game.quoteBook);
+    loadQuotes(game.quoteBook, "stuff.quotes", &game.contentFiles);
 }
 
 int showError(Game& game, int code, const std::string& text)

@@ -81,6 +81,8 @@ struct Game {
     std::vector<std::string> reportedMissing;
     // Content that loaded but looks wrong, each said once on standard error.
     ContentWarnings contentWarnings;
+    // The folder the content is read from, and what was read of it.
+    ContentFiles contentFiles;
 };
 
 // Sets slowMode, and configPath from "--config FILE", from the arguments

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/display.h"
 #include "app/game.h"
 #include "app/quote_layout.h"
+#include "content/content_files.h"
 
 namespace ib {
 
@@ -25,11 +27,17 @@ bool isBlank(const std::string& line)
 
 }  // namespace
 
-void loadQuotes(QuoteBook& book, const std::string& path)
+void loadQuotes(QuoteBook& book, const std::string& name, ContentFiles* files)
 {
     book.clear();
-    std::ifstream in(path);
-    if (!in) return;
+    std::ifstream file(files ? files->pathOf(name) : name, std::ios::binary);
+    if (!file) return;
+    std::stringstream in;
+    in << file.rdbuf();
+    if (files) {
+        const std::string& text = in.str();
+        files->noteRead(name, text.data(), text.size());
+    }
     // Quotes are separated by blank lines; each is added at the front, so
     // the book holds them newest-read first.
     std::string pending;

@@ -15,7 +15,10 @@ struct Game;
 // Quote texts, newest-read first (the file's first quote is the last text).
 using QuoteBook = std::deque<std::string>;
 
-void loadQuotes(QuoteBook& book, const std::string& path = "stuff.quotes");
+class ContentFiles;
+// Reads the quotes file of that name, from files' folder when given (and
+// notes it there); a file that cannot be read gives an empty book.
+void loadQuotes(QuoteBook& book, const std::string& name = "stuff.quotes", ContentFiles* files = nullptr);
 // Draws the fight's quote, if one is shown, above its speaker.
 void drawQuote(Game& game, const FightState& fight);
 

@@ -13,7 +13,7 @@ std::unique_ptr<Animation> loadAnimation(LoadContext& ctx, const std::string& ba
     animation->name = baseName;
     const std::string fileName = baseName + ".Animation";
     LineReader file;
-    if (!file.open(fileName)) throw ContentError("Animation file read error", fileName);
+    if (!file.open(fileName, ctx.images.files)) throw ContentError("Animation file read error", fileName);
 
     const std::string loopLine = file.nextLine();
     animation->loops = leadingInt(loopLine);

@@ -9,7 +9,7 @@ std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& ba
     auto character = std::make_unique<Character>();
     character->name = baseName;
     LineReader file;
-    if (!file.open(baseName + ".Character"))
+    if (!file.open(baseName + ".Character", ctx.images.files))
         throw ContentError("Character file read error", baseName);
 
     const std::string fileName = baseName + ".Character";

@@ -9,7 +9,7 @@ std::unique_ptr<Frame> loadFrame(LoadContext& ctx, const std::string& baseName)
     auto frame = std::make_unique<Frame>();
     frame->name = baseName;
     LineReader file;
-    if (!file.open(baseName + ".Frame")) throw ContentError("Frame file read error", baseName);
+    if (!file.open(baseName + ".Frame", ctx.images.files)) throw ContentError("Frame file read error", baseName);
 
     const std::string fileName = baseName + ".Frame";
     const std::string picture = file.nextLine();

@@ -52,7 +52,7 @@ std::unique_ptr<Level> loadLevel(LoadContext& ctx, const std::string& baseName)
     level->name = baseName;
     const std::string fileName = baseName + ".level";
     LineReader file;
-    if (!file.open(fileName)) throw ContentError("Level file read error", baseName);
+    if (!file.open(fileName, ctx.images.files)) throw ContentError("Level file read error", baseName);
 
     const std::string backgroundName = baseName + ".background.tga";
     level->background = loadTgaSurface(ctx.directDraw, ctx.images, backgroundName);

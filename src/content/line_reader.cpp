@@ -57,6 +57,14 @@ bool LineReader::open(const std::string& path)
     return !std::ferror(file.get());
 }
 
+bool LineReader::open(const std::string& name, ContentFiles* files)
+{
+    if (!files) return open(name);
+    if (!open(files->pathOf(name))) return false;
+    files->noteRead(name, text_.data(), text_.size());
+    return true;
+}
+
 std::string LineReader::nextLine()
 {
     ++lineNumber_;

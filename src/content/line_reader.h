@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "content/content_files.h"
+
 namespace ib {
 
 class LineReader {
@@ -14,6 +16,9 @@ public:
     // Reads the whole file; false when it cannot be opened (missing,
     // unreadable, a directory, or a path holding a NUL byte).
     bool open(const std::string& path);
+    // The content file of that name from the folder files reads from (the
+    // working directory without one); a file read is noted there.
+    bool open(const std::string& name, ContentFiles* files);
 
     // The next line without its line feed and the carriage return before
     // it. Past the end of the file every line reads as empty.

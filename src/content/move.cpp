@@ -62,7 +62,7 @@ std::unique_ptr<Move> loadMove(LoadContext& ctx, const std::string& baseName)
     auto move = std::make_unique<Move>();
     move->name = baseName;
     LineReader file;
-    if (!file.open(baseName + ".Move")) throw ContentError("Move file read error", baseName);
+    if (!file.open(baseName + ".Move", ctx.images.files)) throw ContentError("Move file read error", baseName);
 
     const std::string fileName = baseName + ".Move";
     const std::string animationName = file.nextLine();

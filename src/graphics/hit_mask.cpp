@@ -117,7 +117,7 @@ const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
         if (mask.name == path) return &mask;
 
     TgaFile file;
-    if (readTgaFile(path, file) != TgaRead::Ok) return nullptr;
+    if (readContentTga(registry, path, file) != TgaRead::Ok) return nullptr;
 
     warnIfShort(registry, path, file, "the missing cells neither strike nor can be struck");
     HitMask mask;

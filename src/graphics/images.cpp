@@ -88,7 +88,7 @@ std::shared_ptr<Surface> loadTgaSurface(DisplayDevice& directDraw, ImageRegistry
         if (entry.path == path) return entry.surface;
 
     TgaFile file;
-    if (readTgaFile(path, file) != TgaRead::Ok) return nullptr;
+    if (readContentTga(registry, path, file) != TgaRead::Ok) return nullptr;
     std::shared_ptr<Surface> surface;
     // writePixels sets every pixel of a surface the file's size.
     if (directDraw.createSurface(file.width, file.height, surface, NewPixels::Unset) != DD_OK)
@@ -109,6 +109,22 @@ void warnIfShort(ImageRegistry& registry, const std::string& path, const TgaFile
                                          missingBecome);
 }
 
+TgaRead readContentTga(ImageRegistry& registry, const std::string& name, TgaFile& file)
+{
+    const TgaRead read = readTgaFile(registry.files ? registry.files->pathOf(name) : name, file);
+    if (read == TgaRead::Ok && registry.files) {
+        const std::int32_t sides[2] = {file.width, file.height};
+        registry.files->noteRead(name, sides, sizeof sides);
+        registry.files->noteRead(name, file.bytes, file.byteCount);
+    }
+    return read;
+}
+
+HRESULT reloadTgaSurface(Surface& surface, const ImageRegistry& registry, const std::string& name)
+{
+    return reloadTgaSurface(surface, registry.files ? registry.files->pathOf(name) : name);
+}
+
 HRESULT reloadTgaSurface(Surface& surface, const std::string& path)
 {
     // A file that is gone or now unreadable leaves the surface as it is.
@@ -122,7 +138,7 @@ HRESULT restoreLoadedSurfaces(ImageRegistry& registry)
     for (const LoadedSurface& entry : registry.loadedSurfaces) {
         HRESULT r = entry.surface->restore();
         if (r != DD_OK) return r;
-        r = reloadTgaSurface(*entry.surface, entry.path);
+        r = reloadTgaSurface(*entry.surface, registry, entry.path);
         if (r != DD_OK) return r;
     }
     return DD_OK;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "content/content_files.h"
 #include "content/content_warnings.h"
 #include "graphics/hit_mask.h"
 #include "platform/surface.h"
@@ -26,7 +27,15 @@ struct ImageRegistry {
     // shorter than its header, and what the content readers find); none:
     // silent.
     ContentWarnings* warnings = nullptr;
+    // Where the files are read from and noted; none: the working directory.
+    ContentFiles* files = nullptr;
 };
+
+struct TgaFile;
+enum class TgaRead;
+// Reads the picture or mask file of that name from the registry's content
+// folder; a first read of it is noted in the fingerprint.
+TgaRead readContentTga(ImageRegistry& registry, const std::string& name, TgaFile& file);
 
 struct TgaFile;
 // Says once that the file at path holds fewer pixel bytes than its header
@@ -47,6 +56,7 @@ std::shared_ptr<Surface> loadTgaSurface(DisplayDevice& directDraw, ImageRegistry
                                         const std::string& path);
 // Writes the file's pixels into surface again; always DD_OK.
 HRESULT reloadTgaSurface(Surface& surface, const std::string& path);
+HRESULT reloadTgaSurface(Surface& surface, const ImageRegistry& registry, const std::string& name);
 HRESULT restoreLoadedSurfaces(ImageRegistry& registry);
 // Restores the primary surface (and its back buffer), then every picture.
 HRESULT restoreAllSurfaces(Surface* primary, ImageRegistry& registry);

@@ -1,9 +1,10 @@
-// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]
+// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR]
 //
 // Draws the game's default content into BUILD_DATA_DIR: both fighters from
 // their pose descriptions (pictures, hit masks and .Frame files), the
 // desert level's pictures, the screens and the window icon. The same
-// sources give the same bytes on every run.
+// sources give the same bytes on every run. --icons DIR draws the desktop
+// icons into DIR.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -16,11 +17,20 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && !(argc == 5 && std::string(argv[3]) == "--icon-header")) {
-        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE]\n", argv[0]);
+    std::string iconHeader, iconsDir;
+    bool usable = argc >= 3 && argc % 2 == 1;
+    for (int i = 3; usable && i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--icon-header") iconHeader = argv[i + 1];
+        else if (option == "--icons") iconsDir = argv[i + 1];
+        else usable = false;
+    }
+    if (!usable) {
+        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR]\n",
+                     argv[0]);
         return 2;
     }
-    const std::string source = argv[1], out = argv[2], iconHeader = argc == 5 ? argv[4] : "";
+    const std::string source = argv[1], out = argv[2];
     try {
         for (const char* fighter : {"rook", "quill"})
             contentgen::makeFighter(source + "/" + fighter + ".poses", out);
@@ -28,6 +38,7 @@ int main(int argc, char** argv)
         contentgen::makeDesert(out, text);
         contentgen::makeScreens(source, out, text);
         contentgen::makeIcon(out, iconHeader);
+        if (!iconsDir.empty()) contentgen::makeDesktopIcons(iconsDir);
         const auto problems = contentgen::checkReferences(out);
         for (const auto& p : problems) std::fprintf(stderr, "inkblot-contentgen: %s\n", p.c_str());
         if (!problems.empty()) return 1;

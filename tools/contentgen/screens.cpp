@@ -1,6 +1,7 @@
 #include "contentgen/screens.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "contentgen/brush.h"
 #include "contentgen/figure.h"
 #include "contentgen/palette.h"
+#include "contentgen/png.h"
 #include "contentgen/poses.h"
 #include "contentgen/prng.h"
 #include "contentgen/text.h"
@@ -126,14 +128,17 @@ Raster endScreen(const std::string& sourceDir, TextWriter& text)
     return pic;
 }
 
-Raster iconPicture()
+// The ink blot of the window icon, drawn at size x size pixels: the same
+// marks at any size.
+Raster iconPicture(int size)
 {
-    Raster pic(32, 32, kMagenta);
+    const double s = size / 32.0;
+    Raster pic(size, size, kMagenta);
     Prng rng(seedFrom("icon"));
-    blot(pic, 15, 17, 10, kInk, rng);
-    splatter(pic, 16, 16, 1, -0.6, 6, 15, 2.2, kInk, rng);
-    splatter(pic, 16, 16, -1, 0.5, 5, 14, 2.0, kInk, rng);
-    fillDisc(32, 32, 19, 13, 3.2, pic.painter(kVermilion));
+    blot(pic, 15 * s, 17 * s, 10 * s, kInk, rng);
+    splatter(pic, 16 * s, 16 * s, 1, -0.6, 6, 15 * s, 2.2 * s, kInk, rng);
+    splatter(pic, 16 * s, 16 * s, -1, 0.5, 5, 14 * s, 2.0 * s, kInk, rng);
+    fillDisc(size, size, 19 * s, 13 * s, 3.2 * s, pic.painter(kVermilion));
     return pic;
 }
 
@@ -150,18 +155,9 @@ void makeScreens(const std::string& sourceDir, const std::string& outDir, TextWr
 
 void makeIcon(const std::string& outDir, const std::string& headerPath)
 {
-    const Raster pic = iconPicture();
+    const Raster pic = iconPicture(32);
     writeTga(outDir + "/icon.tga", pic);
-    std::vector<unsigned char> rgba;
-    for (int y = 0; y < pic.height(); ++y)
-        for (int x = 0; x < pic.width(); ++x) {
-            const Colour c = pic.at(x, y);
-            auto widen = [](int v) { return static_cast<unsigned char>((v << 3) | (v >> 2)); };
-            rgba.push_back(widen((c >> 10) & 31));
-            rgba.push_back(widen((c >> 5) & 31));
-            rgba.push_back(widen(c & 31));
-            rgba.push_back(c == kMagenta ? 0 : 255);
-        }
+    const std::vector<unsigned char> rgba = rgbaBytes(pic);
     std::ofstream raw(outDir + "/icon.rgba", std::ios::binary | std::ios::trunc);
     raw.write(reinterpret_cast<const char*>(rgba.data()), static_cast<std::streamsize>(rgba.size()));
     if (!raw) throw std::runtime_error("cannot write " + outDir + "/icon.rgba");
@@ -173,6 +169,15 @@ void makeIcon(const std::string& outDir, const std::string& headerPath)
     for (std::size_t i = 0; i < rgba.size(); ++i) h << (i % 16 ? " " : "\n    ") << static_cast<int>(rgba[i]) << ",";
     h << "\n};\n";
     if (!h) throw std::runtime_error("cannot write " + headerPath);
+}
+
+void makeDesktopIcons(const std::string& iconsDir)
+{
+    for (int size : {48, 128, 256}) {
+        const std::string dir = iconsDir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::filesystem::create_directories(dir);
+        writePng(dir + "/inkblot-fighter.png", iconPicture(size));
+    }
 }
 
 }  // namespace contentgen

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/data_folder.h"
 #include "app/game.h"
 #include "platform/headless_platform.h"
 #include "sim/screenshot.h"
@@ -165,16 +166,14 @@ int runSim(const std::vector<std::string>& args)
             return kUsageError;
         }
     }
-    if (!opts.dataDir.empty()) {
-        std::error_code ec;
-        std::filesystem::current_path(opts.dataDir, ec);
-        if (ec) {
-            std::fprintf(stderr, "inkblot-sim: cannot change into %s\n", opts.dataDir.c_str());
-            return kUsageError;
-        }
+    std::error_code ec;
+    if (!opts.dataDir.empty() && !std::filesystem::is_directory(opts.dataDir, ec)) {
+        std::fprintf(stderr, "inkblot-sim: no content folder %s\n", opts.dataDir.c_str());
+        return kUsageError;
     }
 
     Game game(platform);
+    game.contentFiles.setFolder(findDataFolder(opts.dataDir));
     std::vector<const char*> argv{"inkblot-sim"};
     for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
     if (!opts.configPath.empty()) {

@@ -1,0 +1,60 @@
+#include "content/content_files.h"
+
+#include <cstring>
+
+namespace ib {
+
+namespace {
+
+constexpr std::uint64_t kMul1 = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t kMul2 = 0xBF58476D1CE4E5B9ull;
+
+std::uint64_t mix(std::uint64_t h, std::uint64_t word)
+{
+    h ^= word * kMul1;
+    h = (h << 27) | (h >> 37);
+    return h * kMul2 + 0x94D049BB133111EBull;
+}
+
+// Eight bytes in a fixed (little-endian) order, whatever the machine's.
+std::uint64_t word(const unsigned char* p, std::size_t n)
+{
+    std::uint64_t w = 0;
+    for (std::size_t i = 0; i < n; ++i) w |= std::uint64_t{p[i]} << (8 * i);
+    return w;
+}
+
+// Pictures are megabytes: eight bytes a step keeps the fingerprint to a
+// few milliseconds of start-up.
+std::uint64_t hashBytes(std::uint64_t h, const void* bytes, std::size_t size)
+{
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) h = mix(h, word(p + i, 8));
+    h = mix(h, word(p + i, size - i));
+    return mix(h, size);
+}
+
+}  // namespace
+
+void ContentFiles::setFolder(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    folder_ = std::move(folder);
+}
+
+std::string ContentFiles::pathOf(const std::string& name) const
+{
+    if (folder_.empty() || (!name.empty() && name.front() == '/')) return name;
+    if (folder_ == "/") return "/" + name;
+    return folder_ + "/" + name;
+}
+
+void ContentFiles::noteRead(const std::string& name, const void* bytes, std::size_t size)
+{
+    fingerprint_ = hashBytes(fingerprint_, name.data(), name.size());
+    fingerprint_ = hashBytes(fingerprint_, bytes, size);
+    ++filesRead_;
+}
+
+}  // namespace ib

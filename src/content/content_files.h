@@ -1,0 +1,40 @@
+// Where the game's content is read from, and a fingerprint of every content
+// file it has read. Files are named as the content gives them ("rook",
+// "desert.background.tga"); the folder is put in front only to open them,
+// so messages keep the names the content uses.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace ib {
+
+class ContentFiles {
+public:
+    // An empty folder reads from the working directory.
+    explicit ContentFiles(std::string folder = {}) { setFolder(std::move(folder)); }
+
+    void setFolder(std::string folder);
+    const std::string& folder() const { return folder_; }
+
+    // The path to open for a file of the content.
+    std::string pathOf(const std::string& name) const;
+
+    // Adds a file that was read, by its name and bytes, to the fingerprint.
+    // Only first reads count: a picture read again after the display lost
+    // it is not noted.
+    void noteRead(const std::string& name, const void* bytes, std::size_t size);
+
+    // The same for the same files read in the same order, on every run and
+    // machine; changes when any byte or name of them does.
+    std::uint64_t fingerprint() const { return fingerprint_; }
+    std::size_t filesRead() const { return filesRead_; }
+
+private:
+    std::string folder_;
+    std::uint64_t fingerprint_ = 0x9E3779B97F4A7C15ull;
+    std::size_t filesRead_ = 0;
+};
+
+}  // namespace ib

@@ -1,0 +1,73 @@
+// The game's content read from a folder other than the working directory,
+// and the fingerprint of what it read.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/fixtures.h"
+#include "support/tiny_game.h"
+
+namespace ib::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FolderRun {
+    std::uint64_t fingerprint = 0;
+    std::size_t files = 0;
+    std::string error;
+    bool fighters = false;
+};
+
+// Starts the game on the content in folder from an empty working directory.
+FolderRun startFrom(const fs::path& folder)
+{
+    ScratchDir elsewhere;
+    TinyRun r({}, 1);
+    r.game->contentFiles.setFolder(folder.string());
+    r.run();
+    FolderRun out;
+    out.fingerprint = r.game->contentFiles.fingerprint();
+    out.files = r.game->contentFiles.filesRead();
+    out.error = r.platform.messageBoxes().empty() ? "" : r.platform.messageBoxes().front();
+    out.fighters = r.game->fight.fighter1.has_value() && r.game->fight.fighter2.has_value();
+    return out;
+}
+
+TEST(ContentFiles, TheGameReadsItsFolderAndFingerprintsEveryByte)
+{
+    ScratchDir dir;
+    writeTinyGame();
+    const fs::path folder = dir.path();
+
+    const FolderRun first = startFrom(folder);
+    EXPECT_TRUE(first.fighters);
+    EXPECT_EQ(first.error, "");
+    // level, its pictures, both Characters with their files, screens, quotes
+    EXPECT_GT(first.files, 10u);
+    EXPECT_EQ(startFrom(folder).fingerprint, first.fingerprint);
+    EXPECT_EQ(startFrom(folder.string() + "///").fingerprint, first.fingerprint);
+
+    // One byte of one picture, then of the quotes file.
+    auto flipLastByte = [](const fs::path& p) {
+        std::fstream f(p, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekg(-1, std::ios::end);
+        const char c = static_cast<char>(f.get());
+        f.seekp(-1, std::ios::end);
+        f.put(static_cast<char>(c ^ 1));
+    };
+    flipLastByte(folder / "splash.tga");
+    const std::uint64_t afterPicture = startFrom(folder).fingerprint;
+    EXPECT_NE(afterPicture, first.fingerprint);
+    flipLastByte(folder / "stuff.quotes");
+    EXPECT_NE(startFrom(folder).fingerprint, afterPicture);
+
+    // A missing file is named as the content names it, not by its path.
+    fs::remove(folder / "quill.Character");
+    const FolderRun broken = startFrom(folder);
+    EXPECT_EQ(broken.error, "Character file read error <quill>");
+}
+
+}  // namespace
+}  // namespace ib::test
