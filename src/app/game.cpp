@@ -9,6 +9,7 @@
 #include "content/content_error.h"
 #include "app/fight_screen.h"
 #include "app/notice.h"
+#include "app/replay_recorder.h"
 #include "input/key_bindings.h"
 
 namespace ib {
@@ -56,7 +57,7 @@ void runPass(Game& game)
     case GameState::End:
         drawEndScreen(game);
         game.platform.sleep(kEndScreenMs);
-        game.platform.postMessage({WM_CLOSE, 0});
+        game.platform.postOwnMessage({WM_CLOSE, 0});
         break;
     }
 }
@@ -173,7 +174,7 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
         }
         if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
-            game.platform.postMessage({WM_CLOSE, 0});
+            game.platform.postOwnMessage({WM_CLOSE, 0});
             return 0;
         }
         if (FightState& f = game.fight; f.fighter1 && f.fighter2)
@@ -217,6 +218,7 @@ int runGame(Game& game)
     for (;;) {
         if (p.peekMessage()) {
             Message m = p.getMessage();
+            if (game.recorder && !p.lastTakenWasOwn()) game.recorder->message(game, m);
             if (m.message == WM_QUIT) return static_cast<int>(m.wParam);
             windowProc(game, m.message, m.wParam);
             continue;
@@ -226,7 +228,17 @@ int runGame(Game& game)
             continue;
         }
         p.beginPass();
-        runPass(game);
+        if (game.recorder) {
+            // A fight pass reads the clock once and keeps it in
+            // currentTime; the splash and end screens read none, so their
+            // passes are recorded at the time they began.
+            const bool fight = game.fight.gameState == GameState::Fight;
+            const std::uint32_t began = fight ? 0 : p.timeGetTime();
+            runPass(game);
+            game.recorder->pass(game, fight ? game.fight.currentTime : began);
+        } else {
+            runPass(game);
+        }
         if (!p.endPass()) return kExitOk;
     }
 }

@@ -22,10 +22,14 @@
 
 namespace ib {
 
+class ReplayRecorder;
+
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
 constexpr int kExitContentError = 1;
 constexpr int kExitDisplayError = 2;
+// A replay could not be read or written, or did not play back as recorded.
+constexpr int kExitReplayError = 3;
 
 struct Game {
     explicit Game(Platform& platform);
@@ -83,6 +87,9 @@ struct Game {
     ContentWarnings contentWarnings;
     // The folder the content is read from, and what was read of it.
     ContentFiles contentFiles;
+
+    // The replay being recorded of this session, if any.
+    ReplayRecorder* recorder = nullptr;
 };
 
 // Sets slowMode, and configPath from "--config FILE", from the arguments

@@ -1,24 +1,32 @@
 // Inkblot Fighter: two players at one keyboard or two pads, two ink fighters.
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/data_folder.h"
 #include "app/game.h"
+#include "app/replay_session.h"
 #include "input/controls_file.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv)
 {
-    std::vector<const char*> args(argv, argv + argc);
+    std::vector<const char*> argp(argv, argv + argc);
     std::string data;
-    if (!ib::takeDataOption(args, data)) {
+    if (!ib::takeDataOption(argp, data)) {
         std::fputs("inkblot-fighter: --data needs a folder\n", stderr);
         return 2;
     }
+    std::vector<std::string> args(argp.begin() + 1, argp.end());
+    ib::ReplayOptions replay;
+    if (const std::string why = ib::takeReplayOptions(args, replay); !why.empty()) {
+        std::fprintf(stderr, "inkblot-fighter: %s\n", why.c_str());
+        return 2;
+    }
     ib::SdlPlatform platform;
-    ib::Game game(platform);
-    game.contentFiles.setFolder(ib::findDataFolder(data));
-    game.configPath = ib::defaultControlsPath().string();
-    ib::readArguments(game, static_cast<int>(args.size()), args.data());
-    return ib::runGame(game);
+    return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
+        game.contentFiles.setFolder(ib::findDataFolder(data));
+        // The user's own controls, unless --config named a file.
+        if (game.configPath.empty()) game.configPath = ib::defaultControlsPath().string();
+    });
 }

@@ -109,12 +109,20 @@ public:
     // Takes the next waiting message; call only after peekMessage said yes.
     Message getMessage()
     {
-        Message m = queue_.front();
+        const Queued q = queue_.front();
         queue_.pop_front();
-        return m;
+        lastTakenWasOwn_ = q.own;
+        return q.message;
     }
-    void postMessage(Message m) { queue_.push_back(m); }
-    void postQuitMessage(int status) { postMessage({WM_QUIT, static_cast<std::uint32_t>(status)}); }
+    // A message from the machine: a key, the window, a close request.
+    void postMessage(Message m) { queue_.push_back({m, false}); }
+    // A message the game posts to itself (its own close, the quit message).
+    // A replay records only the machine's messages: the game posts its own
+    // again when it plays one back.
+    void postOwnMessage(Message m) { queue_.push_back({m, true}); }
+    void postQuitMessage(int status) { postOwnMessage({WM_QUIT, static_cast<std::uint32_t>(status)}); }
+    // Whether the message getMessage gave last was one the game posted.
+    bool lastTakenWasOwn() const { return lastTakenWasOwn_; }
 
     // --- pads -------------------------------------------------------------
     virtual void setPadSetup(const PadSetup&) {}
@@ -134,7 +142,14 @@ public:
     virtual bool endPass() { return true; }
 
 protected:
-    std::deque<Message> queue_;
+    struct Queued {
+        Message message;
+        bool own = false;
+    };
+    std::deque<Queued> queue_;
+
+private:
+    bool lastTakenWasOwn_ = false;
 };
 
 }  // namespace ib

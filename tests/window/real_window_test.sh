@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Starts the real game in a virtual X display, checks that its window shows
-# the splash screen, presses Insert (a key that is no player's), checks that
-# the fight is drawn, and closes it with Escape; the game must exit with
-# status 0.
-# usage: real_window_test.sh GAME DATA_DIR
+# Starts the real game in a virtual X display, recording a replay, checks
+# that its window shows the splash screen, presses Insert (a key that is no
+# player's), checks that the fight is drawn, plays a little, and closes it
+# with Escape; the game must exit with status 0. Then inkblot-sim plays the
+# replay back and must meet every recorded hash; with one hash changed it
+# must stop at that pass with status 3. Last, the game plays the replay back
+# in its window until Escape stops it.
+# usage: real_window_test.sh GAME DATA_DIR SIM
 set -euo pipefail
 game=$(realpath "$1")
 data=$2
+sim=$(realpath "$3")
 work=$(mktemp -d)
 xvfb_pid=""
 game_pid=""
@@ -20,7 +24,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A free display number, chosen by the server itself.
 exec 3<> "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: the server stays as it is when its last client leaves, so the
+# second game below finds it ready.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [[ -s "$work/displayfd" ]] && break
@@ -31,16 +37,19 @@ display=$(head -n1 "$work/displayfd")
 export DISPLAY=":$display"
 export SDL_AUDIODRIVER=dummy
 
-(cd "$data" && exec "$game") >"$work/game.log" 2>&1 &
+(cd "$data" && exec "$game" --record "$work/fight.replay") >"$work/game.log" 2>&1 &
 game_pid=$!
 
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Inkblot Fighter$' 2>/dev/null | head -n1 || true)
-  [[ -n "$window" ]] && break
-  sleep 0.1
-done
-[[ -n "$window" ]] || fail "no window titled 'Inkblot Fighter' appeared"
+find_window() {
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Inkblot Fighter$' 2>/dev/null | head -n1 || true)
+    [[ -n "$window" ]] && break
+    sleep 0.1
+  done
+  [[ -n "$window" ]] || { cat "$work"/*.log >&2; fail "no window titled 'Inkblot Fighter' appeared"; }
+}
+find_window
 
 # Mean brightness (0..1) and the number of distinct colours of the screen.
 shot() {
@@ -67,6 +76,11 @@ echo "fight: mean $fight_mean, $fight_colours colours"
 cmp -s "$work/splash.png" "$work/fight.png" && fail "the screen did not change after a key"
 ((fight_colours > 2)) || fail "the fight screen shows a single colour"
 
+# Rook walks in and punches; quill punches back.
+xdotool keydown b; sleep 0.6; xdotool keyup b
+xdotool key x slash; sleep 0.3; xdotool key x
+# (long enough for the playback below to be stopped before its end)
+sleep 1
 xdotool key Escape
 status=0
 for _ in $(seq 100); do
@@ -79,3 +93,47 @@ game_pid=""
 [[ $status -eq 0 ]] || { cat "$work/game.log" >&2; fail "exit status $status"; }
 [[ -n "${KEEP_SHOTS:-}" ]] && cp "$work"/*.png "$KEEP_SHOTS"/
 echo "real window: splash, fight and Escape all seen; exit status 0"
+
+# The recording, played back headless, meets every hash it holds.
+replay=$work/fight.replay
+grep -q '^m 256 66$' "$replay" || fail "the replay holds no press of B"
+hashes=$(grep -c '^h ' "$replay" || true)
+((hashes >= 2)) || fail "the replay holds $hashes hashes"
+"$sim" --data "$data" --replay "$replay" --trace "$work/replay.jsonl" 2>"$work/sim.log" ||
+  { cat "$work/sim.log" >&2; fail "inkblot-sim --replay of the recording: status $?"; }
+passes=$(wc -l <"$work/replay.jsonl")
+echo "replay: $(wc -c <"$replay") bytes, $passes passes, $hashes hashes met"
+
+# One hash changed: the playback stops at its pass.
+read -r _ pass old_hash < <(grep '^h ' "$replay" | head -n1)
+sed "s/^h $pass $old_hash\$/h $pass 0123456789abcdef/" "$replay" >"$work/changed.replay"
+status=0
+"$sim" --data "$data" --replay "$work/changed.replay" --trace "$work/changed.jsonl" 2>"$work/sim.log" || status=$?
+((status == 3)) || fail "a changed hash gave status $status"
+grep -q "replay diverged at pass $pass\$" "$work/sim.log" || { cat "$work/sim.log" >&2; fail "no divergence at pass $pass"; }
+(($(wc -l <"$work/changed.jsonl") == pass)) || fail "the changed replay ran past pass $pass"
+echo "changed replay: stopped at pass $pass with status 3"
+
+# Played back in the window; Escape stops it, other keys do nothing.
+(cd "$data" && exec "$game" --replay "$replay") >"$work/play.log" 2>&1 &
+game_pid=$!
+find_window
+for _ in $(seq 30); do
+  read -r mean _ < <(shot playback)
+  awk -v m="$mean" 'BEGIN { exit !(m > 0.05) }' && break
+  sleep 0.2
+done
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key Left x Escape
+for _ in $(seq 100); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$game_pid" 2>/dev/null; then fail "the playback did not stop on Escape"; fi
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[[ $status -eq 0 ]] || { cat "$work/play.log" >&2; fail "playback exit status $status"; }
+grep -E "playback stopped at pass [0-9]+ of $passes\$" "$work/play.log" ||
+  { cat "$work/play.log" >&2; fail "the playback was not stopped by Escape"; }
+echo "window playback: stopped by Escape; exit status 0"

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <optional>
 #include <sstream>
 
 #include "app/data_folder.h"
 #include "app/game.h"
+#include "app/replay_session.h"
 #include "platform/headless_platform.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
@@ -24,7 +26,8 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: inkblot-sim [--data DIR] [--script FILE] [--passes N] [--start-ms MS] [--step-ms MS]\n"
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
-    "                   [--config FILE] [game arguments such as slow]\n"
+    "                   [--record FILE | --replay FILE] [--config FILE]\n"
+    "                   [game arguments such as slow]\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n";
 
 template <class T>
@@ -57,7 +60,8 @@ struct Options {
     std::multimap<long long, std::string> screenshots;
     std::optional<DisplayStep> failStep;
     std::vector<std::string> gameArgs;
-    std::string configPath;  // none: the default controls, whatever the user's file says
+    ReplayOptions replay;
+    bool passesGiven = false;
 };
 
 int usage(const std::string& why)
@@ -67,8 +71,9 @@ int usage(const std::string& why)
 }
 
 // Fills opts; returns a non-negative status when the run must not start.
-int parseOptions(const std::vector<std::string>& args, Options& opts)
+int parseOptions(std::vector<std::string> args, Options& opts)
 {
+    if (const std::string why = takeReplayOptions(args, opts.replay); !why.empty()) return usage(why);
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -90,6 +95,7 @@ int parseOptions(const std::vector<std::string>& args, Options& opts)
             auto n = number<long long>(v);
             if (!n || *n < 0) return usage("--passes takes a whole number");
             opts.passes = *n;
+            opts.passesGiven = true;
         } else if (a == "--start-ms" || a == "--step-ms") {
             auto n = number<std::uint32_t>(v);
             if (!n) return usage(a + " takes a whole number of milliseconds");
@@ -106,8 +112,10 @@ int parseOptions(const std::vector<std::string>& args, Options& opts)
             opts.failStep = displayStep(v);
             if (!opts.failStep) return usage("unknown display step \"" + v + "\"");
         } else if (a == "--config") {
-            // Read from where the runner was started, not from --data.
-            opts.configPath = std::filesystem::absolute(v).string();
+            // Read from where the runner was started; without --config the
+            // run has the default controls, whatever the user's file says.
+            opts.gameArgs.push_back("--config");
+            opts.gameArgs.push_back(std::filesystem::absolute(v).string());
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -115,6 +123,8 @@ int parseOptions(const std::vector<std::string>& args, Options& opts)
             opts.gameArgs.push_back(a);
         }
     }
+    if (!opts.replay.replayPath.empty() && !opts.scriptPath.empty())
+        return usage("a replay brings its own input: --script cannot be used with --replay");
     return -1;
 }
 
@@ -135,6 +145,8 @@ int runSim(const std::vector<std::string>& args)
     // Output paths are taken relative to where the runner was started.
     const std::filesystem::path startDir = std::filesystem::current_path();
     opts.tracePath = absoluteFrom(startDir, opts.tracePath);
+    opts.replay.recordPath = absoluteFrom(startDir, opts.replay.recordPath);
+    opts.replay.replayPath = absoluteFrom(startDir, opts.replay.replayPath);
     for (auto& [pass, file] : opts.screenshots) file = absoluteFrom(startDir, file);
 
     HeadlessPlatform platform(opts.startMs, opts.stepMs);
@@ -156,7 +168,9 @@ int runSim(const std::vector<std::string>& args)
         platform.setScript(std::move(script.events));
     }
     if (opts.failStep) platform.failStep(*opts.failStep);
-    platform.setMaxPasses(opts.passes);
+    // A replay runs to its end unless told otherwise.
+    const bool replaying = !opts.replay.replayPath.empty();
+    platform.setMaxPasses(replaying && !opts.passesGiven ? std::numeric_limits<long long>::max() : opts.passes);
 
     std::ofstream trace;
     if (!opts.tracePath.empty()) {
@@ -172,28 +186,24 @@ int runSim(const std::vector<std::string>& args)
         return kUsageError;
     }
 
-    Game game(platform);
-    game.contentFiles.setFolder(findDataFolder(opts.dataDir));
-    std::vector<const char*> argv{"inkblot-sim"};
-    for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
-    if (!opts.configPath.empty()) {
-        argv.push_back("--config");
-        argv.push_back(opts.configPath.c_str());
-    }
-    readArguments(game, static_cast<int>(argv.size()), argv.data());
-
-    platform.onPassEnd = [&] {
-        const long long pass = platform.passes();
-        if (trace.is_open())
-            trace << traceLine(game, pass, platform.passStartClock())
-                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                  << '\n';
-        auto [first, last] = opts.screenshots.equal_range(pass);
-        for (auto it = first; it != last; ++it)
-            if (game.primarySurface) writePng(*game.primarySurface, it->second);
-        return true;
+    auto prepare = [&](Game& game) {
+        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        platform.onPassEnd = [&] {
+            const long long pass = platform.passes();
+            // A replay's pass runs at its recorded clock reading.
+            const std::uint32_t clock = replaying ? game.platform.timeGetTime() : platform.passStartClock();
+            if (trace.is_open())
+                trace << traceLine(game, pass, clock)
+                             .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                      << '\n';
+            auto [first, last] = opts.screenshots.equal_range(pass);
+            for (auto it = first; it != last; ++it)
+                if (game.primarySurface) writePng(*game.primarySurface, it->second);
+            return true;
+        };
     };
-    int status = runGame(game);
+    const int status = runSession(platform, opts.gameArgs, opts.replay, /*paced=*/false, "inkblot-sim", prepare);
+    platform.onPassEnd = nullptr;  // it saw the game, which is gone
     const long long ran = platform.passes();
     for (auto it = opts.screenshots.upper_bound(ran); it != opts.screenshots.end(); ++it)
         std::fprintf(stderr, "inkblot-sim: no screenshot %s: the run ended after pass %lld, before pass %lld\n",

@@ -1,0 +1,86 @@
+// Plays a replay back to the game. The replay gives the clock of every pass
+// and the messages the machine gave before it; the platform it wraps shows
+// the frames (a window, or nothing for inkblot-sim). After every pass that
+// has a recorded hash the fight is compared with it. Paced, each pass waits
+// until its recorded time has come; Escape or a close request from the
+// wrapped platform stops the playback, and its other keys are ignored.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "input/replay_file.h"
+#include "platform/platform.h"
+
+namespace ib {
+
+struct Game;
+
+class ReplayPlatform : public Platform {
+public:
+    ReplayPlatform(Platform& display, const Replay& replay, bool paced);
+
+    // The game played back; its content is checked before the first pass.
+    void watch(const Game& game) { game_ = &game; }
+
+    enum class Outcome { Playing, Done, Stopped, Diverged, OtherContent };
+    Outcome outcome() const { return outcome_; }
+    std::uint32_t passesPlayed() const { return cursor_.passesTaken(); }
+    // After the game has run: "replay diverged at pass N", "replay was
+    // recorded with other content", or empty when it played as recorded
+    // (or was stopped).
+    std::string problem() const;
+
+    bool createWindow(const char* title) override { return display_.createWindow(title); }
+    void showWindow() override { display_.showWindow(); }
+    void destroyWindow() override { display_.destroyWindow(); }
+    HRESULT directDrawCreate(std::shared_ptr<DisplayDevice>& out) override { return display_.directDrawCreate(out); }
+    HRESULT setCooperativeLevel() override { return display_.setCooperativeLevel(); }
+    HRESULT setDisplayMode(int w, int h, int bits) override { return display_.setDisplayMode(w, h, bits); }
+    HRESULT createPrimarySurface(DisplayDevice& device, std::shared_ptr<Surface>& out) override
+    {
+        return display_.createPrimarySurface(device, out);
+    }
+    HRESULT getAttachedSurface(Surface& primary, std::shared_ptr<Surface>& out) override
+    {
+        return display_.getAttachedSurface(primary, out);
+    }
+    void releaseDisplay() override { display_.releaseDisplay(); }
+    void presentFrame(const Surface& front) override { display_.presentFrame(front); }
+    void messageBox(const std::string& text, const char* caption) override { display_.messageBox(text, caption); }
+
+    bool peekMessage() override;
+    void waitMessage() override;
+    // The recorded reading of the pass that runs (or ran last).
+    std::uint32_t timeGetTime() override { return cursor_.clock(); }
+    void sleep(std::uint32_t ms) override;
+    void beginPass() override;
+    bool endPass() override;
+
+private:
+    // Takes the wrapped platform's messages: Escape and close stop the
+    // playback, everything else is dropped.
+    void takeDisplayMessages();
+    // Ends the playback: the game is asked to close.
+    void stop(Outcome why, std::uint32_t pass = 0);
+    // Paced: waits until the next pass is due. False when stopped meanwhile.
+    bool waitForNextPass();
+
+    Platform& display_;
+    const Replay& replay_;
+    ReplayCursor cursor_;
+    const bool paced_;
+    const Game* game_ = nullptr;
+    bool contentChecked_ = false;
+    bool displayEnded_ = false;  // the wrapped platform ended the run
+    Outcome outcome_ = Outcome::Playing;
+    std::uint32_t divergedAt_ = 0;
+    std::size_t nextHash_ = 0;
+    // Pacing: the wrapped clock when the first pass ran, and the recorded
+    // time from the first pass to the next one.
+    bool paceStarted_ = false;
+    std::uint32_t realStart_ = 0;
+    std::uint64_t recordedSinceStart_ = 0;
+};
+
+}  // namespace ib

@@ -1,0 +1,46 @@
+#include "app/replay_recorder.h"
+
+#include "app/game.h"
+
+namespace ib {
+
+ReplayHeader replayHeaderOf(const Game& game)
+{
+    ReplayHeader h;
+    h.gameVersion = INKBLOT_VERSION;
+    h.content = game.contentFiles.fingerprint();
+    if (game.slowMode) h.args.push_back("slow");
+    return h;
+}
+
+void ReplayRecorder::start(const Game& game)
+{
+    if (started_) return;
+    started_ = true;
+    writer_.header(replayHeaderOf(game));
+}
+
+void ReplayRecorder::message(const Game& game, const Message& m)
+{
+    start(game);
+    writer_.message(m);
+}
+
+void ReplayRecorder::pass(const Game& game, std::uint32_t clock)
+{
+    start(game);
+    writer_.passes(clock - lastClock_);
+    lastClock_ = clock;
+    ++passes_;
+    lastHash_ = hashFight(game.fight);
+    if (passes_ % kReplayHashEvery == 0) writer_.hash(passes_, lastHash_);
+}
+
+void ReplayRecorder::finish(const Game& game)
+{
+    start(game);
+    if (passes_ % kReplayHashEvery != 0) writer_.hash(passes_, lastHash_);
+    writer_.end(passes_);
+}
+
+}  // namespace ib
