@@ -48,6 +48,7 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
 
 void runPass(Game& game)
 {
+    game.soundPlayer.update(game.fight.gameState);
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controlsScreen) drawControlsScreen(game);
@@ -69,7 +70,10 @@ void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
     if (message == WM_PADBUTTONDOWN && game.controlsScreen) return controlsPadButton(game, padCode(wParam));
     // A button leaves the splash screen as a key does, and is the fight's
     // first input; nothing else held on the splash screen reaches a fighter.
-    if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) f.gameState = GameState::Fight;
+    if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) {
+        f.gameState = GameState::Fight;
+        playSound(game, {SoundKind::Splash});
+    }
     const bool fighting = f.gameState != GameState::Splash;
     const PadTarget to{game.controls, fighting && f.fighter1 ? &*f.fighter1 : nullptr,
                        fighting && f.fighter2 ? &*f.fighter2 : nullptr, f.currentTime};
@@ -90,15 +94,24 @@ void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
 
 }  // namespace
 
+void playSound(Game& game, const SoundEvent& event)
+{
+    game.sounds.push_back(event);
+    game.soundPlayer.play(event);
+}
+
 FightRules fightRules(const Game& game)
 {
-    return FightRules{game.level.get(), game.quoteBook.size()};
+    return FightRules{game.level.get(), game.quoteBook.size(), &game.soundPlayer.voicedMoves()};
 }
 
 void fightPass(Game& game)
 {
+    // The pass only reports its sounds; they play once it is over.
+    const std::size_t first = game.sounds.size();
     fightStep(game.fight, fightRules(game), game.platform.timeGetTime(),
-              [&](const FightState& fight) { drawFight(game, fight); });
+              [&](const FightState& fight) { drawFight(game, fight); }, &game.sounds);
+    for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
 }
 
 Game::Game(Platform& p) : platform(p) {}
@@ -134,6 +147,8 @@ void setUpGame(Game& game)
     game.endSurface = loadScreenPicture(game, "endsplash.tga");
     game.quoteFont = Font::openQuoteFont(23);
     loadQuotes(game.quoteBook, "stuff.quotes", &game.contentFiles);
+    game.soundPlayer.load(game.platform.sound(), game.contentFiles, game.level->name, game.characters,
+                          readSoundConfig(soundConfigPath()));
 }
 
 int showError(Game& game, int code, const std::string& text)
@@ -162,6 +177,11 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
+        // F10 switches the sound and nothing else: it does not leave the splash.
+        if (wParam == VK_F10) {
+            game.soundPlayer.toggle();
+            return 0;
+        }
         if (game.controlsScreen && wParam != VK_F12) {
             if (game.keysUpToSwallow.insert(static_cast<int>(wParam)).second)
                 controlsKey(game, static_cast<int>(wParam));
@@ -172,7 +192,10 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             openControlsScreen(game);
             return 0;
         }
-        if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
+        if (game.fight.gameState == GameState::Splash) {
+            game.fight.gameState = GameState::Fight;
+            playSound(game, {SoundKind::Splash});
+        }
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postOwnMessage({WM_CLOSE, 0});
             return 0;
@@ -240,6 +263,7 @@ int runGame(Game& game)
             runPass(game);
         }
         if (!p.endPass()) return kExitOk;
+        game.sounds.clear();
     }
 }
 

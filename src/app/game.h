@@ -11,6 +11,7 @@
 
 #include "app/controls_screen.h"
 #include "app/quotes.h"
+#include "app/sound_player.h"
 #include "fight/fight_step.h"
 #include "content/content.h"
 #include "fight/fight_state.h"
@@ -90,11 +91,20 @@ struct Game {
 
     // The replay being recorded of this session, if any.
     ReplayRecorder* recorder = nullptr;
+
+    // --- sound ----------------------------------------------------------------
+    SoundPlayer soundPlayer;
+    // The sounds of the pass being run and of the messages handled before
+    // it, each played once when it was added; emptied after every pass.
+    SoundEvents sounds;
 };
 
 // Sets slowMode, and configPath from "--config FILE", from the arguments
 // after the program's name.
 void readArguments(Game& game, int argc, const char* const* argv);
+
+// Adds a sound to the pass's sounds and plays it.
+void playSound(Game& game, const SoundEvent& event);
 
 // What the fight pass reads of the game's content.
 FightRules fightRules(const Game& game);

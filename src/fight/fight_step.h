@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <set>
 
 #include "fight/fight_state.h"
+#include "fight/sound_events.h"
 
 namespace ib {
 
@@ -17,6 +19,9 @@ constexpr std::uint32_t kEndDelayMs = 5000;
 struct FightRules {
     const Level* level = nullptr;
     std::size_t quoteCount = 0;  // quotes in the book
+    // Moves that sound when they start although they cannot strike (they
+    // have a sound file of their own); none: only striking moves sound.
+    const std::set<const Move*>* voicedMoves = nullptr;
 };
 
 // A frame of the fight drawn from the state as it stands mid-pass.
@@ -26,8 +31,9 @@ using ComposeFrame = std::function<void(const FightState&)>;
 // currentTime as the previous pass left it; currentTime becomes `clock`;
 // an old quote ends; `compose` (if any) draws the frame; strikes land at
 // the new currentTime; a quote may start; 5 s after a knock-out the state
-// becomes End. Nothing in it reads a clock or draws.
+// becomes End. Nothing in it reads a clock or draws. The sounds of the
+// pass are added to `sounds` (if given), in the order they happen.
 void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
-               const ComposeFrame& compose = {});
+               const ComposeFrame& compose = {}, SoundEvents* sounds = nullptr);
 
 }  // namespace ib

@@ -221,6 +221,8 @@ std::optional<Meaning> meaningOf(const Entry& e)
                 if (!vk) m.problem = "unknown key \"" + e.value + "\"";
                 else if (*vk == VK_ESCAPE || *vk == VK_F12)
                     m.problem = "\"" + e.value + "\" closes the game and cannot be bound";
+                else if (*vk == VK_F10)
+                    m.problem = "\"" + e.value + "\" switches the sound and cannot be bound";
                 else m.value = *vk;
                 return m;
             }

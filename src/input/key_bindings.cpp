@@ -25,7 +25,8 @@ struct Named {
 constexpr Named kNames[] = {
     {"LEFT", VK_LEFT},     {"UP", VK_UP},     {"RIGHT", VK_RIGHT},
     {"DOWN", VK_DOWN},     {"PERIOD", VK_OEM_PERIOD}, {"SLASH", VK_OEM_2},
-    {"ESCAPE", VK_ESCAPE}, {"F1", VK_F1},     {"F12", VK_F12},   {"SPACE", VK_SPACE},
+    {"ESCAPE", VK_ESCAPE}, {"F1", VK_F1},     {"F10", VK_F10},   {"F12", VK_F12},
+    {"SPACE", VK_SPACE},
     {"ENTER", VK_RETURN},
 };
 

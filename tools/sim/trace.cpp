@@ -70,6 +70,14 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
                      {"speaker", quote.speaker},
                      {"text", drawnQuoteText(text)},
                      {"textBytes", text.size()}};
+    nlohmann::ordered_json sounds = nlohmann::ordered_json::array();
+    for (const SoundEvent& e : game.sounds) {
+        nlohmann::ordered_json sound = {
+            {"sound", soundKindName(e.kind)}, {"fighter", e.fighter}, {"volume", e.volume}};
+        if (e.move) sound["move"] = e.move->name;
+        sounds.push_back(sound);
+    }
+    line["sounds"] = sounds;
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(hashFight(fight)));
     line["hash"] = hash;
