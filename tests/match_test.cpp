@@ -1,0 +1,162 @@
+// Matches played through inkblot-sim: rounds to the knock-out or the
+// timer, the banners, the pause that stops the clock, restarting a round,
+// the rematch, and a match played back from its replay.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "app/play_options.h"
+#include "app/game.h"
+#include "fight/match_rules.h"
+#include "sim/sim.h"
+#include "support/fixtures.h"
+
+namespace ib::test {
+namespace {
+
+std::vector<nlohmann::json> readTrace(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string tap(int t, const char* key)
+{
+    return std::to_string(t) + " down " + key + "\n" + std::to_string(t + 40) + " up " + key + "\n";
+}
+
+// Rounds of 6 s, best of three. Round 1: rook walks in and punches until
+// the time runs out (won on health). Round 2: paused at 14 s for 2 s, then
+// restarted from the pause menu; nobody moves, a draw. Round 3: a draw;
+// rook wins the match 1-0. Rematch, then Escape twice quits.
+std::string pausedMatchScript()
+{
+    std::string s = "1100 down B\n3400 up B\n";
+    for (int t = 3500; t < 6500; t += 500) s += tap(t, "X");
+    s += tap(14000, "P") + tap(14500, "B") + tap(15000, "DOWN") + tap(16000, "ENTER");
+    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42500, "ESCAPE");
+    return s;
+}
+
+struct Seen {
+    std::vector<std::string> banners;  // in the order they appear
+    void note(const nlohmann::json& l)
+    {
+        if (l["banner"].is_null()) return;
+        const std::string b = l["banner"];
+        if (banners.empty() || banners.back() != b) banners.push_back(b);
+    }
+};
+
+TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
+{
+    ScratchDir dir;
+    writeFile("match.script", pausedMatchScript());
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--timer", "6", "--script", "match.script",
+                           "--step-ms", "40", "--trace", "match.jsonl", "--record", "match.replay"}),
+              0);
+    const auto lines = readTrace("match.jsonl");
+    ASSERT_GT(lines.size(), 900u);
+    Seen seen;
+    bool restarted = false, rematched = false;
+    int pausedPasses = 0;
+    nlohmann::json atPause;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& l = lines[i];
+        const std::uint32_t clock = l["clock"];
+        ASSERT_TRUE(l.contains("round")) << "pass " << i;
+        seen.note(l);
+        if (l["paused"] == true && clock < 20000) {
+            if (pausedPasses++ == 0) atPause = l;
+            // Nothing moves and the timer holds; player 1's key went to the menu.
+            EXPECT_EQ(l["currentTime"], atPause["currentTime"]) << clock;
+            EXPECT_EQ(l["timer"], atPause["timer"]) << clock;
+            EXPECT_EQ(l["fighters"], atPause["fighters"]) << clock;
+            EXPECT_EQ(l["menu"], "pause");
+        }
+        if (clock >= 16000 && clock < 16200 && lines[i - 1]["paused"] == true) {
+            restarted = true;
+            EXPECT_FALSE(l["paused"]);
+            EXPECT_EQ(l["round"], 2);
+            EXPECT_EQ(l["roundsWon"], nlohmann::json::array({1, 0}));
+            EXPECT_EQ(l["timer"], 6);
+            EXPECT_EQ(l["banner"], "ROUND 2");
+            EXPECT_EQ(l["fighters"][0]["x"], 190);
+            EXPECT_EQ(l["fighters"][1]["x"], 570);
+            EXPECT_EQ(l["fighters"][1]["health"], 100.0);
+        }
+        if (clock >= 40000 && clock < 40200 && lines[i - 1]["menu"] == "rematch") {
+            rematched = true;
+            EXPECT_EQ(l["round"], 1);
+            EXPECT_EQ(l["roundsWon"], nlohmann::json::array({0, 0}));
+            EXPECT_EQ(l["timer"], 6);
+            EXPECT_EQ(l["menu"], nullptr);
+            EXPECT_EQ(l["fighters"][1]["health"], 100.0);
+        }
+    }
+    EXPECT_GT(pausedPasses, 45);  // 2 s at 40 ms a pass
+    EXPECT_TRUE(restarted);
+    EXPECT_TRUE(rematched);
+    const std::vector<std::string> want = {"ROUND 1", "FIGHT", "TIME", "ROOK WINS", "ROUND 2", "FIGHT",
+                                           "ROUND 2", "FIGHT", "TIME",  "DRAW",      "ROUND 3", "FIGHT",
+                                           "TIME",    "DRAW",  "ROOK WINS 1-0", "ROUND 1", "FIGHT"};
+    EXPECT_EQ(seen.banners, want);
+    // The second Escape closed the game in the pause it opened.
+    EXPECT_EQ(lines.back()["menu"], "pause");
+    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 42600u);
+
+    // The replay plays the match back, pause and rematch, hash for hash.
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "match.replay", "--trace", "replayed.jsonl"}), 0);
+    EXPECT_EQ(readText("replayed.jsonl"), readText("match.jsonl"));
+}
+
+// The computer against itself, best of three with 5 s rounds: seeds that
+// end 2-0 and 2-1; each round's winner is named and the rounds won add up.
+TEST(Match, ComputerMatchesEndTwoNilAndTwoOne)
+{
+    ScratchDir dir;
+    for (const auto& [seed, score] : {std::pair{"2", "2-0"}, std::pair{"6", "2-1"}}) {
+        const std::string trace = std::string("cpu-") + seed + ".jsonl";
+        ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--cpu", "1:3", "--cpu", "2:3", "--seed", seed,
+                               "--timer", "5", "--step-ms", "50", "--passes", "700", "--trace", trace}),
+                  0);
+        Seen seen;
+        int roundWins = 0;
+        for (const auto& l : readTrace(trace)) {
+            seen.note(l);
+            const int won = l["roundsWon"][0].get<int>() + l["roundsWon"][1].get<int>();
+            EXPECT_GE(won, roundWins);
+            roundWins = won;
+        }
+        ASSERT_FALSE(seen.banners.empty());
+        const std::string last = seen.banners.back();
+        EXPECT_EQ(last.substr(last.size() - 3), score) << seed;
+        EXPECT_NE(std::find(seen.banners.begin(), seen.banners.end(), "ROUND 2"), seen.banners.end());
+    }
+}
+
+TEST(Match, OptionsAreReadCheckedAndKeptForReplays)
+{
+    PlayOptions o;
+    const char* args[] = {"game", "--match", "--rounds", "5", "--timer", "0", "--rounds", "10", "--timer", "100"};
+    for (int i = 1; i < 10;) i += std::max(1, readPlayOption(10, args, i, o));
+    EXPECT_TRUE(o.match);
+    EXPECT_EQ(o.startMode, PlayMode::TwoPlayers);
+    EXPECT_EQ(o.rounds, 5);  // 10 rounds and 100 s are refused
+    EXPECT_EQ(o.timerSeconds, 0u);
+    EXPECT_EQ(playArguments(o), (std::vector<std::string>{"--match", "--rounds", "5", "--timer", "0"}));
+}
+
+}  // namespace
+}  // namespace ib::test
