@@ -85,7 +85,9 @@ void drawMenu(Game& game, Surface& back, const MatchState& m)
     const auto items = menuItems(m.menu);
     const int line = kMenuHeight + 10;
     int y = 300;
-    if (m.menu == MatchMenu::Pause) centred(back, *font, y - line - 10, "PAUSED", kPaper, 2);
+    if (m.menu == MatchMenu::Pause) {
+        if (const Font* big = fontOf(game.bannerFont, kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
+    }
     for (std::size_t i = 0; i < items.size(); ++i, y += line) {
         const bool chosen = static_cast<int>(i) == m.menuChoice;
         std::string text = menuItemText(items[i]);
@@ -107,12 +109,15 @@ void drawMatchOverlays(Game& game, const FightState& fight)
             char digits[3] = {static_cast<char>('0' + left / 10 % 10), static_cast<char>('0' + left % 10), 0};
             // Between the end of bar 1 and the start of bar 2.
             const int middle = (level.bar1X + level.healthBarWidth + level.bar2X) / 2;
-            const int y = std::min(level.bar1Y, level.bar2Y) + level.healthBarHeight / 2 - kTimerHeight / 2;
+            // Below the panel's middle emblem, level with the bars' lower half.
+            const int y = std::max(level.bar1Y, level.bar2Y) + level.healthBarHeight - kTimerHeight / 2;
             inked(back, *font, middle - font->measure(digits) / 2, std::max(0, y), digits, kPaper, 2);
         }
     }
     drawBlots(game, back, m);
-    if (const std::string banner = bannerText(fight); !banner.empty()) {
+    // The pause menu hides the banner it stopped.
+    const std::string banner = m.menu == MatchMenu::Pause ? std::string() : bannerText(fight);
+    if (!banner.empty()) {
         if (const Font* font = fontOf(game.bannerFont, kBannerHeight)) {
             if (m.banner == Banner::MatchOver) {
                 const std::size_t space = banner.rfind(' ');
