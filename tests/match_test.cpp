@@ -160,3 +160,37 @@ TEST(Match, OptionsAreReadCheckedAndKeptForReplays)
 
 }  // namespace
 }  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+// A pad's Start pauses and resumes; in the menu its D-pad and `a` choose.
+TEST(Match, PadStartPausesAndThePadTakesTheMenu)
+{
+    ScratchDir dir;
+    writeFile("pad.script",
+              "1000 pad-added 1\n1100 down B\n2000 pad 1 down start\n2040 pad 1 up start\n"
+              "2500 pad 1 down start\n2540 pad 1 up start\n3000 pad 1 down start\n3040 pad 1 up start\n"
+              "3200 pad 1 down dpdown\n3240 pad 1 up dpdown\n3500 pad 1 down a\n3540 pad 1 up a\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--script", "pad.script", "--step-ms", "20",
+                           "--passes", "200", "--trace", "pad.jsonl"}),
+              0);
+    std::set<std::uint32_t> pausedAt;
+    for (const auto& l : readTrace("pad.jsonl")) {
+        const std::uint32_t clock = l["clock"];
+        if (l["paused"] == true) pausedAt.insert(clock / 500);
+        if (clock == 3500) {  // "Restart the round": rook, who walked in, is back at his start
+            EXPECT_EQ(l["paused"], false);
+            EXPECT_EQ(l["fighters"][0]["x"], 190);
+            EXPECT_EQ(l["banner"], "ROUND 1");
+        }
+        if (clock == 3480) {
+            EXPECT_EQ(l["menuChoice"], 1);
+            EXPECT_GT(l["fighters"][0]["x"].get<int>(), 190);
+        }
+    }
+    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
+}
+
+}  // namespace
+}  // namespace ib::test
