@@ -11,6 +11,7 @@
 #include "app/play_options.h"
 #include "app/game.h"
 #include "fight/match_rules.h"
+#include "input/match_settings.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
 
@@ -190,6 +191,37 @@ TEST(Match, PadStartPausesAndThePadTakesTheMenu)
         }
     }
     EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
+}
+
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
+{
+    const MatchSettings read = readMatchSettings(
+        "[player1]\nattack = X\n[match]\nrounds = 5 ; best of five\ntimer=0\nfoo = 1\n[pads]\nrounds = 12\n");
+    EXPECT_EQ(read.rounds, 5);
+    EXPECT_EQ(read.timerSeconds, 0u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 6);
+    const MatchSettings bad = readMatchSettings("[match]\nrounds = 10\ntimer = -1\n");
+    EXPECT_FALSE(bad.rounds);
+    EXPECT_FALSE(bad.timerSeconds);
+    EXPECT_EQ(bad.problems.size(), 2u);
+
+    ScratchDir dir;
+    writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--config", "controls.ini", "--match", "--timer", "3",
+                           "--step-ms", "50", "--passes", "200", "--trace", "config.jsonl"}),
+              0);
+    const auto lines = readTrace("config.jsonl");
+    EXPECT_EQ(lines.front()["timer"], 3);  // the command line's
+    // One round (the file's): a draw on time, and the match is over.
+    EXPECT_EQ(lines.back()["menu"], "rematch");
+    EXPECT_EQ(lines.back()["round"], 1);
 }
 
 }  // namespace

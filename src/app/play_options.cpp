@@ -70,13 +70,19 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
     }
     if (a == "--rounds") {
         const auto n = number<std::int32_t>(value);
-        if (n && *n >= 1 && *n <= kMaxRounds) options.rounds = *n;
+        if (n && *n >= 1 && *n <= kMaxRounds) {
+            options.rounds = *n;
+            options.roundsGiven = true;
+        }
         else warn("--rounds takes a number of rounds from 1 to 9", value);
         return hasValue ? 2 : 1;
     }
     if (a == "--timer") {
         const auto n = number<std::uint32_t>(value);
-        if (n && *n <= 99) options.timerSeconds = *n;
+        if (n && *n <= 99) {
+            options.timerSeconds = *n;
+            options.timerGiven = true;
+        }
         else warn("--timer takes seconds from 0 (no timer) to 99", value);
         return hasValue ? 2 : 1;
     }

@@ -40,6 +40,10 @@ struct PlayOptions {
     bool match = false;
     std::int32_t rounds = kDefaultRounds;
     std::uint32_t timerSeconds = kDefaultTimerSeconds;
+    // Given on the command line: the controls file's [match] does not
+    // change them.
+    bool roundsGiven = false;
+    bool timerGiven = false;
 };
 
 // Reads the play option at argv[i] ("--versus-cpu [LEVEL]", "--training",
