@@ -61,27 +61,31 @@ TEST(PlayOptions, TheSimPlaysTheComputersFightsWithoutDrawing)
 
 constexpr int kF2 = 0x71;
 
-TEST(PlayModes, F2FightsTheComputerAndTheEndLeadsBackToTheSplash)
+TEST(PlayModes, F2FightsTheComputerAndTheMatchLeadsBackToTheSplash)
 {
     ScratchDir dir;
     writeTinyGame();
     // F2 on the splash; player 2's keys do nothing; much later, after the
-    // computer's knock-out and the end screen, any key starts two players.
+    // computer's knock-out ends the one-round match, the rematch menu's
+    // "Back to the splash" is chosen, and any key starts two players.
     TinyRun run({keyDown(1100, kF2), keyUp(1150, kF2), keyDown(1200, VK_LEFT), keyUp(1250, VK_LEFT),
-                 keyDown(200000, 'B')},
+                 keyDown(40000, VK_DOWN), keyUp(40050, VK_DOWN), keyDown(40100, VK_RETURN),
+                 keyUp(40150, VK_RETURN), keyDown(41000, 'B')},
                 14000);
     std::set<GameState> afterEnd;
     bool ended = false, closed = false;
     std::size_t p2Presses = 0;
     run.platform.onPassEnd = [&] {
         const FightState& f = run.game->fight;
-        if (f.gameState == GameState::End) ended = true;
+        if (f.match.menu == MatchMenu::Rematch) ended = true;
         else if (ended) afterEnd.insert(f.gameState);
         if (run.platform.passStartClock() == 1200) p2Presses = f.fighter2->history.size();
         closed = closed || !run.platform.windowShown();
         return f.mode != PlayMode::TwoPlayers || f.gameState != GameState::Fight;
     };
     run.game->playOptions.seed = 5;
+    run.game->playOptions.rounds = 1;
+    run.game->playOptions.timerSeconds = 30;
     EXPECT_EQ(run.run(), 0);
     const FightState& f = run.game->fight;
     EXPECT_TRUE(ended);

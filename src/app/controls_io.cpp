@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/game.h"
+#include "input/match_settings.h"
 #include "input/controls_file.h"
 
 namespace ib {
@@ -24,6 +25,13 @@ void loadControls(Game& game)
             std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.configPath.c_str(), p.line,
                          p.what.c_str());
         game.controls = read.controls;
+        const MatchSettings match = readMatchSettings(*text);
+        for (const ControlsProblem& p : match.problems)
+            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.configPath.c_str(), p.line,
+                         p.what.c_str());
+        PlayOptions& o = game.playOptions;
+        if (match.rounds && !o.roundsGiven) o.rounds = *match.rounds;
+        if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
     }
     game.keys = keyTable(game.controls);
     PadSetup pads;

@@ -8,6 +8,8 @@
 #include "app/display.h"
 #include "content/content_error.h"
 #include "app/fight_screen.h"
+#include "app/match_input.h"
+#include "app/match_overlay.h"
 #include "app/notice.h"
 #include "app/replay_recorder.h"
 #include "app/training_overlay.h"
@@ -122,6 +124,9 @@ void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
     FightState& f = game.fight;
     const int pad = padOf(wParam);
     if (message == WM_PADBUTTONDOWN && game.controlsScreen) return controlsPadButton(game, padCode(wParam));
+    if (message == WM_PADBUTTONDOWN && f.match.on && f.gameState == GameState::Fight &&
+        matchPadButton(game, padCode(wParam)))
+        return;
     // A button leaves the splash screen as a key does, and is the fight's
     // first input; nothing else held on the splash screen reaches a fighter.
     if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) {
@@ -175,12 +180,13 @@ void fightPass(Game& game)
         [&](const FightState& fight) {
             if (!composeFight(game, fight)) return;
             drawTrainingOverlays(game, fight);
+            drawMatchOverlays(game, fight);
             present(game);
         },
         &game.sounds);
     for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
 }
-void startFight(Game& game, PlayMode mode)
+void startFight(Game& game, PlayMode mode, bool match)
 {
     FightState& f = game.fight;
     if (game.fightPlayed && f.fighter1 && f.fighter2 && game.level) {
@@ -193,8 +199,9 @@ void startFight(Game& game, PlayMode mode)
     game.fightPlayed = true;
     f.gameState = GameState::Fight;
     f.mode = mode;
-    if (mode == PlayMode::TwoPlayers) return;
     const PlayOptions& o = game.playOptions;
+    if (match && mode != PlayMode::Training) startMatch(f, o.rounds, o.timerSeconds);
+    if (mode == PlayMode::TwoPlayers) return;
     // Without a seed, the first pass's clock seeds the computer's numbers:
     // a replay of the passes' clocks and messages plays the same fight.
     if (o.seed) f.computerRandom.seed(*o.seed);
@@ -297,11 +304,20 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             return 0;
         }
         if (game.fight.gameState == GameState::Splash) {
-            if (wParam == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer);
+            if (wParam == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer, true);
             else if (wParam == kKeyTraining) startFight(game, PlayMode::Training);
-            else startFight(game, PlayMode::TwoPlayers);
+            else startFight(game, PlayMode::TwoPlayers, wParam == kKeyMatch);
             playSound(game, {SoundKind::Splash});
+            // The key that starts a match only starts it.
+            if (game.fight.match.on && wParam != VK_ESCAPE && wParam != VK_F12) {
+                game.keysUpToSwallow.insert(static_cast<int>(wParam));
+                return 0;
+            }
         }
+        // In a match Escape and P pause, and the menus take the keys.
+        if (game.fight.match.on && game.fight.gameState == GameState::Fight && wParam != VK_F12 &&
+            matchKey(game, static_cast<int>(wParam)))
+            return 0;
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postOwnMessage({WM_CLOSE, 0});
             return 0;
@@ -341,7 +357,8 @@ int runGame(Game& game)
     } catch (const ContentError&) {
         return kExitContentError;
     }
-    if (game.playOptions.startMode) startFight(game, *game.playOptions.startMode);
+    if (const auto mode = game.playOptions.startMode)
+        startFight(game, *mode, game.playOptions.match || *mode == PlayMode::VersusComputer);
     Platform& p = game.platform;
     for (;;) {
         if (p.peekMessage()) {
@@ -363,7 +380,11 @@ int runGame(Game& game)
             const bool fight = game.fight.gameState == GameState::Fight;
             const std::uint32_t began = fight ? 0 : p.timeGetTime();
             runPass(game);
-            game.recorder->pass(game, fight ? game.fight.currentTime : began);
+            // A match keeps the clock apart from its own time, which stands
+            // still while paused.
+            const FightState& f = game.fight;
+            const std::uint32_t clock = f.match.on ? f.match.lastClock : f.currentTime;
+            game.recorder->pass(game, fight ? clock : began);
         } else {
             runPass(game);
         }

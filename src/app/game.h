@@ -66,6 +66,10 @@ struct Game {
     std::shared_ptr<Surface> endSurface;
     std::unique_ptr<Font> quoteFont;
     QuoteBook quoteBook;
+    // A match's lettering, opened when first drawn.
+    std::unique_ptr<Font> bannerFont;
+    std::unique_ptr<Font> timerFont;
+    std::unique_ptr<Font> menuFont;
 
     // --- controls -------------------------------------------------------------
     // The controls file; empty: none is read or written.
@@ -120,9 +124,10 @@ void readArguments(Game& game, int argc, const char* const* argv);
 
 // Adds a sound to the pass's sounds and plays it.
 void playSound(Game& game, const SoundEvent& event);
-// Leaves the splash screen for a fight in that mode. The first fight of a
-// run starts from the state set-up made; a later one from fresh fighters.
-void startFight(Game& game, PlayMode mode);
+// Leaves the splash screen for a fight in that mode, a match when `match`
+// (never in training). The first fight of a run starts from the state
+// set-up made; a later one from fresh fighters.
+void startFight(Game& game, PlayMode mode, bool match = false);
 
 // What the fight pass reads of the game's content.
 FightRules fightRules(const Game& game);

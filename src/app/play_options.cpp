@@ -63,6 +63,29 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         }
         return hasValue ? 2 : 1;
     }
+    if (a == "--match") {
+        options.match = true;
+        if (!options.startMode) options.startMode = PlayMode::TwoPlayers;
+        return 1;
+    }
+    if (a == "--rounds") {
+        const auto n = number<std::int32_t>(value);
+        if (n && *n >= 1 && *n <= kMaxRounds) {
+            options.rounds = *n;
+            options.roundsGiven = true;
+        }
+        else warn("--rounds takes a number of rounds from 1 to 9", value);
+        return hasValue ? 2 : 1;
+    }
+    if (a == "--timer") {
+        const auto n = number<std::uint32_t>(value);
+        if (n && *n <= 99) {
+            options.timerSeconds = *n;
+            options.timerGiven = true;
+        }
+        else warn("--timer takes seconds from 0 (no timer) to 99", value);
+        return hasValue ? 2 : 1;
+    }
     if (a == "--seed") {
         if (const auto s = number<std::uint32_t>(value)) options.seed = *s;
         else warn("--seed takes a whole number from 0 to 4294967295", value);
@@ -80,6 +103,15 @@ std::vector<std::string> playArguments(const PlayOptions& options)
         if (options.computerLevel[player - 1] == 0) continue;
         args.push_back("--cpu");
         args.push_back(std::to_string(player) + ":" + std::to_string(options.computerLevel[player - 1]));
+    }
+    if (options.match) args.push_back("--match");
+    if (options.rounds != kDefaultRounds) {
+        args.push_back("--rounds");
+        args.push_back(std::to_string(options.rounds));
+    }
+    if (options.timerSeconds != kDefaultTimerSeconds) {
+        args.push_back("--timer");
+        args.push_back(std::to_string(options.timerSeconds));
     }
     if (options.seed) {
         args.push_back("--seed");

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "fight/fight_state.h"
+#include "fight/match_rules.h"
 
 namespace ib {
 
 // Splash keys of the modes (any other key starts the two-player fight).
 constexpr int kKeyVersusComputer = 0x71;  // F2
 constexpr int kKeyTraining = 0x72;        // F3
-// Training keys.
+constexpr int kKeyMatch = 0x73;           // F4: a two-player match
+// Training keys (F4 is a splash key only on the splash screen).
 constexpr int kKeyResetPositions = 0x73;  // F4
 constexpr int kKeyHitMasks = 0x74;        // F5
 constexpr int kKeyInputDisplay = 0x75;    // F6
@@ -32,10 +34,21 @@ struct PlayOptions {
     // The computer's random numbers; none: from the clock of the fight's
     // first pass.
     std::optional<std::uint32_t> seed;
+    // Two players start a match, not the single fight ("--match"); against
+    // the computer it is always a match. Best of `rounds`, each with a
+    // timer of `timerSeconds` (0: none).
+    bool match = false;
+    std::int32_t rounds = kDefaultRounds;
+    std::uint32_t timerSeconds = kDefaultTimerSeconds;
+    // Given on the command line: the controls file's [match] does not
+    // change them.
+    bool roundsGiven = false;
+    bool timerGiven = false;
 };
 
 // Reads the play option at argv[i] ("--versus-cpu [LEVEL]", "--training",
-// "--cpu PLAYER:LEVEL", "--seed N") with its value; returns how many
+// "--cpu PLAYER:LEVEL", "--seed N",
+// "--match", "--rounds N", "--timer S") with its value; returns how many
 // arguments it took, 0 when argv[i] is no play option. A bad value is said
 // on standard error and left out.
 int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& options);

@@ -177,6 +177,16 @@ std::uint64_t hashFight(const FightState& s)
     }
     h.u32(t.playStart);
     h.u32(t.playNext);
+    // The single fight hashes as it always did.
+    if (const MatchState& m = s.match; m.on) {
+        for (std::int32_t v : {m.rounds, m.round, m.roundsWon[0], m.roundsWon[1], m.roundWinner,
+                               m.matchWinner, static_cast<std::int32_t>(m.banner),
+                               static_cast<std::int32_t>(m.menu), m.menuChoice})
+            h.i32(v);
+        for (std::uint32_t v : {m.timerSeconds, m.roundStart, m.roundEnd, m.bannerStart, m.lastClock,
+                                m.pausedTotal, static_cast<std::uint32_t>(m.paused)})
+            h.u32(v);
+    }
     return h.value();
 }
 

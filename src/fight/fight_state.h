@@ -103,6 +103,34 @@ struct TrainingState {
     friend bool operator==(const TrainingState&, const TrainingState&) = default;
 };
 
+// A match: rounds until one player has won most of them, each round with
+// a timer; what is shown over the fight (a banner, a menu); and the pause,
+// during which the fight's clock stands still.
+enum class Banner : std::int32_t { None = 0, Round, Fight, Winner, Time, Draw, MatchOver };
+enum class MatchMenu : std::int32_t { None = 0, Pause, Rematch };
+
+struct MatchState {
+    bool on = false;                  // false: the single fight that ends the game
+    std::int32_t rounds = 3;          // best of
+    std::uint32_t timerSeconds = 99;  // 0: no timer
+    std::int32_t round = 1;
+    std::int32_t roundsWon[2] = {0, 0};
+    std::uint32_t roundStart = 0;     // fight time the round began
+    std::int32_t roundWinner = -1;    // -1: undecided; 0: a draw; else the player
+    std::uint32_t roundEnd = 0;       // fight time the round was decided
+    std::int32_t matchWinner = -1;    // -1: the match goes on; 0: a draw; else the player
+    Banner banner = Banner::None;
+    std::uint32_t bannerStart = 0;
+    // The platform's clock at the last pass, and all the time the fight
+    // stood paused: the fight's time is the clock less pausedTotal.
+    std::uint32_t lastClock = 0;
+    std::uint32_t pausedTotal = 0;
+    bool paused = false;
+    MatchMenu menu = MatchMenu::None;
+    std::int32_t menuChoice = 0;
+    friend bool operator==(const MatchState&, const MatchState&) = default;
+};
+
 struct FightState {
     GameState gameState = GameState::Splash;
     std::optional<Fighter> fighter1;
@@ -120,6 +148,7 @@ struct FightState {
     // first pass (when no seed was given).
     bool seedFromClock = false;
     TrainingState training;
+    MatchState match;
 
     // The fighter of player 1 or 2 (null for any other number or before
     // the fighters are made).

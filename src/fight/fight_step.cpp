@@ -1,5 +1,6 @@
 #include "fight/fight_step.h"
 
+#include "fight/match_rules.h"
 #include "fight/quote_choice.h"
 #include "fight/training_rules.h"
 #include "input/pass_input.h"
@@ -36,6 +37,14 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
                const ComposeFrame& compose, SoundEvents* sounds)
 {
     const bool fighters = fight.fighter1 && fight.fighter2;
+    if (fight.match.on) {
+        // While paused nothing moves and the fight's clock stands still.
+        clock = matchClock(fight.match, clock);
+        if (fight.match.paused) {
+            if (compose) compose(fight);
+            return;
+        }
+    }
     if (fight.seedFromClock) {
         fight.computerRandom.seed(clock);
         fight.seedFromClock = false;
@@ -64,7 +73,9 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
     }
     if (chooseQuote(fight, rules.quoteCount) && sounds)
         sounds->push_back({SoundKind::Quote, fight.activeQuote.speaker, 100});
-    if (fight.decisionTime != 0 &&
+    if (fight.match.on) {
+        if (fighters && rules.level) afterMatchHits(fight, *rules.level);
+    } else if (fight.decisionTime != 0 &&
         static_cast<std::int32_t>(fight.currentTime - fight.decisionTime) >
             static_cast<std::int32_t>(kEndDelayMs))
         fight.gameState = GameState::End;

@@ -40,7 +40,10 @@ using ComposeFrame = std::function<void(const FightState&)>;
 // an old quote ends; `compose` (if any) draws the frame; strikes land at
 // the new currentTime (in training nobody falls below 1 health, and health
 // refills); a quote may start; 5 s after a knock-out the state becomes
-// End. Nothing in it reads a clock or draws. The sounds of the pass are
+// End. In a match the platform's clock is first taken as the fight's
+// (the time spent paused is left out; a paused pass only draws), and a
+// knock-out or the timer ends the round, the next round starting 5 s later
+// (see match_rules.h). Nothing in it reads a clock or draws. The sounds of the pass are
 // added to `sounds` (if given), in the order they happen.
 void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
                const ComposeFrame& compose = {}, SoundEvents* sounds = nullptr);

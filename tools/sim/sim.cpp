@@ -31,7 +31,7 @@ const char* const kUsage =
     "                   [--record FILE | --replay FILE] [--config FILE]\n"
     "                   [--fights N [--max-ms MS]]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
-    "                    --cpu PLAYER:LEVEL, --seed N]\n"
+    "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"

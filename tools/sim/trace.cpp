@@ -5,6 +5,7 @@
 
 #include "app/game.h"
 #include "app/quote_layout.h"
+#include "fight/match_rules.h"
 
 namespace ib::sim {
 
@@ -81,6 +82,19 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
                                 {"recorded", t.recorded.size()},
                                 {"lastHit", {t.hitX, t.hitY}}};
         }
+    }
+    // A match adds its round, timer, banner and pause.
+    if (const MatchState& m = fight.match; m.on) {
+        const int left = secondsLeft(fight);
+        const std::string banner = bannerText(fight);
+        line["round"] = m.round;
+        line["roundsWon"] = {m.roundsWon[0], m.roundsWon[1]};
+        line["timer"] = left >= 0 ? nlohmann::ordered_json(left) : nlohmann::ordered_json(nullptr);
+        line["banner"] = banner.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(banner);
+        line["paused"] = m.paused;
+        line["menu"] = m.menu == MatchMenu::None ? nlohmann::ordered_json(nullptr)
+                                                 : nlohmann::ordered_json(matchMenuName(m.menu));
+        if (m.menu != MatchMenu::None) line["menuChoice"] = m.menuChoice;
     }
     nlohmann::ordered_json sounds = nlohmann::ordered_json::array();
     for (const SoundEvent& e : game.sounds) {

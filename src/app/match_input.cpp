@@ -1,0 +1,113 @@
+#include "app/match_input.h"
+
+#include "app/game.h"
+
+namespace ib {
+
+namespace {
+
+enum class MenuKey { None, Up, Down, Choose, Back };
+
+void closeMenu(MatchState& m)
+{
+    m.paused = false;
+    m.menu = MatchMenu::None;
+    m.menuChoice = 0;
+}
+
+void takeMenuKey(Game& game, MenuKey k)
+{
+    MatchState& m = game.fight.match;
+    switch (k) {
+    case MenuKey::Up: moveMenuChoice(m, -1); break;
+    case MenuKey::Down: moveMenuChoice(m, 1); break;
+    case MenuKey::Choose: {
+        const auto items = menuItems(m.menu);
+        if (m.menuChoice >= 0 && static_cast<std::size_t>(m.menuChoice) < items.size())
+            chooseMenuItem(game, items[static_cast<std::size_t>(m.menuChoice)]);
+        break;
+    }
+    case MenuKey::Back:
+        if (m.menu == MatchMenu::Pause) closeMenu(m);
+        break;
+    case MenuKey::None: break;
+    }
+}
+
+bool isPlayersKey(const Game& game, int key, Action a)
+{
+    for (const auto& keys : game.controls.keys)
+        if (keys[static_cast<std::size_t>(a)] == key) return true;
+    return false;
+}
+
+bool isPlayersPadButton(const Game& game, int button, Action a)
+{
+    for (const auto& buttons : game.controls.padButtons)
+        if (buttons[static_cast<std::size_t>(a)] == button) return true;
+    return false;
+}
+
+}  // namespace
+
+bool matchKey(Game& game, int key)
+{
+    FightState& f = game.fight;
+    MatchState& m = f.match;
+    if (m.menu == MatchMenu::None) {
+        if (key != VK_ESCAPE && key != kKeyPause) return false;
+        openPause(f);
+        game.keysUpToSwallow.insert(key);
+        return true;
+    }
+    // A second Escape quits, from either menu.
+    if (key == VK_ESCAPE) {
+        chooseMenuItem(game, MenuItem::Quit);
+        return true;
+    }
+    MenuKey k = MenuKey::None;
+    if (key == VK_UP || isPlayersKey(game, key, Action::Up)) k = MenuKey::Up;
+    else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) k = MenuKey::Down;
+    else if (key == VK_RETURN || isPlayersKey(game, key, Action::Attack)) k = MenuKey::Choose;
+    else if (key == kKeyPause) k = MenuKey::Back;
+    game.keysUpToSwallow.insert(key);
+    takeMenuKey(game, k);
+    return true;
+}
+
+bool matchPadButton(Game& game, int button)
+{
+    MatchState& m = game.fight.match;
+    if (m.menu == MatchMenu::None) {
+        if (button != kPadStart) return false;
+        openPause(game.fight);
+        return true;
+    }
+    MenuKey k = MenuKey::None;
+    if (button == kPadDpadUp || isPlayersPadButton(game, button, Action::Up)) k = MenuKey::Up;
+    else if (button == kPadDpadDown || isPlayersPadButton(game, button, Action::Down)) k = MenuKey::Down;
+    else if (button == kPadA || isPlayersPadButton(game, button, Action::Attack)) k = MenuKey::Choose;
+    else if (button == kPadStart) k = MenuKey::Back;
+    takeMenuKey(game, k);
+    return true;
+}
+
+void chooseMenuItem(Game& game, MenuItem item)
+{
+    FightState& f = game.fight;
+    switch (item) {
+    case MenuItem::Resume: closeMenu(f.match); break;
+    case MenuItem::RestartRound:
+        if (game.level) restartRound(f, *game.level);
+        closeMenu(f.match);
+        break;
+    case MenuItem::Rematch: startFight(game, f.mode, true); break;
+    case MenuItem::Splash:
+        closeMenu(f.match);
+        f.gameState = GameState::Splash;
+        break;
+    case MenuItem::Quit: game.platform.postOwnMessage({WM_CLOSE, 0}); break;
+    }
+}
+
+}  // namespace ib

@@ -1,0 +1,16 @@
+// What a match shows over the fight: the round timer between the health
+// bars, the rounds won as ink blots under each bar, the banners and the
+// pause and rematch menus.
+#pragma once
+
+#include "fight/fight_state.h"
+
+namespace ib {
+
+struct Game;
+
+// Drawn over the composed frame before it is presented; nothing outside a
+// match.
+void drawMatchOverlays(Game& game, const FightState& fight);
+
+}  // namespace ib

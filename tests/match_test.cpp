@@ -1,0 +1,228 @@
+// Matches played through inkblot-sim: rounds to the knock-out or the
+// timer, the banners, the pause that stops the clock, restarting a round,
+// the rematch, and a match played back from its replay.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "app/play_options.h"
+#include "app/game.h"
+#include "fight/match_rules.h"
+#include "input/match_settings.h"
+#include "sim/sim.h"
+#include "support/fixtures.h"
+
+namespace ib::test {
+namespace {
+
+std::vector<nlohmann::json> readTrace(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string tap(int t, const char* key)
+{
+    return std::to_string(t) + " down " + key + "\n" + std::to_string(t + 40) + " up " + key + "\n";
+}
+
+// Rounds of 6 s, best of three. Round 1: rook walks in and punches until
+// the time runs out (won on health). Round 2: paused at 14 s for 2 s, then
+// restarted from the pause menu; nobody moves, a draw. Round 3: a draw;
+// rook wins the match 1-0. Rematch, then Escape twice quits.
+std::string pausedMatchScript()
+{
+    std::string s = "1100 down B\n3400 up B\n";
+    for (int t = 3500; t < 6500; t += 500) s += tap(t, "X");
+    s += tap(14000, "P") + tap(14500, "B") + tap(15000, "DOWN") + tap(16000, "ENTER");
+    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42500, "ESCAPE");
+    return s;
+}
+
+struct Seen {
+    std::vector<std::string> banners;  // in the order they appear
+    void note(const nlohmann::json& l)
+    {
+        if (l["banner"].is_null()) return;
+        const std::string b = l["banner"];
+        if (banners.empty() || banners.back() != b) banners.push_back(b);
+    }
+};
+
+TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
+{
+    ScratchDir dir;
+    writeFile("match.script", pausedMatchScript());
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--timer", "6", "--script", "match.script",
+                           "--step-ms", "40", "--trace", "match.jsonl", "--record", "match.replay"}),
+              0);
+    const auto lines = readTrace("match.jsonl");
+    ASSERT_GT(lines.size(), 900u);
+    Seen seen;
+    bool restarted = false, rematched = false;
+    int pausedPasses = 0;
+    nlohmann::json atPause;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& l = lines[i];
+        const std::uint32_t clock = l["clock"];
+        ASSERT_TRUE(l.contains("round")) << "pass " << i;
+        seen.note(l);
+        if (l["paused"] == true && clock < 20000) {
+            if (pausedPasses++ == 0) atPause = l;
+            // Nothing moves and the timer holds; player 1's key went to the menu.
+            EXPECT_EQ(l["currentTime"], atPause["currentTime"]) << clock;
+            EXPECT_EQ(l["timer"], atPause["timer"]) << clock;
+            EXPECT_EQ(l["fighters"], atPause["fighters"]) << clock;
+            EXPECT_EQ(l["menu"], "pause");
+        }
+        if (clock >= 16000 && clock < 16200 && lines[i - 1]["paused"] == true) {
+            restarted = true;
+            EXPECT_FALSE(l["paused"]);
+            EXPECT_EQ(l["round"], 2);
+            EXPECT_EQ(l["roundsWon"], nlohmann::json::array({1, 0}));
+            EXPECT_EQ(l["timer"], 6);
+            EXPECT_EQ(l["banner"], "ROUND 2");
+            EXPECT_EQ(l["fighters"][0]["x"], 190);
+            EXPECT_EQ(l["fighters"][1]["x"], 570);
+            EXPECT_EQ(l["fighters"][1]["health"], 100.0);
+        }
+        if (clock >= 40000 && clock < 40200 && lines[i - 1]["menu"] == "rematch") {
+            rematched = true;
+            EXPECT_EQ(l["round"], 1);
+            EXPECT_EQ(l["roundsWon"], nlohmann::json::array({0, 0}));
+            EXPECT_EQ(l["timer"], 6);
+            EXPECT_EQ(l["menu"], nullptr);
+            EXPECT_EQ(l["fighters"][1]["health"], 100.0);
+        }
+    }
+    EXPECT_GT(pausedPasses, 45);  // 2 s at 40 ms a pass
+    EXPECT_TRUE(restarted);
+    EXPECT_TRUE(rematched);
+    const std::vector<std::string> want = {"ROUND 1", "FIGHT", "TIME", "ROOK WINS", "ROUND 2", "FIGHT",
+                                           "ROUND 2", "FIGHT", "TIME",  "DRAW",      "ROUND 3", "FIGHT",
+                                           "TIME",    "DRAW",  "ROOK WINS 1-0", "ROUND 1", "FIGHT"};
+    EXPECT_EQ(seen.banners, want);
+    // The second Escape closed the game in the pause it opened.
+    EXPECT_EQ(lines.back()["menu"], "pause");
+    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 42600u);
+
+    // The replay plays the match back, pause and rematch, hash for hash.
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "match.replay", "--trace", "replayed.jsonl"}), 0);
+    EXPECT_EQ(readText("replayed.jsonl"), readText("match.jsonl"));
+}
+
+// The computer against itself, best of three with 5 s rounds: seeds that
+// end 2-0 and 2-1; each round's winner is named and the rounds won add up.
+TEST(Match, ComputerMatchesEndTwoNilAndTwoOne)
+{
+    ScratchDir dir;
+    for (const auto& [seed, score] : {std::pair{"2", "2-0"}, std::pair{"6", "2-1"}}) {
+        const std::string trace = std::string("cpu-") + seed + ".jsonl";
+        ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--cpu", "1:3", "--cpu", "2:3", "--seed", seed,
+                               "--timer", "5", "--step-ms", "50", "--passes", "700", "--trace", trace}),
+                  0);
+        Seen seen;
+        int roundWins = 0;
+        for (const auto& l : readTrace(trace)) {
+            seen.note(l);
+            const int won = l["roundsWon"][0].get<int>() + l["roundsWon"][1].get<int>();
+            EXPECT_GE(won, roundWins);
+            roundWins = won;
+        }
+        ASSERT_FALSE(seen.banners.empty());
+        const std::string last = seen.banners.back();
+        EXPECT_EQ(last.substr(last.size() - 3), score) << seed;
+        EXPECT_NE(std::find(seen.banners.begin(), seen.banners.end(), "ROUND 2"), seen.banners.end());
+    }
+}
+
+TEST(Match, OptionsAreReadCheckedAndKeptForReplays)
+{
+    PlayOptions o;
+    const char* args[] = {"game", "--match", "--rounds", "5", "--timer", "0", "--rounds", "10", "--timer", "100"};
+    for (int i = 1; i < 10;) i += std::max(1, readPlayOption(10, args, i, o));
+    EXPECT_TRUE(o.match);
+    EXPECT_EQ(o.startMode, PlayMode::TwoPlayers);
+    EXPECT_EQ(o.rounds, 5);  // 10 rounds and 100 s are refused
+    EXPECT_EQ(o.timerSeconds, 0u);
+    EXPECT_EQ(playArguments(o), (std::vector<std::string>{"--match", "--rounds", "5", "--timer", "0"}));
+}
+
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+// A pad's Start pauses and resumes; in the menu its D-pad and `a` choose.
+TEST(Match, PadStartPausesAndThePadTakesTheMenu)
+{
+    ScratchDir dir;
+    writeFile("pad.script",
+              "1000 pad-added 1\n1100 down B\n2000 pad 1 down start\n2040 pad 1 up start\n"
+              "2500 pad 1 down start\n2540 pad 1 up start\n3000 pad 1 down start\n3040 pad 1 up start\n"
+              "3200 pad 1 down dpdown\n3240 pad 1 up dpdown\n3500 pad 1 down a\n3540 pad 1 up a\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--script", "pad.script", "--step-ms", "20",
+                           "--passes", "200", "--trace", "pad.jsonl"}),
+              0);
+    std::set<std::uint32_t> pausedAt;
+    for (const auto& l : readTrace("pad.jsonl")) {
+        const std::uint32_t clock = l["clock"];
+        if (l["paused"] == true) pausedAt.insert(clock / 500);
+        if (clock == 3500) {  // "Restart the round": rook, who walked in, is back at his start
+            EXPECT_EQ(l["paused"], false);
+            EXPECT_EQ(l["fighters"][0]["x"], 190);
+            EXPECT_EQ(l["banner"], "ROUND 1");
+        }
+        if (clock == 3480) {
+            EXPECT_EQ(l["menuChoice"], 1);
+            EXPECT_GT(l["fighters"][0]["x"].get<int>(), 190);
+        }
+    }
+    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
+}
+
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
+{
+    const MatchSettings read = readMatchSettings(
+        "[player1]\nattack = X\n[match]\nrounds = 5 ; best of five\ntimer=0\nfoo = 1\n[pads]\nrounds = 12\n");
+    EXPECT_EQ(read.rounds, 5);
+    EXPECT_EQ(read.timerSeconds, 0u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 6);
+    const MatchSettings bad = readMatchSettings("[match]\nrounds = 10\ntimer = -1\n");
+    EXPECT_FALSE(bad.rounds);
+    EXPECT_FALSE(bad.timerSeconds);
+    EXPECT_EQ(bad.problems.size(), 2u);
+
+    ScratchDir dir;
+    writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--config", "controls.ini", "--match", "--timer", "3",
+                           "--step-ms", "50", "--passes", "200", "--trace", "config.jsonl"}),
+              0);
+    const auto lines = readTrace("config.jsonl");
+    EXPECT_EQ(lines.front()["timer"], 3);  // the command line's
+    // One round (the file's): a draw on time, and the match is over.
+    EXPECT_EQ(lines.back()["menu"], "rematch");
+    EXPECT_EQ(lines.back()["round"], 1);
+}
+
+}  // namespace
+}  // namespace ib::test
