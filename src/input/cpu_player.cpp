@@ -199,7 +199,7 @@ struct Thinker {
     {
         const std::int32_t busy = opponentBusyFor();
         int best = -1, count = 0;
-        long bestScore = -1;
+        double bestScore = -1;
         int candidates[32];
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
@@ -209,7 +209,8 @@ struct Thinker {
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from
             // beyond the opponent's reach.
-            long score = static_cast<long>(m.move->damage * 1000.0) / std::max(m.strikeStart + 60, 1);
+            double score = m.move->damage * 1000.0 / std::max(double{m.strikeStart} + 60.0, 1.0);
+            if (!(score > 0.0)) score = 0.0;  // no damage, or damage that is not a number
             if (busy > m.strikeStart) score *= 2;
             if (style.spacing && gapTo(me, opp) > opponentReach()) score *= 2;
             if (count < 32) candidates[count++] = i;

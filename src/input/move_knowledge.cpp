@@ -1,6 +1,7 @@
 #include "input/move_knowledge.h"
 
 #include <algorithm>
+#include <limits>
 #include <climits>
 #include <cstddef>
 
@@ -48,38 +49,47 @@ Box strikeBox(const HitMask& mask)
     return box;
 }
 
+// Content may hold any 32-bit numbers: sums are taken in 64 bits and what
+// is kept is held to the 32-bit range.
+std::int32_t held32(std::int64_t v)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                                             std::numeric_limits<std::int32_t>::max()));
+}
+
 // Timing, reach and height of a move's strike, from its frames in order.
 void learnStrike(KnownMove& k)
 {
     const Animation* a = k.move->animation.get();
     if (a == nullptr) return;
     k.loops = a->loops != 0;
-    std::int32_t time = 0, forward = 0, rise = 0;
+    // Fewer than 2^31 frames of steps below 2^31: no 64-bit sum overflows.
+    std::int64_t time = 0, forward = 0, rise = 0;
     for (const auto& frame : a->frames) {
         if (!frame) continue;
         const Frame& f = *frame;
         // A frame's step is taken when it appears; negative dx goes forward.
         forward -= f.dx;
         rise -= f.dy;
-        const std::int32_t length = std::max(f.duration, 0);
+        const std::int64_t length = std::max(f.duration, 0);
         if (length > 0 && f.image && f.image->mask) {
             const Box box = strikeBox(*f.image->mask);
             if (!box.empty()) {
-                k.strikeFrames.push_back({&f, forward, rise});
+                k.strikeFrames.push_back({&f, held32(forward), held32(rise)});
                 // Pictures face toward column 0: column c lies hotspotX - c ahead.
-                const std::int32_t far = f.hotspotX - box.left + forward;
-                const std::int32_t near = f.hotspotX - box.right + forward;
-                const std::int32_t high = f.hotspotY - box.top + rise;
-                const std::int32_t low = f.hotspotY - box.bottom + rise;
+                const std::int32_t far = held32(std::int64_t{f.hotspotX} - box.left + forward);
+                const std::int32_t near = held32(std::int64_t{f.hotspotX} - box.right + forward);
+                const std::int32_t high = held32(std::int64_t{f.hotspotY} - box.top + rise);
+                const std::int32_t low = held32(std::int64_t{f.hotspotY} - box.bottom + rise);
                 if (!k.strikes) {
                     k.strikes = true;
-                    k.strikeStart = time;
+                    k.strikeStart = held32(time);
                     k.reachNear = near;
                     k.reachFar = far;
                     k.strikeLow = low;
                     k.strikeHigh = high;
                 }
-                k.strikeEnd = time + length;
+                k.strikeEnd = held32(time + length);
                 k.reachNear = std::min(k.reachNear, near);
                 k.reachFar = std::max(k.reachFar, far);
                 k.strikeLow = std::min(k.strikeLow, low);
@@ -88,8 +98,8 @@ void learnStrike(KnownMove& k)
         }
         time += length;
     }
-    k.duration = time;
-    k.forwardStep = forward;
+    k.duration = held32(time);
+    k.forwardStep = held32(forward);
 }
 
 bool matches(const ButtonSet& step, const ButtonSet& held) { return stepMatches(step, held); }
