@@ -13,6 +13,7 @@
 #include "app/game.h"
 #include "app/replay_session.h"
 #include "platform/headless_platform.h"
+#include "sim/net_sim.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
 #include "sim/trace.h"
@@ -132,6 +133,7 @@ std::string absoluteFrom(const std::filesystem::path& base, const std::string& p
 
 int runSim(const std::vector<std::string>& args)
 {
+    if (wantsNetSim(args)) return runNetSim(args);
     Options opts;
     if (int status = parseOptions(args, opts); status >= 0) return status;
 
