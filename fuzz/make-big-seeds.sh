@@ -5,7 +5,7 @@
 set -euo pipefail
 out=$1
 rm -rf "$out"
-for t in picture mask frame animation move character level quotes script replay; do mkdir -p "$out/$t"; done
+for t in picture mask frame animation move character level quotes script replay packet; do mkdir -p "$out/$t"; done
 
 # n copies of the text $2
 rep() { head -c "$1" < /dev/zero | tr '\0' "$2"; }
@@ -50,3 +50,6 @@ R='inkblot-replay 1\ngame 0.1\ncontent 0123456789abcdef\nargs\n'
 { printf "$R"; rep $M 9; printf '\n'; } > "$out/replay/million-digit-line"
 { printf "$R"; awk 'BEGIN { for (i = 0; i < 200000; i++) print "m 256 66\np 16" }'; printf 'end 200000\n'; } > "$out/replay/two-hundred-thousand-passes"
 { printf "$R"; rep $M '\n'; } > "$out/replay/million-blank-lines"
+
+# A packet of inputs a million bytes long.
+{ printf 'IF\001\003'; rep $M '\1'; } > "$out/packet/million-inputs"

@@ -97,13 +97,14 @@ void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& c
         if (!config_.hosting && link_->disconnected()) end("no answer from " + config_.address, true);
         return;
     }
-    if (link_->disconnected()) return end("connection lost", true);
+    // Once every step asked for is settled, the other side may go.
+    if (link_->disconnected()) return end(finished() ? "" : "connection lost", !finished());
     runDueSteps(nowMs, local, compose);
     exchangeHashes(nowMs);
     if (phase_ == NetPhase::Over) return;
     if (nowMs - lastSendMs_ >= kSendEveryMs) sendInputs(nowMs);
     const std::uint32_t silent = nowMs - lastHeardMs_;
-    if (silent > kLostMs) return end("connection lost", true);
+    if (silent > kLostMs) return end(finished() ? "" : "connection lost", !finished());
     status_ = silent > kUnstableMs ? "connection is unstable" : "";
 }
 
@@ -120,7 +121,13 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
         remoteStepAt_ = nowMs;
         lastStamp_ = in->stamp;
         lastStampAt_ = nowMs;
-        if (in->echo != 0) rttMs_ = nowMs - in->echo;
+        // Smoothed over about eight packets.
+        if (in->echo != 0) {
+            const std::uint32_t sample = nowMs - in->echo;
+            rttMs_ = rttMs_ == 0 ? sample : (rttMs_ * 7 + sample) / 8;
+            rttMin_ = std::min(rttMin_, sample);
+            rttMax_ = std::max(rttMax_, sample);
+        }
         for (std::size_t i = 0; i < in->inputs.size(); ++i)
             session_->addRemoteInput(static_cast<std::int64_t>(in->first) + static_cast<std::int64_t>(i),
                                      in->inputs[i]);
@@ -158,10 +165,13 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     } else {
         seed_ = theirs.seed;
     }
-    const std::uint32_t startClock = kStartClockBase + seed_ % kStartClockSpread;
+    startClock_ = kStartClockBase + seed_ % kStartClockSpread;
+    const std::uint32_t startClock = startClock_;
     FightState start = made_;
     start.gameState = GameState::Fight;
-    start.currentTime = startClock;
+    // The clock of the fight's first pass is that of a fight begun on the
+    // splash screen: 0, so that a replay of it plays back as any other.
+    start.currentTime = 0;
     session_ = std::make_unique<RollbackSession>(start, rules_, startClock, config_.hosting ? 1 : 2,
                                                  config_.inputDelay);
     localLog_.assign(static_cast<std::size_t>(session_->localSteps()), 0);
@@ -184,8 +194,11 @@ void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFra
         localLog_.push_back(local);
         s.advance(compose);
     }
-    for (auto c = static_cast<std::int64_t>(confirmed_.size()); c <= s.confirmedStep(); ++c)
+    for (auto c = static_cast<std::int64_t>(confirmed_.size()); c <= s.confirmedStep(); ++c) {
         confirmed_.push_back(s.inputsOf(c));
+        if ((c + 1) % kOnlineHashEvery == 0)
+            if (std::optional<FightState> after = s.stateAfter(c)) replayHashes_.push_back({c, hashFight(*after)});
+    }
     syncTime(nowMs);
     if (s.fight().gameState != GameState::Fight && s.confirmedStep() == s.nextStep() - 1)
         end("", false);  // the fight is over on both machines

@@ -21,6 +21,8 @@ namespace ib::net {
 constexpr std::int64_t kHashEvery = 30;
 constexpr std::uint32_t kUnstableMs = 1000;
 constexpr std::uint32_t kLostMs = 3000;
+// A replay of the fight holds the hash of every this many steps.
+constexpr std::int64_t kOnlineHashEvery = 60;
 
 struct NetPlayConfig {
     bool hosting = true;
@@ -62,6 +64,8 @@ public:
 
     const RollbackSession* session() const { return session_.get(); }
     std::uint32_t roundTripMs() const { return rttMs_; }
+    std::uint32_t roundTripMinMs() const { return rttMin_; }
+    std::uint32_t roundTripMaxMs() const { return rttMax_; }
     std::uint64_t bytesSent() const { return link_ ? link_->bytesSent() : 0; }
     std::uint32_t fightStartMs() const { return startMs_; }
     std::uint32_t seed() const { return seed_; }
@@ -69,6 +73,10 @@ public:
     const std::vector<StepInputs>& confirmedInputs() const { return confirmed_; }
     // All steps asked for are run with both players' inputs known.
     bool finished() const;
+    // The hashes of every kOnlineHashEvery-th confirmed step, for a replay.
+    const std::vector<std::pair<std::int64_t, std::uint64_t>>& replayHashes() const { return replayHashes_; }
+    // The clock the fight's steps count from.
+    std::uint32_t startClock() const { return startClock_; }
     std::int64_t hashesCompared() const { return hashesCompared_; }
     std::int64_t waits() const { return waits_; }
 
@@ -97,6 +105,7 @@ private:
     std::uint32_t startMs_ = 0;       // when step 0 began on this machine
     std::uint32_t lastHeardMs_ = 0;
     std::uint32_t rttMs_ = 0;
+    std::uint32_t rttMin_ = UINT32_MAX, rttMax_ = 0;
     std::uint32_t lastStamp_ = 0;     // the other side's last stamp
     std::uint32_t lastStampAt_ = 0;   // when it came
     std::int64_t remoteAck_ = 0;      // steps of ours the other side has
@@ -106,6 +115,8 @@ private:
     std::int64_t waits_ = 0;
     std::vector<StepInput> localLog_;  // every local input, by step
     std::vector<StepInputs> confirmed_;
+    std::vector<std::pair<std::int64_t, std::uint64_t>> replayHashes_;
+    std::uint32_t startClock_ = 0;
     std::int64_t hashedThrough_ = -1;
     std::map<std::int64_t, std::uint64_t> ourHashes_, theirHashes_;
     std::map<std::int64_t, FightState> ourStates_;  // at the steps hashed
