@@ -269,6 +269,25 @@ void playFight(const Level& level, const Character& left, const Character& right
         fightPass(game);
         platform.endPass();
     }
+
+    // Then the computer on both sides, knowing both Characters from their
+    // files alone.
+    game.knowledge.clear();
+    game.knowledge.push_back(learnMoves(left));
+    game.knowledge.push_back(learnMoves(right));
+    game.fight = FightState{};
+    game.fight.gameState = GameState::Fight;
+    game.fight.mode = PlayMode::VersusComputer;
+    game.fight.computer[0].level = 5;
+    game.fight.computer[1].level = 2;
+    game.fight.computerRandom.seed(7);
+    game.fight.fighter1.emplace(left, *game.level, Side::Left);
+    game.fight.fighter2.emplace(right, *game.level, Side::Right);
+    for (int pass = 0; pass < kFightPasses; ++pass) {
+        platform.beginPass();
+        fightPass(game);
+        platform.endPass();
+    }
 }
 
 }  // namespace

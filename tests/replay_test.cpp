@@ -137,6 +137,33 @@ TEST(Replay, ScriptedRunPlaysBackToTheSameTrace)
     EXPECT_EQ(readText("replayed.jsonl"), scripted);
 }
 
+// The computer's choices come from the fight's state and the recorded
+// clock: started by its options (kept in the replay) or by F2 on the splash
+// (seeded from the first pass's clock), its fights play back hash for hash.
+TEST(Replay, FightsAgainstTheComputerPlayBack)
+{
+    ScratchDir dir;
+    writeFile("f2.script", "1100 down F2\n1200 up F2\n1300 down B\n2500 up B\n2500 down X\n2600 up X\n");
+    const std::vector<std::vector<std::string>> runs = {
+        {"--script", "f2.script"},
+        {"--versus-cpu", "5", "--seed", "7"},
+        {"--cpu", "1:2", "--cpu", "2:4"},
+        {"--training", "--script", "f2.script"},
+    };
+    for (const auto& extra : runs) {
+        std::vector<std::string> record{"--data", INKBLOT_DATA_DIR, "--passes", "2500", "--record", "cpu.replay",
+                                        "--trace", "recorded.jsonl"};
+        record.insert(record.end(), extra.begin(), extra.end());
+        ASSERT_EQ(sim::runSim(record), 0) << extra[0];
+        ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "cpu.replay", "--trace", "replayed.jsonl"}),
+                  0)
+            << extra[0];
+        const std::string recorded = readText("recorded.jsonl");
+        EXPECT_NE(recorded.find("\"mode\""), std::string::npos) << extra[0];
+        EXPECT_EQ(readText("replayed.jsonl"), recorded) << extra[0];
+    }
+}
+
 TEST(Replay, PlaybackStopsWhereItDiverges)
 {
     ScratchDir dir;

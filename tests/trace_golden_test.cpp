@@ -1,7 +1,8 @@
 // Whole scripted runs of the default content against the traces they gave
 // before the fight's state became one value: every field of every pass must
 // stay as it was. tests/traces/hashes.txt holds an FNV-1a 64 of each trace
-// with the per-pass "hash" field left out.
+// with the per-pass "hash" and "sounds" fields left out (the sounds came
+// later and are what the passes report, not what they change).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,7 +33,7 @@ struct TracedRun {
 
 std::uint64_t traceHash(const std::string& path, int& lines)
 {
-    static const std::regex kHashField(R"(,"hash":"[0-9a-f]{16}")");
+    static const std::regex kHashField(R"(,"sounds":\[[^\]]*\]|,"hash":"[0-9a-f]{16}")");
     std::ifstream in(path, std::ios::binary);
     std::uint64_t h = 14695981039346656037ull;
     lines = 0;

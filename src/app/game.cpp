@@ -8,7 +8,11 @@
 #include "content/content_error.h"
 #include "app/fight_screen.h"
 #include "app/replay_recorder.h"
+#include "app/training_overlay.h"
+#include "fight/training_rules.h"
+#include "input/cpu_player.h"
 #include "input/key_bindings.h"
+#include "input/pass_input.h"
 
 namespace ib {
 
@@ -45,36 +49,137 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
 
 void runPass(Game& game)
 {
+    game.soundPlayer.update(game.fight.gameState);
     switch (game.fight.gameState) {
     case GameState::Splash: drawSplash(game); break;
     case GameState::Fight: fightPass(game); break;
     case GameState::End:
         drawEndScreen(game);
         game.platform.sleep(kEndScreenMs);
-        game.platform.postOwnMessage({WM_CLOSE, 0});
+        // Playing alone, the player may fight again.
+        if (game.fight.mode != PlayMode::TwoPlayers) game.fight.gameState = GameState::Splash;
+        else game.platform.postOwnMessage({WM_CLOSE, 0});
         break;
     }
 }
 
+// Whose keys the keyboard gives (bit 0 player 1, bit 1 player 2).
+unsigned keyboardPlayers(const FightState& f)
+{
+    if (f.mode == PlayMode::TwoPlayers) return kBothPlayers;
+    unsigned players = f.computer[0].level == 0 ? 1u : 0u;
+    if (f.mode == PlayMode::VersusComputer && f.computer[1].level == 0) players |= 2u;
+    return players;
+}
+
+// Training's own keys; false for any other key.
+bool trainingKey(Game& game, int key)
+{
+    FightState& f = game.fight;
+    switch (key) {
+    case kKeyResetPositions:
+        if (game.level) resetFighters(f, *game.level);
+        return true;
+    case kKeyHitMasks: game.showHitMasks = !game.showHitMasks; return true;
+    case kKeyInputDisplay: game.showInputs = !game.showInputs; return true;
+    case kKeyDummyMode:
+        if (f.training.recording) return true;
+        f.training.dummy = static_cast<DummyMode>((static_cast<int>(f.training.dummy) + 1) % kDummyModes);
+        f.computer[1] = ComputerMind{};
+        f.training.playStart = f.currentTime;
+        f.training.playNext = 0;
+        if (Fighter* dummy = f.fighter(2)) holdOnly(*dummy, 0, f.currentTime);
+        return true;
+    case kKeyRecord: toggleRecording(f); return true;
+    default: return false;
+    }
+}
+
+void keyEvent(Game& game, int key, bool down)
+{
+    FightState& f = game.fight;
+    if (!f.fighter1 || !f.fighter2) return;
+    if (f.mode == PlayMode::Training && f.gameState == GameState::Fight) {
+        if (down && trainingKey(game, key)) return;
+        // While recording, player 1's keys move the dummy.
+        if (f.training.recording) {
+            recordButton(f, mapKey(*f.fighter1, *f.fighter2, 1, key), down);
+            return;
+        }
+    }
+    if (down) handleKeyDown(*f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+    else handleKeyUp(*f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+}
+
 }  // namespace
+
+void playSound(Game& game, const SoundEvent& event)
+{
+    game.sounds.push_back(event);
+    game.soundPlayer.play(event);
+}
 
 FightRules fightRules(const Game& game)
 {
-    return FightRules{game.level.get(), game.quoteBook.size()};
+    FightRules rules{game.level.get(), game.quoteBook.size(), &game.soundPlayer.voicedMoves()};
+    if (game.knowledge.size() == 2) {
+        rules.knowledge[0] = &game.knowledge[0];
+        rules.knowledge[1] = &game.knowledge[1];
+    }
+    return rules;
 }
 
 void fightPass(Game& game)
 {
-    fightStep(game.fight, fightRules(game), game.platform.timeGetTime(),
-              [&](const FightState& fight) { drawFight(game, fight); });
+    // The pass only reports its sounds; they play once it is over.
+    const std::size_t first = game.sounds.size();
+    fightStep(
+        game.fight, fightRules(game), game.platform.timeGetTime(),
+        [&](const FightState& fight) {
+            if (!composeFight(game, fight)) return;
+            drawTrainingOverlays(game, fight);
+            present(game);
+        },
+        &game.sounds);
+    for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
+}
+void startFight(Game& game, PlayMode mode)
+{
+    FightState& f = game.fight;
+    if (game.fightPlayed && f.fighter1 && f.fighter2 && game.level) {
+        const Character& c1 = *f.fighter1->character;
+        const Character& c2 = *f.fighter2->character;
+        f = FightState{};
+        f.fighter1.emplace(c1, *game.level, Side::Left);
+        f.fighter2.emplace(c2, *game.level, Side::Right);
+    }
+    game.fightPlayed = true;
+    f.gameState = GameState::Fight;
+    f.mode = mode;
+    if (mode == PlayMode::TwoPlayers) return;
+    const PlayOptions& o = game.playOptions;
+    // Without a seed, the first pass's clock seeds the computer's numbers:
+    // a replay of the passes' clocks and messages plays the same fight.
+    if (o.seed) f.computerRandom.seed(*o.seed);
+    else f.seedFromClock = true;
+    if (mode == PlayMode::VersusComputer) {
+        f.computer[0].level = o.computerLevel[0];
+        f.computer[1].level = o.computerLevel[1];
+        if (f.computer[0].level == 0 && f.computer[1].level == 0) f.computer[1].level = kDefaultComputerLevel;
+    }
 }
 
 Game::Game(Platform& p) : platform(p) {}
 
 void readArguments(Game& game, int argc, const char* const* argv)
 {
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
+        if (const int taken = readPlayOption(argc, argv, i, game.playOptions); taken > 0) {
+            i += taken - 1;
+            continue;
+        }
         if (argv[i] && std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+    }
 }
 
 void setUpGame(Game& game)
@@ -89,6 +194,8 @@ void setUpGame(Game& game)
         game.characters.push_back(loadCharacter(ctx, "quill"));
         game.fight.fighter1.emplace(*game.characters[0], *game.level, Side::Left);
         game.fight.fighter2.emplace(*game.characters[1], *game.level, Side::Right);
+        game.knowledge.clear();
+        for (const auto& c : game.characters) game.knowledge.push_back(learnMoves(*c));
     } catch (const ContentError& e) {
         showError(game, 0, e.what());
         throw;
@@ -99,6 +206,8 @@ void setUpGame(Game& game)
     game.endSurface = loadScreenPicture(game, "endsplash.tga");
     game.quoteFont = Font::openQuoteFont(23);
     loadQuotes(game.quoteBook, "stuff.quotes", &game.contentFiles);
+    game.soundPlayer.load(game.platform.sound(), game.contentFiles, game.level->name, game.characters,
+                          readSoundConfig(soundConfigPath()));
 }
 
 int showError(Game& game, int code, const std::string& text)
@@ -127,17 +236,25 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
-        if (game.fight.gameState == GameState::Splash) game.fight.gameState = GameState::Fight;
+        // F10 switches the sound and nothing else: it does not leave the splash.
+        if (wParam == VK_F10) {
+            game.soundPlayer.toggle();
+            return 0;
+        }
+        if (game.fight.gameState == GameState::Splash) {
+            if (wParam == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer);
+            else if (wParam == kKeyTraining) startFight(game, PlayMode::Training);
+            else startFight(game, PlayMode::TwoPlayers);
+            playSound(game, {SoundKind::Splash});
+        }
         if (wParam == VK_ESCAPE || wParam == VK_F12) {
             game.platform.postOwnMessage({WM_CLOSE, 0});
             return 0;
         }
-        if (FightState& f = game.fight; f.fighter1 && f.fighter2)
-            handleKeyDown(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
+        keyEvent(game, static_cast<int>(wParam), true);
         return 0;
     case WM_KEYUP:
-        if (FightState& f = game.fight; f.fighter1 && f.fighter2)
-            handleKeyUp(*f.fighter1, *f.fighter2, static_cast<int>(wParam), f.currentTime);
+        keyEvent(game, static_cast<int>(wParam), false);
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {
@@ -160,6 +277,7 @@ int runGame(Game& game)
     } catch (const ContentError&) {
         return kExitContentError;
     }
+    if (game.playOptions.startMode) startFight(game, *game.playOptions.startMode);
     Platform& p = game.platform;
     for (;;) {
         if (p.peekMessage()) {
@@ -186,6 +304,7 @@ int runGame(Game& game)
             runPass(game);
         }
         if (!p.endPass()) return kExitOk;
+        game.sounds.clear();
     }
 }
 

@@ -4,15 +4,20 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/play_options.h"
 #include "app/quotes.h"
+#include "app/sound_player.h"
 #include "fight/fight_step.h"
 #include "content/content.h"
 #include "fight/fight_state.h"
 #include "graphics/images.h"
+#include "graphics/mask_outline.h"
+#include "input/move_knowledge.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
@@ -41,6 +46,14 @@ struct Game {
     // --- game flow ----------------------------------------------------------
     bool appActive = false;
     bool slowMode = false;
+    PlayOptions playOptions;
+    bool fightPlayed = false;  // a fight has started: the next one starts anew
+    // What the computer knows of each player's Character (rook, quill).
+    std::vector<MoveKnowledge> knowledge;
+    // Training's overlays, drawn over the frame before it is presented.
+    bool showHitMasks = false;
+    bool showInputs = false;
+    std::map<const HitMask*, MaskOutline> maskOutlines;  // made when first shown
     bool mainWindow = false;  // the window exists
     std::unique_ptr<Level> level;
     std::vector<std::unique_ptr<Character>> characters;  // rook, quill
@@ -70,10 +83,23 @@ struct Game {
 
     // The replay being recorded of this session, if any.
     ReplayRecorder* recorder = nullptr;
+
+    // --- sound ----------------------------------------------------------------
+    SoundPlayer soundPlayer;
+    // The sounds of the pass being run and of the messages handled before
+    // it, each played once when it was added; emptied after every pass.
+    SoundEvents sounds;
 };
 
-// Sets slowMode from the arguments after the program's name.
+// Sets slowMode and the play options from the arguments after the
+// program's name.
 void readArguments(Game& game, int argc, const char* const* argv);
+
+// Adds a sound to the pass's sounds and plays it.
+void playSound(Game& game, const SoundEvent& event);
+// Leaves the splash screen for a fight in that mode. The first fight of a
+// run starts from the state set-up made; a later one from fresh fighters.
+void startFight(Game& game, PlayMode mode);
 
 // What the fight pass reads of the game's content.
 FightRules fightRules(const Game& game);

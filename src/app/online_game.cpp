@@ -133,7 +133,11 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         // Online the game never pauses: the other machine does not wait.
         const std::uint32_t now = p.timeGetTime();
         bool composed = false;
-        play.update(now, held, [&](const FightState& f) { composed = composeFight(game, f); });
+        // Sounds of steps run for the first time only; a step run again
+        // after a wrong guess is silent.
+        game.sounds.clear();
+        play.update(now, held, [&](const FightState& f) { composed = composeFight(game, f); }, &game.sounds);
+        for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {
             drawSplashSaying(game, font.get(), play.status());

@@ -48,6 +48,7 @@ public:
     void releaseDisplay() override { display_.releaseDisplay(); }
     void presentFrame(const Surface& front) override { display_.presentFrame(front); }
     void messageBox(const std::string& text, const char* caption) override { display_.messageBox(text, caption); }
+    Sound& sound() override { return display_.sound(); }
 
     bool peekMessage() override;
     void waitMessage() override;

@@ -10,6 +10,7 @@ ReplayHeader replayHeaderOf(const Game& game)
     h.gameVersion = INKBLOT_VERSION;
     h.content = game.contentFiles.fingerprint();
     if (game.slowMode) h.args.push_back("slow");
+    for (std::string& a : playArguments(game.playOptions)) h.args.push_back(std::move(a));
     return h;
 }
 

@@ -52,6 +52,8 @@ struct Move {
     std::vector<std::int32_t> stepValueB;
     double damage = 0.0;
     std::unique_ptr<Animation> animation;
+    // A frame of the animation can strike (found once, when the Move loads).
+    bool strikes = false;
 };
 
 struct Character {

@@ -1,4 +1,6 @@
 #include "content/content.h"
+
+#include <algorithm>
 #include "content/content_error.h"
 #include "content/line_reader.h"
 
@@ -55,6 +57,16 @@ bool hasFrameToShow(const Animation& animation)
     return animation.frameAt(0) != nullptr;
 }
 
+// Whether a frame of the animation has a strike value in its hit mask.
+bool canStrike(const Animation& animation)
+{
+    return std::any_of(animation.frames.begin(), animation.frames.end(), [](const auto& frame) {
+        const HitMask* mask = frame && frame->image ? frame->image->mask : nullptr;
+        return mask && std::any_of(mask->strike.begin(), mask->strike.end(),
+                                   [](std::uint8_t v) { return v != 0; });
+    });
+}
+
 }  // namespace
 
 std::unique_ptr<Move> loadMove(LoadContext& ctx, const std::string& baseName)
@@ -70,6 +82,7 @@ std::unique_ptr<Move> loadMove(LoadContext& ctx, const std::string& baseName)
     warnIfTrailingBlanks(ctx.images.warnings, fileName, 1, animationName, animationName + ".Animation");
     if (!hasFrameToShow(*move->animation))
         throw ContentError("Animation has no frame to show", move->animation->name + ".Animation");
+    move->strikes = canStrike(*move->animation);
     const std::string priorityLine = file.nextLine();
     move->priority = leadingInt(priorityLine);
     warnIfNoInt(ctx.images.warnings, fileName, 2, priorityLine, "0");

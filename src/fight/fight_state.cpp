@@ -100,6 +100,28 @@ const char* gameStateName(GameState s)
     return "?";
 }
 
+const char* playModeName(PlayMode m)
+{
+    switch (m) {
+    case PlayMode::TwoPlayers: return "two players";
+    case PlayMode::VersusComputer: return "versus computer";
+    case PlayMode::Training: return "training";
+    }
+    return "?";
+}
+
+const char* dummyModeName(DummyMode m)
+{
+    switch (m) {
+    case DummyMode::Standing: return "standing";
+    case DummyMode::Crouching: return "crouching";
+    case DummyMode::Blocking: return "blocking";
+    case DummyMode::Computer: return "computer";
+    case DummyMode::Playback: return "playback";
+    }
+    return "?";
+}
+
 Fighter* FightState::fighter(int player)
 {
     if (player == 1) return fighter1 ? &*fighter1 : nullptr;
@@ -126,6 +148,35 @@ std::uint64_t hashFight(const FightState& s)
     h.u32(s.lastQuoteCheck);
     h.u32(s.quoteRandom.state);
     h.u32(s.quoteFirstCall);
+    h.i32(static_cast<std::int32_t>(s.mode));
+    for (const ComputerMind& m : s.computer) {
+        h.i32(m.level);
+        h.i32(m.plan);
+        h.u32(m.planUntil);
+        h.u32(m.nextThink);
+        h.u32(m.watchedStart);
+        h.i32(m.watchedMove);
+        h.u32(m.willBlock);
+    }
+    h.u32(s.computerRandom.state);
+    h.u32(s.seedFromClock);
+    const TrainingState& t = s.training;
+    h.i32(static_cast<std::int32_t>(t.dummy));
+    h.u32(t.lastHitTime);
+    h.u32(t.refillDue);
+    h.i32(t.hitX);
+    h.i32(t.hitY);
+    h.u32(t.recording);
+    h.u32(t.recordStart);
+    h.u32(t.recordLength);
+    h.u64(t.recorded.size());
+    for (const RecordedButton& b : t.recorded) {
+        h.u32(b.at);
+        h.i32(b.code);
+        h.u32(b.down);
+    }
+    h.u32(t.playStart);
+    h.u32(t.playNext);
     return h.value();
 }
 

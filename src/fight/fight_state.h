@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "fight/fighter.h"
 
@@ -37,6 +38,71 @@ struct QuoteRandom {
     friend bool operator==(const QuoteRandom&, const QuoteRandom&) = default;
 };
 
+// Who plays: two people at one keyboard, one person against the computer,
+// or one person training against a dummy.
+enum class PlayMode : std::int32_t { TwoPlayers = 0, VersusComputer = 1, Training = 2 };
+
+const char* playModeName(PlayMode m);
+
+// The generator behind the computer players' choices (xorshift32), seeded
+// once when the fight starts.
+struct ComputerRandom {
+    std::uint32_t state = 0x9E3779B9u;
+    void seed(std::uint32_t s) { state = s != 0 ? s : 0x9E3779B9u; }
+    std::uint32_t next()
+    {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    }
+    // 0 to n - 1 (n > 0).
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
+    friend bool operator==(const ComputerRandom&, const ComputerRandom&) = default;
+};
+
+// What a computer player has in mind: its level (0: a person plays), what
+// it is doing until when, and the opponent's move it last reacted to.
+struct ComputerMind {
+    std::int32_t level = 0;
+    std::int32_t plan = 0;
+    std::uint32_t planUntil = 0;
+    std::uint32_t nextThink = 0;
+    std::uint32_t watchedStart = 0;  // the opponent's moveStart it reacted to
+    std::int32_t watchedMove = -1;   // and that move's place in its Character
+    bool willBlock = false;          // whether it blocks that move
+    friend bool operator==(const ComputerMind&, const ComputerMind&) = default;
+};
+
+// What the training dummy does.
+enum class DummyMode : std::int32_t { Standing = 0, Crouching, Blocking, Computer, Playback };
+constexpr int kDummyModes = 5;
+const char* dummyModeName(DummyMode m);
+
+// A button of player 1 pressed or released while recording for the dummy,
+// `at` ms after the recording started.
+struct RecordedButton {
+    std::uint32_t at = 0;
+    std::int32_t code = 0;
+    bool down = false;
+    friend bool operator==(const RecordedButton&, const RecordedButton&) = default;
+};
+
+// Training: the dummy, the hits that refill health, the recording.
+struct TrainingState {
+    DummyMode dummy = DummyMode::Standing;
+    std::uint32_t lastHitTime = 0;
+    bool refillDue = false;
+    std::int32_t hitX = -1, hitY = -1;  // screen pixel of the last hit; -1: none
+    bool recording = false;
+    std::uint32_t recordStart = 0;
+    std::uint32_t recordLength = 0;
+    std::vector<RecordedButton> recorded;
+    std::uint32_t playStart = 0;   // when the playback's current loop began
+    std::uint32_t playNext = 0;    // the next recorded button to play
+    friend bool operator==(const TrainingState&, const TrainingState&) = default;
+};
+
 struct FightState {
     GameState gameState = GameState::Splash;
     std::optional<Fighter> fighter1;
@@ -47,6 +113,13 @@ struct FightState {
     std::uint32_t lastQuoteCheck = 0;
     QuoteRandom quoteRandom;
     bool quoteFirstCall = true;
+    PlayMode mode = PlayMode::TwoPlayers;
+    ComputerMind computer[2];  // players 1 and 2
+    ComputerRandom computerRandom;
+    // The computer's generator is seeded with the clock of the fight's
+    // first pass (when no seed was given).
+    bool seedFromClock = false;
+    TrainingState training;
 
     // The fighter of player 1 or 2 (null for any other number or before
     // the fighters are made).

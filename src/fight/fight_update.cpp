@@ -5,6 +5,7 @@
 #include "fight/fighter.h"
 #include "fight/frame_geometry.h"
 #include "fight/hit_scan.h"
+#include "fight/sound_events.h"
 
 namespace ib {
 
@@ -35,23 +36,31 @@ PoseMask poseMask(const Frame& frame)
 }
 
 // The victim's held buttons plus Hit or KnockOut, then the held buttons
-// alone: a short press the victim's Character data reacts to.
-void takeHit(Fighter& victim, const Fighter& attacker, std::uint32_t currentTime,
-             std::uint32_t& decisionTime)
+// alone: a short press the victim's Character data reacts to. A hit on a
+// fighter holding Block is blocked whatever its Character does about it.
+void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker,
+             std::uint32_t currentTime, std::uint32_t& decisionTime, SoundEvents* sounds,
+             double minHealth)
 {
     ButtonSet snapshot = victim.held;
+    const double damage = attacker.currentMove->damage;
+    SoundEvent sound{SoundKind::Hit, victimNumber, blowVolume(damage)};
     if (snapshot.contains(Block)) {
         snapshot.add(Hit);
+        sound.kind = SoundKind::Block;
     } else {
-        victim.health -= attacker.currentMove->damage;
+        victim.health -= damage;
+        if (victim.health < minHealth) victim.health = minHealth;
         // Health that is not a number counts as run out too.
         if (!(victim.health > 0.0)) {
             snapshot.add(KnockOut);
             decisionTime = currentTime;
+            sound = {SoundKind::KnockOut, victimNumber, 100};
         } else {
             snapshot.add(Hit);
         }
     }
+    if (sounds) sounds->push_back(sound);
     victim.history.push_front(snapshot);
     victim.recognizeMove(currentTime);
     pushSnapshot(victim);
@@ -93,7 +102,7 @@ void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std:
 }
 
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime)
+                 std::uint32_t& decisionTime, SoundEvents* sounds, double minHealth)
 {
     const Frame* f1 = fighter1.frame;
     const Frame* f2 = fighter2.frame;
@@ -113,8 +122,8 @@ void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime
 
     // Fighter 1 reacts first; fighter 2 then takes the damage of whatever
     // move fighter 1 is playing after that reaction.
-    if (strikes.byFighter2 != 0) takeHit(fighter1, fighter2, currentTime, decisionTime);
-    if (strikes.byFighter1 != 0) takeHit(fighter2, fighter1, currentTime, decisionTime);
+    if (strikes.byFighter2 != 0) takeHit(fighter1, 1, fighter2, currentTime, decisionTime, sounds, minHealth);
+    if (strikes.byFighter1 != 0) takeHit(fighter2, 2, fighter1, currentTime, decisionTime, sounds, minHealth);
 }
 
 }  // namespace ib

@@ -1,12 +1,16 @@
 // A fighter: the run-time state of one player's Character during the fight.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "content/content.h"
 
 namespace ib {
+
+struct SoundEvent;
 
 // Snapshots of held buttons, newest first.
 using InputHistory = std::deque<ButtonSet>;
@@ -49,8 +53,12 @@ void pushSnapshot(Fighter& fighter);
 // The fight update of one pass.
 void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t);
 void keepInBounds(Fighter& a, const Fighter& b, const Level& level);
-// Finds and applies hits; writes decisionTime on a knock-out.
+// Finds and applies hits; writes decisionTime on a knock-out. Each hit
+// taken adds one sound (a hit, a block or a knock-out) to `sounds`. A hit
+// never takes a fighter's health below minHealth (training keeps everyone
+// on their feet); with the default nothing stops it.
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime);
+                 std::uint32_t& decisionTime, std::vector<SoundEvent>* sounds = nullptr,
+                 double minHealth = -HUGE_VAL);
 
 }  // namespace ib

@@ -9,9 +9,10 @@ constexpr double kMeanQuoteGapMs = 10000.0;
 
 }  // namespace
 
-void chooseQuote(FightState& fight, std::size_t bookSize)
+bool chooseQuote(FightState& fight, std::size_t bookSize)
 {
     QuoteRandom& random = fight.quoteRandom;
+    bool started = false;
     if (fight.quoteFirstCall) {
         fight.lastQuoteCheck = fight.currentTime;
         random.seed(fight.currentTime);
@@ -28,9 +29,11 @@ void chooseQuote(FightState& fight, std::size_t bookSize)
             fight.activeQuote.text = static_cast<std::int32_t>(r3 * n / 32768);
             fight.activeQuote.startTime = fight.currentTime;
             fight.activeQuote.speaker = speaker;
+            started = true;
         }
     }
     fight.lastQuoteCheck = fight.currentTime;
+    return started;
 }
 
 void expireQuote(FightState& fight)

@@ -12,8 +12,8 @@ namespace ib {
 constexpr std::int32_t kQuoteShowMs = 2300;
 
 // Starts a quote when one is due and none is shown; bookSize quotes to
-// choose from.
-void chooseQuote(FightState& fight, std::size_t bookSize);
+// choose from. True when a quote started.
+bool chooseQuote(FightState& fight, std::size_t bookSize);
 // Ends the quote once it is more than kQuoteShowMs old at currentTime.
 void expireQuote(FightState& fight);
 

@@ -25,7 +25,7 @@ struct Named {
 constexpr Named kNames[] = {
     {"LEFT", VK_LEFT},     {"UP", VK_UP},     {"RIGHT", VK_RIGHT},
     {"DOWN", VK_DOWN},     {"PERIOD", VK_OEM_PERIOD}, {"SLASH", VK_OEM_2},
-    {"ESCAPE", VK_ESCAPE}, {"F12", VK_F12},   {"SPACE", VK_SPACE},
+    {"ESCAPE", VK_ESCAPE}, {"F10", VK_F10},   {"F12", VK_F12},   {"SPACE", VK_SPACE},
     {"ENTER", VK_RETURN},
 };
 
@@ -41,18 +41,23 @@ int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int vir
     return 0;
 }
 
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime)
+void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
+                   unsigned players)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0) {
+    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u)) {
         if (!pressButton(fighter1, b, currentTime)) return;
     }
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0) pressButton(fighter2, b, currentTime);
+    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
+        pressButton(fighter2, b, currentTime);
 }
 
-void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime)
+void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
+                 unsigned players)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0) releaseButton(fighter1, b, currentTime);
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0) releaseButton(fighter2, b, currentTime);
+    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u))
+        releaseButton(fighter1, b, currentTime);
+    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
+        releaseButton(fighter2, b, currentTime);
 }
 
 std::optional<int> keyFromName(std::string_view name)
@@ -68,6 +73,12 @@ std::optional<int> keyFromName(std::string_view name)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     for (const Named& n : kNames)
         if (n.name == upper) return n.code;
+    if (upper.size() >= 2 && upper[0] == 'F') {  // F1 to F12
+        int n = 0;
+        const auto [end, ec] = std::from_chars(upper.data() + 1, upper.data() + upper.size(), n);
+        if (ec == std::errc() && end == upper.data() + upper.size() && n >= 1 && n <= 12)
+            return 0x70 + n - 1;
+    }
     int code = 0;
     const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), code);
     if (ec == std::errc() && end == name.data() + name.size() && code >= 1 && code <= 255) return code;

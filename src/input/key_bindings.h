@@ -25,14 +25,20 @@ std::span<const KeyBinding> keyBindings();
 // The button code the key gives the player's fighter; 0 for none.
 int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey);
 
+// Bits of `players` saying whose keys the keyboard gives: bit 0 player 1,
+// bit 1 player 2 (the computer plays the others).
+constexpr unsigned kBothPlayers = 3;
+
 // A key event for both fighters at currentTime: player 1's binding first,
 // then player 2's (a key-down player 1 already holds goes no further).
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime);
-void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime);
+void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
+                   unsigned players = kBothPlayers);
+void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
+                 unsigned players = kBothPlayers);
 
 // Key names as scripts write them: a letter, a digit, LEFT, UP, RIGHT,
-// DOWN, PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER (any case), or a decimal
-// key code from 1 to 255.
+// DOWN, PERIOD, SLASH, ESCAPE, F1 to F12, SPACE, ENTER (any case), or a
+// decimal key code from 1 to 255.
 std::optional<int> keyFromName(std::string_view name);
 // The name a script would use for the key ("X", "LEFT", or its code).
 std::string keyName(int virtualKey);

@@ -75,7 +75,7 @@ void NetPlay::end(const std::string& why, bool failed)
     close();
 }
 
-void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose)
+void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds)
 {
     if (!link_ || phase_ == NetPhase::Over) return;
     std::vector<Received> in;
@@ -99,7 +99,7 @@ void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& c
     }
     // Once every step asked for is settled, the other side may go.
     if (link_->disconnected()) return end(finished() ? "" : "connection lost", !finished());
-    runDueSteps(nowMs, local, compose);
+    runDueSteps(nowMs, local, compose, sounds);
     exchangeHashes(nowMs);
     if (phase_ == NetPhase::Over) return;
     if (nowMs - lastSendMs_ >= kSendEveryMs) sendInputs(nowMs);
@@ -182,7 +182,8 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     status_.clear();
 }
 
-void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose)
+void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose,
+                          SoundEvents* sounds)
 {
     RollbackSession& s = *session_;
     s.settle();
@@ -192,7 +193,7 @@ void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFra
         const std::int64_t step = s.addLocalInput(local);
         if (step < 0) break;
         localLog_.push_back(local);
-        s.advance(compose);
+        s.advance(compose, sounds);
     }
     for (auto c = static_cast<std::int64_t>(confirmed_.size()); c <= s.confirmedStep(); ++c) {
         confirmed_.push_back(s.inputsOf(c));

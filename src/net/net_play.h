@@ -49,8 +49,10 @@ public:
     bool open();
     // Runs what is due at `nowMs` (the machine's clock): packets in and
     // out, and the steps whose time has come with `local` as the local
-    // player's buttons. `compose` draws the last step run.
-    void update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose = {});
+    // player's buttons. `compose` draws each step run and `sounds` gets its
+    // sounds (never those of a step run again).
+    void update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose = {},
+                SoundEvents* sounds = nullptr);
     void close();
 
     NetPhase phase() const { return phase_; }
@@ -84,7 +86,7 @@ private:
     void receive(const Packet& p, std::uint32_t nowMs);
     void greet(const Hello& theirs, std::uint32_t nowMs);
     void refuse(const std::string& why, bool tell);
-    void runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose);
+    void runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds);
     void sendInputs(std::uint32_t nowMs);
     void exchangeHashes(std::uint32_t nowMs);
     void compareHash(std::int64_t step);

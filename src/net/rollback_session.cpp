@@ -59,7 +59,7 @@ bool RollbackSession::canAdvance() const
     return localNext_ > next_ && next_ < remoteNext_ + kMaxPrediction;
 }
 
-void RollbackSession::runStep(std::int64_t step, const ComposeFrame& compose)
+void RollbackSession::runStep(std::int64_t step, const ComposeFrame& compose, SoundEvents* sounds)
 {
     Slot& s = claim(step);
     if (!s.remoteKnown) s.inputs[remote_] = lastRemote_;
@@ -68,14 +68,14 @@ void RollbackSession::runStep(std::int64_t step, const ComposeFrame& compose)
     applyStepInputs(fight_, before, s.inputs);
     std::uint32_t clock = stepClock(startClock_, step);
     if (clockHook) clock = clockHook(step, clock);
-    fightStep(fight_, rules_, clock, compose);
+    fightStep(fight_, rules_, clock, compose, sounds);
     if (onStepRun) onStepRun(step, fight_);
 }
 
-void RollbackSession::advance(const ComposeFrame& compose)
+void RollbackSession::advance(const ComposeFrame& compose, SoundEvents* sounds)
 {
     if (rollbackFrom_ >= 0) rollBackTo(rollbackFrom_);
-    runStep(next_, compose);
+    runStep(next_, compose, sounds);
     ++next_;
 }
 
@@ -85,7 +85,7 @@ void RollbackSession::rollBackTo(std::int64_t step)
     step = std::max(step, next_ - (kSessionRing - 1));
     if (step < 0 || step >= next_ || slot(step).step != step) return;
     fight_ = slot(step).before;
-    for (std::int64_t s = step; s < next_; ++s) runStep(s, {});
+    for (std::int64_t s = step; s < next_; ++s) runStep(s, {}, nullptr);
     const int depth = static_cast<int>(next_ - step);
     stats_.lastDepth = depth;
     stats_.maxDepth = std::max(stats_.maxDepth, depth);

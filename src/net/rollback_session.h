@@ -49,8 +49,9 @@ public:
     // is known or guessed for no more than kMaxPrediction steps.
     bool canAdvance() const;
     // Runs a rollback that is due, then the next step; `compose` draws
-    // that step's frame (a step run again is never drawn).
-    void advance(const ComposeFrame& compose = {});
+    // that step's frame and `sounds` gets its sounds (a step run again is
+    // never drawn and makes no sound).
+    void advance(const ComposeFrame& compose = {}, SoundEvents* sounds = nullptr);
     // Runs a rollback that is due, without a step after it.
     void settle()
     {
@@ -99,7 +100,7 @@ private:
     const Slot& slot(std::int64_t step) const { return ring_[static_cast<std::size_t>(step % kSessionRing)]; }
     // The slot of `step`, emptied first when it held an older step.
     Slot& claim(std::int64_t step);
-    void runStep(std::int64_t step, const ComposeFrame& compose);
+    void runStep(std::int64_t step, const ComposeFrame& compose, SoundEvents* sounds);
 
     FightState fight_;
     FightRules rules_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/recording_sound.h"
 
 namespace ib {
 
@@ -62,6 +63,9 @@ public:
     std::uint32_t timeGetTime() override { return clock_; }
     void sleep(std::uint32_t ms) override { clock_ += ms; }
 
+    Sound& sound() override { return sound_; }
+    const RecordingSound& recordingSound() const { return sound_; }
+
     void messageBox(const std::string& text, const char* caption) override;
 
     void beginPass() override { passStart_ = clock_; }
@@ -85,6 +89,7 @@ private:
     bool displayHeld_ = false;
     int framesPresented_ = 0;
     std::vector<std::string> messageBoxes_;
+    RecordingSound sound_;
 };
 
 }  // namespace ib

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/sound.h"
 #include "platform/surface.h"
 
 namespace ib {
@@ -34,6 +35,7 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_F10 = 0x79;
 constexpr int VK_F12 = 0x7B;
 constexpr int VK_OEM_PERIOD = 0xBE;
 constexpr int VK_OEM_2 = 0xBF;
@@ -95,6 +97,9 @@ public:
     // --- time -------------------------------------------------------------
     virtual std::uint32_t timeGetTime() = 0;
     virtual void sleep(std::uint32_t ms) = 0;
+
+    // --- sound -------------------------------------------------------------
+    virtual Sound& sound() = 0;
 
     // --- the error box: also always written to standard error --------------
     virtual void messageBox(const std::string& text, const char* caption) = 0;

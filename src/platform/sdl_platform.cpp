@@ -139,6 +139,8 @@ SdlPlatform::SdlPlatform() : impl_(std::make_unique<Impl>()) {}
 
 SdlPlatform::~SdlPlatform()
 {
+    // The mixer closes before SDL itself goes.
+    sound_.reset();
     releaseDisplay();
     destroyWindow();
     if (impl_->videoUp) SDL_Quit();

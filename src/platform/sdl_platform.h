@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/sdl_sound.h"
 
 namespace ib {
 
@@ -42,11 +43,14 @@ public:
     std::uint32_t timeGetTime() override;
     void sleep(std::uint32_t ms) override;
 
+    Sound& sound() override { return *sound_; }
+
     void messageBox(const std::string& text, const char* caption) override;
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+    std::unique_ptr<SdlSound> sound_ = std::make_unique<SdlSound>();
 };
 
 }  // namespace ib

@@ -11,44 +11,13 @@ set -euo pipefail
 game=$(realpath "$1")
 data=$2
 sim=$(realpath "$3")
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [[ -n "$game_pid" ]] && kill "$game_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# A free display number, chosen by the server itself.
-exec 3<> "$work/displayfd"
-# -noreset: the server stays as it is when its last client leaves, so the
-# second game below finds it ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [[ -s "$work/displayfd" ]] && break
-  sleep 0.1
-done
-display=$(head -n1 "$work/displayfd")
-[[ -n "$display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$display"
+source "$(dirname "$0")/window_lib.sh"
+start_xvfb
 export SDL_AUDIODRIVER=dummy
 
 (cd "$data" && exec "$game" --record "$work/fight.replay") >"$work/game.log" 2>&1 &
 game_pid=$!
 
-find_window() {
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Inkblot Fighter$' 2>/dev/null | head -n1 || true)
-    [[ -n "$window" ]] && break
-    sleep 0.1
-  done
-  [[ -n "$window" ]] || { cat "$work"/*.log >&2; fail "no window titled 'Inkblot Fighter' appeared"; }
-}
 find_window
 
 # Mean brightness (0..1) and the number of distinct colours of the screen.

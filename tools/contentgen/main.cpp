@@ -1,10 +1,10 @@
-// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR]
+// inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR] [--sounds-only]
 //
 // Draws the game's default content into BUILD_DATA_DIR: both fighters from
 // their pose descriptions (pictures, hit masks and .Frame files), the
-// desert level's pictures, the screens and the window icon. The same
-// sources give the same bytes on every run. --icons DIR draws the desktop
-// icons into DIR.
+// desert level's pictures, the screens, the window icon and the sounds
+// (only the sounds with --sounds-only). The same sources give the same
+// bytes on every run. --icons DIR draws the desktop icons into DIR.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,25 +13,31 @@
 #include "contentgen/desert.h"
 #include "contentgen/fighters.h"
 #include "contentgen/screens.h"
+#include "contentgen/sounds.h"
 #include "contentgen/text.h"
 
 int main(int argc, char** argv)
 {
     std::string iconHeader, iconsDir;
-    bool usable = argc >= 3 && argc % 2 == 1;
-    for (int i = 3; usable && i + 1 < argc; i += 2) {
+    bool soundsOnly = false;
+    bool usable = argc >= 3;
+    for (int i = 3; usable && i < argc; ++i) {
         const std::string option = argv[i];
-        if (option == "--icon-header") iconHeader = argv[i + 1];
-        else if (option == "--icons") iconsDir = argv[i + 1];
+        if (option == "--sounds-only") soundsOnly = true;
+        else if (option == "--icon-header" && i + 1 < argc) iconHeader = argv[++i];
+        else if (option == "--icons" && i + 1 < argc) iconsDir = argv[++i];
         else usable = false;
     }
     if (!usable) {
-        std::fprintf(stderr, "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR]\n",
+        std::fprintf(stderr,
+                     "usage: %s SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR] [--sounds-only]\n",
                      argv[0]);
         return 2;
     }
     const std::string source = argv[1], out = argv[2];
     try {
+        contentgen::makeSounds(out);
+        if (soundsOnly) return 0;
         for (const char* fighter : {"rook", "quill"})
             contentgen::makeFighter(source + "/" + fighter + ".poses", out);
         contentgen::TextWriter text(contentgen::findFontFile());

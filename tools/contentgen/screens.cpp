@@ -105,8 +105,11 @@ Raster splash(const std::string& sourceDir, TextWriter& text)
     text.write(pic, "crouch + attack: low sweep", 21, 400, y += 27, kInk, Align::Centre);
     text.write(pic, "SPECIAL: down, down + forward,", 21, 400, y += 27, kVermilion, Align::Centre);
     text.write(pic, "forward + attack", 21, 400, y += 25, kVermilion, Align::Centre);
-    text.write(pic, "Press any key to fight!", 34, 400, 512, kInk, Align::Centre);
-    text.write(pic, "Esc quits", 20, 400, 556, kWash, Align::Centre);
+    text.write(pic, "Press any key to fight!", 32, 400, 498, kInk, Align::Centre);
+    // The other modes: one player alone.
+    text.write(pic, "F2  one player against the computer        F3  training", 21, 400, 538,
+               kVermilion, Align::Centre);
+    text.write(pic, "Esc quits", 18, 400, 568, kWash, Align::Centre);
     return pic;
 }
 

@@ -10,10 +10,12 @@
 #include <sstream>
 
 #include "app/data_folder.h"
+#include "app/display.h"
 #include "app/game.h"
 #include "app/replay_session.h"
 #include "platform/headless_platform.h"
 #include "sim/net_sim.h"
+#include "sim/computer_fights.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
 #include "sim/trace.h"
@@ -27,7 +29,12 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: inkblot-sim [--data DIR] [--script FILE] [--passes N] [--start-ms MS] [--step-ms MS]\n"
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
-    "                   [--record FILE | --replay FILE] [game arguments such as slow]\n"
+    "                   [--record FILE | --replay FILE] [--fights N [--max-ms MS]]\n"
+    "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
+    "                    --cpu PLAYER:LEVEL, --seed N]\n"
+    "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
+    "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
+    "(default 120000), and prints who won.\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n";
 
 template <class T>
@@ -62,6 +69,8 @@ struct Options {
     std::vector<std::string> gameArgs;
     ReplayOptions replay;
     bool passesGiven = false;
+    long long fights = 0;
+    std::uint32_t maxMs = 120000;
 };
 
 int usage(const std::string& why)
@@ -83,7 +92,8 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         };
         std::string v;
         if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
-            a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display") {
+            a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display" ||
+            a == "--fights" || a == "--max-ms") {
             if (!value(v)) return usage(a + " needs a value");
         }
         if (a == "--data") {
@@ -99,6 +109,14 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             auto n = number<std::uint32_t>(v);
             if (!n) return usage(a + " takes a whole number of milliseconds");
             (a == "--start-ms" ? opts.startMs : opts.stepMs) = *n;
+        } else if (a == "--fights") {
+            auto n = number<long long>(v);
+            if (!n || *n < 1) return usage("--fights takes a number of fights from 1");
+            opts.fights = *n;
+        } else if (a == "--max-ms") {
+            auto n = number<std::uint32_t>(v);
+            if (!n) return usage("--max-ms takes a whole number of milliseconds");
+            opts.maxMs = *n;
         } else if (a == "--trace") {
             opts.tracePath = v;
         } else if (a == "--screenshot") {
@@ -127,6 +145,34 @@ std::string absoluteFrom(const std::filesystem::path& base, const std::string& p
     if (p.empty()) return p;
     std::filesystem::path path(p);
     return path.is_absolute() ? p : (base / path).string();
+}
+
+// The computer's fights, one line each and a summary.
+int playFights(Game& game, const Options& opts)
+{
+    try {
+        if (initDisplay(game) != DD_OK) return kUsageError;
+    } catch (const std::exception&) {
+        return 1;
+    }
+    const std::uint32_t first = game.playOptions.seed.value_or(1);
+    const PlayMode mode = game.playOptions.startMode.value_or(PlayMode::VersusComputer);
+    long long wins[3] = {0, 0, 0};
+    double knockOutMs = 0;
+    for (long long i = 0; i < opts.fights; ++i) {
+        const auto seed = static_cast<std::uint32_t>(first + i);
+        const FightOutcome o = playComputerFight(game, mode, seed, opts.stepMs, opts.maxMs);
+        ++wins[o.winner];
+        if (o.winner != 0) knockOutMs += o.endMs;
+        std::printf("fight %lld seed %u: %s at %u ms; health %.1f %.1f; hits %d %d; blocked %d %d\n", i + 1,
+                    seed, o.winner == 0 ? "no knock-out" : (o.winner == 1 ? "player 1 won" : "player 2 won"),
+                    o.endMs, o.health[0], o.health[1], o.hits[0], o.hits[1], o.blocks[0], o.blocks[1]);
+    }
+    const long long knockOuts = wins[1] + wins[2];
+    std::printf("%lld fights: player 1 won %lld, player 2 won %lld, no knock-out %lld; mean knock-out at %.1f s\n",
+                opts.fights, wins[1], wins[2], wins[0],
+                knockOuts ? knockOutMs / 1000.0 / static_cast<double>(knockOuts) : 0.0);
+    return 0;
 }
 
 }  // namespace
@@ -179,6 +225,15 @@ int runSim(const std::vector<std::string>& args)
     if (!opts.dataDir.empty() && !std::filesystem::is_directory(opts.dataDir, ec)) {
         std::fprintf(stderr, "inkblot-sim: no content folder %s\n", opts.dataDir.c_str());
         return kUsageError;
+    }
+
+    if (opts.fights > 0) {
+        Game game(platform);
+        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        std::vector<const char*> argv{"inkblot-sim"};
+        for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
+        readArguments(game, static_cast<int>(argv.size()), argv.data());
+        return playFights(game, opts);
     }
 
     auto prepare = [&](Game& game) {

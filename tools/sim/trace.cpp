@@ -70,6 +70,26 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
                      {"speaker", quote.speaker},
                      {"text", drawnQuoteText(text)},
                      {"textBytes", text.size()}};
+    // Playing alone adds what the computer and the training do.
+    if (fight.mode != PlayMode::TwoPlayers) {
+        line["mode"] = playModeName(fight.mode);
+        line["computerLevels"] = {fight.computer[0].level, fight.computer[1].level};
+        if (fight.mode == PlayMode::Training) {
+            const TrainingState& t = fight.training;
+            line["training"] = {{"dummy", dummyModeName(t.dummy)},
+                                {"recording", t.recording},
+                                {"recorded", t.recorded.size()},
+                                {"lastHit", {t.hitX, t.hitY}}};
+        }
+    }
+    nlohmann::ordered_json sounds = nlohmann::ordered_json::array();
+    for (const SoundEvent& e : game.sounds) {
+        nlohmann::ordered_json sound = {
+            {"sound", soundKindName(e.kind)}, {"fighter", e.fighter}, {"volume", e.volume}};
+        if (e.move) sound["move"] = e.move->name;
+        sounds.push_back(sound);
+    }
+    line["sounds"] = sounds;
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(hashFight(fight)));
     line["hash"] = hash;

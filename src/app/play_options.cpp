@@ -1,0 +1,91 @@
+#include "app/play_options.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+#include "input/cpu_player.h"
+
+namespace ib {
+
+namespace {
+
+template <class T>
+std::optional<T> number(std::string_view s)
+{
+    T value{};
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<int> level(std::string_view s)
+{
+    const auto n = number<int>(s);
+    if (!n || *n < kMinComputerLevel || *n > kMaxComputerLevel) return std::nullopt;
+    return n;
+}
+
+void warn(const char* what, std::string_view value)
+{
+    std::fprintf(stderr, "Inkblot Fighter: %s, not \"%.*s\"; the option is left out\n", what,
+                 static_cast<int>(value.size()), value.data());
+}
+
+}  // namespace
+
+int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& options)
+{
+    const std::string_view a = argv[i] ? argv[i] : "";
+    const bool hasValue = i + 1 < argc && argv[i + 1];
+    const std::string_view value = hasValue ? argv[i + 1] : "";
+    if (a == "--training") {
+        options.startMode = PlayMode::Training;
+        return 1;
+    }
+    if (a == "--versus-cpu") {
+        options.startMode = PlayMode::VersusComputer;
+        // The level is optional: a following number is taken as it.
+        if (!hasValue || !number<int>(value)) return 1;
+        if (const auto l = level(value)) options.computerLevel[1] = *l;
+        else warn("--versus-cpu takes a level from 1 to 5", value);
+        return 2;
+    }
+    if (a == "--cpu") {
+        const std::size_t colon = value.find(':');
+        const auto player = colon == std::string_view::npos ? std::nullopt : number<int>(value.substr(0, colon));
+        const auto l = colon == std::string_view::npos ? std::nullopt : level(value.substr(colon + 1));
+        if (player && (*player == 1 || *player == 2) && l) {
+            options.computerLevel[*player - 1] = *l;
+            if (!options.startMode) options.startMode = PlayMode::VersusComputer;
+        } else {
+            warn("--cpu takes PLAYER:LEVEL, a player 1 or 2 and a level from 1 to 5", value);
+        }
+        return hasValue ? 2 : 1;
+    }
+    if (a == "--seed") {
+        if (const auto s = number<std::uint32_t>(value)) options.seed = *s;
+        else warn("--seed takes a whole number from 0 to 4294967295", value);
+        return hasValue ? 2 : 1;
+    }
+    return 0;
+}
+
+std::vector<std::string> playArguments(const PlayOptions& options)
+{
+    std::vector<std::string> args;
+    if (options.startMode == PlayMode::Training) args.push_back("--training");
+    if (options.startMode == PlayMode::VersusComputer) args.push_back("--versus-cpu");
+    for (int player = 1; player <= 2; ++player) {
+        if (options.computerLevel[player - 1] == 0) continue;
+        args.push_back("--cpu");
+        args.push_back(std::to_string(player) + ":" + std::to_string(options.computerLevel[player - 1]));
+    }
+    if (options.seed) {
+        args.push_back("--seed");
+        args.push_back(std::to_string(*options.seed));
+    }
+    return args;
+}
+
+}  // namespace ib

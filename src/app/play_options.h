@@ -1,0 +1,46 @@
+// How the game is played, from the command line and the splash screen's
+// keys: two people, one against the computer, or training.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fight/fight_state.h"
+
+namespace ib {
+
+// Splash keys of the modes (any other key starts the two-player fight).
+constexpr int kKeyVersusComputer = 0x71;  // F2
+constexpr int kKeyTraining = 0x72;        // F3
+// Training keys.
+constexpr int kKeyResetPositions = 0x73;  // F4
+constexpr int kKeyHitMasks = 0x74;        // F5
+constexpr int kKeyInputDisplay = 0x75;    // F6
+constexpr int kKeyDummyMode = 0x76;       // F7
+constexpr int kKeyRecord = 0x77;          // F8
+
+constexpr int kDefaultComputerLevel = 3;
+
+struct PlayOptions {
+    // Start in this mode at once instead of on the splash screen.
+    std::optional<PlayMode> startMode;
+    // The computer's level for each player (0: a person plays). Against
+    // the computer without any, player 2 plays at kDefaultComputerLevel.
+    int computerLevel[2] = {0, 0};
+    // The computer's random numbers; none: from the clock of the fight's
+    // first pass.
+    std::optional<std::uint32_t> seed;
+};
+
+// Reads the play option at argv[i] ("--versus-cpu [LEVEL]", "--training",
+// "--cpu PLAYER:LEVEL", "--seed N") with its value; returns how many
+// arguments it took, 0 when argv[i] is no play option. A bad value is said
+// on standard error and left out.
+int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& options);
+
+// The options that readPlayOption reads back as these (a replay keeps them).
+std::vector<std::string> playArguments(const PlayOptions& options);
+
+}  // namespace ib

@@ -1,0 +1,150 @@
+#include "app/training_overlay.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/game.h"
+#include "fight/frame_geometry.h"
+#include "graphics/tiny_font.h"
+
+namespace ib {
+
+namespace {
+
+constexpr std::uint16_t kBodyColour = 0x07FF;    // cyan
+constexpr std::uint16_t kStrikeColour = 0xF800;  // red
+constexpr std::uint16_t kHitColour = 0xFFE0;     // yellow
+constexpr std::uint16_t kTextColour = 0x0000;  // black reads well on the sky
+constexpr int kScale = 2;
+constexpr int kTop = 88;  // below the panel
+constexpr int kHistoryShown = 10;
+
+void text(const PixelTarget& t, int x, int y, std::string_view s)
+{
+    drawTinyText(t, x, y, s, kTextColour, kScale);
+}
+
+const MaskOutline& outlineOf(Game& game, const HitMask& mask)
+{
+    auto it = game.maskOutlines.find(&mask);
+    if (it == game.maskOutlines.end()) it = game.maskOutlines.emplace(&mask, outlineMask(mask)).first;
+    return it->second;
+}
+
+void drawCells(const PixelTarget& t, const Fighter& f, const std::vector<MaskCell>& cells, std::uint16_t colour)
+{
+    const std::int64_t top = pictureTop(f);
+    for (const MaskCell& c : cells)
+        t.put(static_cast<int>(screenColumn(f, c.col)), static_cast<int>(top + c.row), colour);
+}
+
+void drawMasks(Game& game, const PixelTarget& t, const FightState& fight)
+{
+    for (int p = 1; p <= 2; ++p) {
+        const Fighter* f = fight.fighter(p);
+        if (!f || !f->frame || !f->frame->image || !f->frame->image->mask) continue;
+        const MaskOutline& o = outlineOf(game, *f->frame->image->mask);
+        drawCells(t, *f, o.body, kBodyColour);
+        drawCells(t, *f, o.strike, kStrikeColour);
+    }
+    const TrainingState& tr = fight.training;
+    if (tr.hitX >= 0) {  // a ring around the last hit
+        for (int d = -6; d <= 6; ++d) {
+            t.put(tr.hitX + d, tr.hitY - 6, kHitColour);
+            t.put(tr.hitX + d, tr.hitY + 6, kHitColour);
+            t.put(tr.hitX - 6, tr.hitY + d, kHitColour);
+            t.put(tr.hitX + 6, tr.hitY + d, kHitColour);
+            t.put(tr.hitX + d, tr.hitY, kHitColour);
+        }
+    }
+}
+
+// A snapshot as arrows (on the screen's sides, as the fighter faces) and
+// letters; "-" for nothing held.
+std::string buttonsText(const ButtonSet& set, const Fighter& f)
+{
+    std::string out;
+    const bool facesRight = f.facing < 0;
+    for (int code : set.codes()) {
+        switch (code) {
+        case Forward: out += facesRight ? '>' : '<'; break;
+        case Back: out += facesRight ? '<' : '>'; break;
+        case Up: out += '^'; break;
+        case Down: out += 'v'; break;
+        case Block: out += 'K'; break;
+        case Attack: out += 'A'; break;
+        case Hit: out += 'H'; break;
+        case KnockOut: out += 'E'; break;
+        default: out += '?'; break;
+        }
+    }
+    return out.empty() ? "-" : out;
+}
+
+void drawInputs(const PixelTarget& t, const FightState& fight)
+{
+    for (int p = 1; p <= 2; ++p) {
+        const Fighter* f = fight.fighter(p);
+        if (!f) continue;
+        const int x = p == 1 ? 6 : kScreenWidth - 6 - 18 * tinyAdvance(kScale);
+        int y = kTop;
+        const int line = tinyLineHeight(kScale);
+        text(t, x, y, "HELD " + buttonsText(f->held, *f));
+        y += line;
+        int shown = 0;
+        for (const ButtonSet& s : f->history) {
+            if (shown++ == kHistoryShown) break;
+            text(t, x + tinyAdvance(kScale), y, buttonsText(s, *f));
+            y += line;
+        }
+        y += line;
+        const Move* m = f->currentMove;
+        text(t, x, y, m ? m->name : "-");
+        y += line;
+        if (!m || !m->animation) continue;
+        const Animation& a = *m->animation;
+        int index = 0;
+        for (std::size_t i = 0; i < a.frames.size(); ++i)
+            if (a.frames[i].get() == f->frame) index = static_cast<int>(i) + 1;
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "FRAME %d/%zu", index, a.frames.size());
+        text(t, x, y, buf);
+        y += line;
+        if (a.loops) {
+            text(t, x, y, "LOOPS");
+        } else {
+            const auto elapsed = static_cast<std::int32_t>(fight.currentTime - f->moveStart);
+            std::snprintf(buf, sizeof buf, "ENDS IN %dMS", std::max(a.totalDuration - elapsed, 0));
+            text(t, x, y, buf);
+        }
+    }
+}
+
+}  // namespace
+
+void drawTrainingOverlays(Game& game, const FightState& fight)
+{
+    if (fight.mode != PlayMode::Training || !game.backBuffer) return;
+    Surface& back = *game.backBuffer;
+    PixelTarget t;
+    if (back.lock(t.pixels, t.pitch) != DD_OK) return;
+    t.pitch /= 2;
+    t.width = back.width();
+    t.height = back.height();
+    if (game.showHitMasks) drawMasks(game, t, fight);
+    if (game.showInputs) drawInputs(t, fight);
+    const TrainingState& tr = fight.training;
+    std::string status = std::string("TRAINING  DUMMY: ") + dummyModeName(tr.dummy);
+    if (tr.recording) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "  REC %u.%uS", (fight.currentTime - tr.recordStart) / 1000,
+                      (fight.currentTime - tr.recordStart) / 100 % 10);
+        status += buf;
+    }
+    text(t, (kScreenWidth - static_cast<int>(status.size()) * tinyAdvance(kScale)) / 2, kTop,
+         status);
+    back.unlock();
+}
+
+}  // namespace ib

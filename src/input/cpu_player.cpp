@@ -1,0 +1,355 @@
+#include "input/cpu_player.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+
+#include "fight/buttons.h"
+#include "fight/frame_geometry.h"
+#include "fight/hit_scan.h"
+
+namespace ib {
+
+namespace {
+
+// What a computer player is doing between two thoughts.
+enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
+
+constexpr std::array<ComputerStyle, 5> kStyles{{
+    // react block guard idle attack punish best specials spacing
+    {450, 10, 5, 45, 35, 10, 20, false, false},
+    {350, 30, 25, 30, 50, 30, 45, false, false},
+    {250, 50, 70, 8, 70, 75, 70, false, true},
+    {160, 70, 75, 5, 75, 85, 85, true, true},
+    {100, 75, 70, 0, 80, 100, 100, true, true},
+}};
+
+// A strike is watched for a little past its live time, then let go.
+constexpr std::uint32_t kGuardTailMs = 40;
+// A strike that misses by this much (a step or two of walking) is still
+// guarded against.
+constexpr int kGuardSlack = 20;
+// Walking in stops this far inside the longest reach.
+constexpr std::int32_t kApproachMargin = 12;
+
+std::uint32_t bit(int code) { return 1u << code; }
+
+bool due(std::uint32_t t, std::uint32_t at) { return static_cast<std::int32_t>(t - at) >= 0; }
+
+// How far ahead of `from`'s position the front edge of `to`'s torso lies
+// (the frame's front column: arms and legs come and go, the torso stays).
+std::int64_t gapTo(const Fighter& from, const Fighter& to)
+{
+    return (std::int64_t{from.x} - frontEdge(to)) * from.facing;
+}
+
+// Whether the move's strike would land on `target` as it stands now if
+// `attacker` (player `attackerPlayer`) started the move `slack` pixels
+// nearer: each strike frame is put where the move's steps take it and
+// scanned against the target's frame, as the fight's hit test does.
+bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer, const Fighter& target,
+                int slack)
+{
+    if (!target.frame || !target.frame->image) return false;
+    const Frame& tf = *target.frame;
+    const PoseMask theirs{tf.image->width, tf.image->height, tf.image->mask};
+    const std::int64_t targetLeft = pictureLeft(target);
+    const std::int64_t targetTop = pictureTop(target);
+    for (const StrikeFrame& s : m.strikeFrames) {
+        const Frame& f = *s.frame;
+        if (!f.image) continue;
+        const std::int64_t x = std::int64_t{attacker.x} - std::int64_t{s.forward + slack} * attacker.facing;
+        const std::int64_t left = x - std::int64_t{f.hotspotX} * attacker.facing;
+        const std::int64_t top = std::int64_t{attacker.y} - s.rise - f.hotspotY;
+        const PoseMask mine{f.image->width, f.image->height, f.image->mask};
+        const bool first = attackerPlayer == 1;
+        const std::int64_t x1 = first ? left : targetLeft, x2 = first ? targetLeft : left;
+        const std::int64_t facing1 = first ? attacker.facing : target.facing;
+        if (facing1 * x1 > facing1 * x2) continue;  // the pictures have not met
+        const std::int64_t d = x1 > x2 ? x1 - x2 : x2 - x1;
+        const std::int64_t dy = first ? targetTop - top : top - targetTop;
+        const Strikes st = first ? findStrikesPacked(mine, theirs, d, dy, 0, 0)
+                                 : findStrikesPacked(theirs, mine, d, dy, 0, 0);
+        if ((first ? st.byFighter1 : st.byFighter2) != 0) return true;
+    }
+    return false;
+}
+
+void startMove(Fighter& me, const KnownMove& m, std::uint32_t t)
+{
+    holdOnly(me, 0, t);
+    for (const KeyAction& k : m.keys) {
+        if (k.press) pressButton(me, k.code, t);
+        else releaseButton(me, k.code, t);
+    }
+    if (!m.loops) holdOnly(me, 0, t);
+}
+
+// The buttons a lasting plan holds.
+std::uint32_t planButtons(std::int32_t plan)
+{
+    switch (plan) {
+    case Approach: return bit(Forward);
+    case Retreat: return bit(Back);
+    case Guard: return bit(Block);
+    default: return 0;
+    }
+}
+
+struct Thinker {
+    FightState& fight;
+    int player;
+    ComputerMind& mind;
+    Fighter& me;
+    const Fighter& opp;
+    const ComputerStyle& style;
+    const MoveKnowledge& own;
+    const MoveKnowledge& other;
+    std::uint32_t t;
+
+    int roll() { return fight.computerRandom.below(100); }
+
+    // The move a lasting plan's buttons make; -1 for none.
+    int planMove(std::int32_t plan) const
+    {
+        switch (plan) {
+        case Approach: return own.walk;
+        case Retreat: return own.back;
+        case Guard: return own.block;
+        default: return -1;
+        }
+    }
+
+    void setPlan(std::int32_t plan, std::uint32_t until)
+    {
+        mind.plan = plan;
+        mind.planUntil = until;
+        const std::uint32_t want = planButtons(plan);
+        // Buttons held through a hit make their move again only when
+        // pressed anew, once the fighter is back in a lasting move.
+        const int move = planMove(plan);
+        const KnownMove* mine = own.find(me.currentMove);
+        if (want != 0 && me.held.bits() == want && move >= 0 && mine && mine->loops &&
+            me.currentMove != own.moves[static_cast<std::size_t>(move)].move)
+            holdOnly(me, 0, t);
+        holdOnly(me, want, t);
+    }
+
+    // The opponent's move: noticed once per start, blocked if it is a
+    // strike that will reach, once the reaction time has passed. A guard
+    // is kept while the opponent's strike is still coming or live, and
+    // dropped the moment the opponent is open.
+    bool guard()
+    {
+        const int index = other.indexOf(opp.currentMove);
+        if (index != mind.watchedMove || opp.moveStart != mind.watchedStart) {
+            mind.watchedMove = index;
+            mind.watchedStart = opp.moveStart;
+            mind.willBlock = roll() < style.blockPercent;
+        }
+        bool threat = false;
+        if (index >= 0) {
+            const KnownMove& om = other.moves[static_cast<std::size_t>(index)];
+            const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
+            const bool seen = mind.willBlock && elapsed >= static_cast<std::int32_t>(style.reactMs);
+            // The scan is made only when its answer changes what is done.
+            threat = (seen || mind.plan == Guard) && om.strikes && elapsed < om.strikeEnd &&
+                     wouldReach(om, opp, 3 - player, me, kGuardSlack);
+            if (threat && seen) {
+                setPlan(Guard, opp.moveStart + static_cast<std::uint32_t>(om.strikeEnd) + kGuardTailMs);
+                return true;
+            }
+        }
+        if (mind.plan == Guard) {
+            if (!due(t, mind.planUntil) || threat) return true;
+            setPlan(Idle, t);
+            mind.nextThink = t;
+        }
+        return false;
+    }
+
+    // Whether the opponent's strike is coming or live and would reach.
+    bool opponentStrikeComing() const { return opponentStrikeIn() >= 0; }
+
+    // How long until the opponent's coming strike goes live (0: it is
+    // live); -1 when none is coming that would reach.
+    std::int32_t opponentStrikeIn() const
+    {
+        const KnownMove* om = other.find(opp.currentMove);
+        if (om == nullptr || !om->strikes) return -1;
+        const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
+        if (elapsed >= om->strikeEnd || !wouldReach(*om, opp, 3 - player, me, kGuardSlack)) return -1;
+        return std::max(om->strikeStart - elapsed, 0);
+    }
+
+    // How long the opponent still needs before it can strike again; 0
+    // when it can now.
+    std::int32_t opponentBusyFor() const
+    {
+        const KnownMove* om = other.find(opp.currentMove);
+        if (om == nullptr || om->loops) return 0;
+        const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
+        if (om->strikes && elapsed < om->strikeEnd) return 0;  // its strike is live
+        return std::max(om->duration - elapsed, 0);
+    }
+
+    // The attack to make now, or -1; with `within` not negative, only one
+    // that strikes sooner than that.
+    int chooseAttack(std::int32_t within = -1)
+    {
+        const std::int32_t busy = opponentBusyFor();
+        int best = -1, count = 0;
+        long bestScore = -1;
+        int candidates[32];
+        for (int i : own.attacks) {
+            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
+            if (m.special && !style.specials) continue;
+            if (within >= 0 && m.strikeStart >= within) continue;
+            if (!wouldReach(m, me, player, opp, 0)) continue;
+            // Damage for the time the move leaves its maker open; more
+            // when it lands before the opponent can answer, or from
+            // beyond the opponent's reach.
+            long score = static_cast<long>(m.move->damage * 1000.0) / std::max(m.strikeStart + 60, 1);
+            if (busy > m.strikeStart) score *= 2;
+            if (style.spacing && gapTo(me, opp) > opponentReach()) score *= 2;
+            if (count < 32) candidates[count++] = i;
+            if (score > bestScore) {
+                bestScore = score;
+                best = i;
+            }
+        }
+        if (count == 0) return -1;
+        if (roll() < style.bestPercent) return best;
+        return candidates[fight.computerRandom.below(count)];
+    }
+
+    // How far ahead of the opponent its farthest strike reaches.
+    std::int32_t opponentReach() const
+    {
+        std::int32_t far = 0;
+        for (int i : other.attacks) far = std::max(far, other.moves[static_cast<std::size_t>(i)].reachFar);
+        return far;
+    }
+
+    // Whether the farthest-reaching usable attack would reach from here
+    // (with `slack`).
+    bool anyAttackReaches(int slack) const
+    {
+        const KnownMove* longest = nullptr;
+        for (int i : own.attacks) {
+            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
+            if ((!m.special || style.specials) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
+        }
+        return longest && wouldReach(*longest, me, player, opp, slack);
+    }
+
+    // The farthest any usable attack reaches.
+    std::int32_t reach() const
+    {
+        std::int32_t far = 0;
+        for (int i : own.attacks) {
+            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
+            if (!m.special || style.specials) far = std::max(far, m.reachFar);
+        }
+        return far;
+    }
+
+    void think()
+    {
+        mind.nextThink = t + style.reactMs / 2 + static_cast<std::uint32_t>(fight.computerRandom.below(
+                                                     static_cast<int>(style.reactMs) + 1));
+        const KnownMove* mine = own.find(me.currentMove);
+        if (mine != nullptr && !mine->loops) {  // busy with a move of its own
+            setPlan(Idle, t);
+            mind.nextThink = t + style.reactMs / 4;
+            return;
+        }
+        if (roll() < style.idlePercent) {
+            setPlan(Idle, mind.nextThink);
+            return;
+        }
+        // A strike that is coming is guarded against, beaten to it by a
+        // faster one, or not walked into.
+        const std::int32_t strikeIn = opponentStrikeIn();
+        const bool strikeComing = strikeIn >= 0;
+        if (strikeComing && roll() < style.guardPercent) {
+            setPlan(Guard, mind.nextThink);
+            return;
+        }
+        if (strikeComing) {
+            if (const int a = chooseAttack(strikeIn); a >= 0 && roll() < style.punishPercent) {
+                mind.plan = Attack;
+                mind.planUntil = t;
+                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+                return;
+            }
+            setPlan(own.back >= 0 && style.spacing ? Retreat : Idle, mind.nextThink);
+            return;
+        }
+        const bool punishing = opponentBusyFor() > 0;
+        const bool inDanger = !punishing && gapTo(opp, me) <= opponentReach() + 8;
+        const bool attacking = roll() < (punishing ? style.punishPercent : style.attackPercent);
+        if (inDanger && !attacking && roll() < style.guardPercent) {
+            setPlan(Guard, mind.nextThink);
+            return;
+        }
+        if (attacking) {
+            if (const int a = chooseAttack(); a >= 0) {
+                mind.plan = Attack;
+                mind.planUntil = t;
+                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+                return;
+            }
+        }
+        const std::int64_t gap = gapTo(me, opp);
+        const std::int32_t far = reach();
+        if (own.walk >= 0 && !strikeComing && !anyAttackReaches(-kApproachMargin)) {
+            setPlan(Approach, mind.nextThink);
+        } else if (own.back >= 0 && (gap < far / 3 || (style.spacing && inDanger && far > opponentReach()))) {
+            setPlan(Retreat, mind.nextThink);
+        } else {
+            setPlan(Idle, mind.nextThink);
+        }
+    }
+};
+
+}  // namespace
+
+const ComputerStyle& computerStyle(int level)
+{
+    const int i = std::clamp(level, kMinComputerLevel, kMaxComputerLevel) - 1;
+    return kStyles[static_cast<std::size_t>(i)];
+}
+
+void holdOnly(Fighter& fighter, std::uint32_t want, std::uint32_t t)
+{
+    const std::uint32_t held = fighter.held.bits();
+    if (held == want) return;
+    for (std::uint32_t b = held & ~want; b != 0; b &= b - 1) releaseButton(fighter, std::countr_zero(b), t);
+    for (std::uint32_t b = want & ~held; b != 0; b &= b - 1) pressButton(fighter, std::countr_zero(b), t);
+}
+
+void playComputer(FightState& fight, int player, int level, const MoveKnowledge& own,
+                  const MoveKnowledge& other)
+{
+    Fighter* me = fight.fighter(player);
+    const Fighter* opp = fight.fighter(3 - player);
+    if (me == nullptr || opp == nullptr || me->frame == nullptr || opp->frame == nullptr) return;
+    ComputerMind& mind = fight.computer[player - 1];
+    const std::uint32_t t = fight.currentTime;
+    // A decided fight is over for the computer: it lets go of everything.
+    if (fight.decisionTime != 0) {
+        mind.plan = Idle;
+        holdOnly(*me, 0, t);
+        return;
+    }
+    Thinker thinker{fight, player, mind, *me, *opp, computerStyle(level), own, other, t};
+    if (thinker.guard()) return;
+    // Walking in stops as soon as the opponent is in reach or strikes.
+    if (mind.plan == Approach &&
+        (thinker.anyAttackReaches(-kApproachMargin) || thinker.opponentStrikeComing()))
+        mind.nextThink = t;
+    if (due(t, mind.nextThink)) thinker.think();
+}
+
+}  // namespace ib

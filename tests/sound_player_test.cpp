@@ -1,0 +1,139 @@
+// The game's side of sound: the volumes file, which file each sound plays,
+// missing and broken files, F10, and a machine without an audio device.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/sound_config.h"
+#include "app/sound_player.h"
+#include "platform/recording_sound.h"
+#include "platform/sdl_sound.h"
+#include "support/fixtures.h"
+
+namespace ib::test {
+namespace {
+
+// Counts the times `needle` appears in `text`.
+int count(const std::string& text, const std::string& needle)
+{
+    int n = 0;
+    for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
+// One Character whose Moves have these names.
+std::vector<std::unique_ptr<Character>> characterWith(const std::vector<std::string>& moves)
+{
+    std::vector<std::unique_ptr<Character>> out;
+    out.push_back(std::make_unique<Character>());
+    for (const std::string& name : moves) {
+        out.back()->moves.push_back(std::make_unique<Move>());
+        out.back()->moves.back()->name = name;
+    }
+    return out;
+}
+
+TEST(SoundConfig, TakesTheVolumesAndNamesEachBrokenLine)
+{
+    testing::internal::CaptureStderr();
+    const SoundVolumes v = parseSoundConfig(
+        "# volumes\n[sound]\neffects=30\n music = 75 \nvolume=3\nmusic=101\neffects\n\nmusic=4x\n", "my.ini");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(v, (SoundVolumes{30, 75}));
+    for (const char* line : {"my.ini line 5:", "my.ini line 6:", "my.ini line 7:", "my.ini line 9:"})
+        EXPECT_EQ(count(err, line), 1) << line << "\n" << err;
+    EXPECT_EQ(count(err, "\n"), 4) << err;
+
+    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
+    EXPECT_EQ(soundConfigPath(), "/x/conf/inkblot-fighter/sound.ini");
+    setenv("XDG_CONFIG_HOME", "", 1);
+    setenv("HOME", "/home/p", 1);
+    EXPECT_EQ(soundConfigPath(), "/home/p/.config/inkblot-fighter/sound.ini");
+    EXPECT_EQ(readSoundConfig("/no/such/sound.ini"), SoundVolumes{});
+}
+
+TEST(SoundPlayer, MissingFilesAreNamedOnceAndOwnMoveSoundsWin)
+{
+    ScratchDir dir;
+    for (const char* name : {"hit.wav", "swish.wav", "rook-block.wav", "desert.music.wav"}) writeFile(name, "x");
+    const auto characters = characterWith({"rook-punch", "rook-block", "rook-walk", "rook-punch"});
+    characters[0]->moves[0]->strikes = true;
+    RecordingSound sound;
+    SoundPlayer player;
+    testing::internal::CaptureStderr();
+    player.load(sound, ContentFiles(dir.path().string()), "desert", characters, {50, 20});
+    const std::string err = testing::internal::GetCapturedStderr();
+    for (const char* missing : {"<block.wav>", "<knockout.wav>", "<plip.wav>", "<chime.wav>"})
+        EXPECT_EQ(count(err, missing), 1) << missing << "\n" << err;
+    // A move without a file of its own is not missing anything.
+    EXPECT_EQ(count(err, "\n"), 4) << err;
+    EXPECT_EQ(player.voicedMoves(), std::set<const Move*>{characters[0]->moves[1].get()});
+    EXPECT_TRUE(sound.musicPlaying() == false && sound.effectsVolume() == 50 && sound.musicVolume() == 20);
+
+    player.play({SoundKind::Move, 1, 100, characters[0]->moves[0].get()});
+    player.play({SoundKind::Move, 1, 100, characters[0]->moves[1].get()});
+    player.play({SoundKind::Hit, 2, 62});
+    player.play({SoundKind::Block, 2, 62});  // no file: silent
+    player.update(GameState::Splash);
+    EXPECT_TRUE(sound.musicPlaying());
+    player.toggle();  // F10
+    player.play({SoundKind::Hit, 2, 70});
+    EXPECT_EQ(sound.effectsVolume(), 0);
+    EXPECT_EQ(sound.musicVolume(), 0);
+    player.toggle();
+    EXPECT_EQ(sound.effectsVolume(), 50);
+    player.update(GameState::End);
+    EXPECT_FALSE(sound.musicPlaying());
+    const auto path = [&](const char* name) { return ContentFiles(dir.path().string()).pathOf(name); };
+    EXPECT_EQ(sound.played(), (std::vector<RecordingSound::Played>{
+                                  {path("swish.wav"), 100, -40}, {path("rook-block.wav"), 100, -40},
+                                  {path("hit.wav"), 62, 40}}));
+}
+
+TEST(SdlSound, NoAudioDevicePlaysSilentAndSaysSoOnce)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ScratchDir dir;
+    writeFile("hit.wav", "x");
+    SdlSound sound;
+    SoundPlayer player;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(sound.open());
+    player.load(sound, ContentFiles(dir.path().string()), "desert", characterWith({"a"}), {});
+    player.play({SoundKind::Hit, 1, 100});
+    player.update(GameState::Fight);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(count(err, "no audio device"), 1) << err;
+    EXPECT_EQ(count(err, "\n"), 1) << err;  // no file is blamed
+}
+
+TEST(SdlSound, BrokenFilesAreNamedAndTheRestPlays)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ScratchDir dir;
+    for (const char* good : {"knockout.wav", "swish.wav", "plip.wav", "chime.wav"})
+        std::filesystem::copy_file(std::string(INKBLOT_DATA_DIR) + "/" + good, good);
+    writeFile("hit.wav", "RIFF0000WAVEfmt nothing");
+    writeFile("block.wav", "");
+    writeFile("desert.music.ogg", "OggS but not really");
+    SdlSound sound;
+    ASSERT_TRUE(sound.open());
+    SoundPlayer player;
+    testing::internal::CaptureStderr();
+    player.load(sound, ContentFiles(dir.path().string()), "desert", characterWith({"a"}), {});
+    const std::string err = testing::internal::GetCapturedStderr();
+    for (const char* broken : {"<hit.wav> could not be read", "<block.wav> could not be read",
+                               "<desert.music.ogg> could not be read"})
+        EXPECT_EQ(count(err, broken), 1) << broken << "\n" << err;
+    EXPECT_EQ(count(err, "\n"), 3) << err;
+    player.update(GameState::Fight);
+    player.play({SoundKind::KnockOut, 2, 100});
+    player.play({SoundKind::Hit, 2, 100});
+}
+
+}  // namespace
+}  // namespace ib::test
