@@ -12,6 +12,7 @@
 #include "content/content_error.h"
 #include "net/net_play.h"
 #include "net/online_replay.h"
+#include "net/port_mapping.h"
 
 namespace ib {
 
@@ -35,7 +36,7 @@ void drawText(Game& game, const Font& font, int x, int y, const std::string& tex
 }
 
 // The splash screen with what is happening written under its middle.
-void drawSplashSaying(Game& game, const Font* font, const std::string& text)
+void drawSplashSaying(Game& game, const Font* font, const std::string& text, const std::string& note = "")
 {
     if (game.splashSurface && game.backBuffer) {
         Surface& back = *game.backBuffer;
@@ -45,6 +46,8 @@ void drawSplashSaying(Game& game, const Font* font, const std::string& text)
         });
     }
     if (font && !text.empty()) drawText(game, *font, (kScreenWidth - font->measure(text)) / 2, kSplashLineY, text);
+    if (font && !note.empty())
+        drawText(game, *font, (kScreenWidth - font->measure(note)) / 2, kSplashLineY + font->lineHeight(), note);
     present(game);
 }
 
@@ -106,6 +109,10 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     config.gameVersion = header.gameVersion;
     config.content = header.content;
     config.seed = p.timeGetTime();
+    // Asked before the connection opens: at most about 2 s when no router answers.
+    std::unique_ptr<net::PortMapping> mapping;
+    if (options.host) mapping = std::make_unique<net::PortMapping>(options.port);
+    const std::string mappingNote = mapping ? mapping->summary() : "";
     net::NetPlay play(config, game.fight, fightRules(game));
     play.open();
 
@@ -140,7 +147,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {
-            drawSplashSaying(game, font.get(), play.status());
+            drawSplashSaying(game, font.get(), play.status(), mappingNote);
         } else if (play.phase() == net::NetPhase::Fighting) {
             if (composed) {
                 // Between composing the frame and presenting it.

@@ -174,6 +174,7 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     start.currentTime = 0;
     session_ = std::make_unique<RollbackSession>(start, rules_, startClock, config_.hosting ? 1 : 2,
                                                  config_.inputDelay);
+    session_->clockHook = config_.clockHook;
     localLog_.assign(static_cast<std::size_t>(session_->localSteps()), 0);
     phase_ = NetPhase::Fighting;
     greeted_ = true;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,6 +37,9 @@ struct NetPlayConfig {
     std::uint32_t seed = 0;     // the host's, for the fight's start
     std::int64_t maxSteps = -1; // stop after this many steps (-1: when the fight ends)
     std::string desyncFolder = ".";  // where a desync's report goes
+    // For tests only: the clock a step runs at, from the step and the
+    // clock it should have (a way to make one side go out of sync).
+    std::function<std::uint32_t(std::int64_t, std::uint32_t)> clockHook;
 };
 
 enum class NetPhase { Waiting, Fighting, Over };

@@ -5,6 +5,8 @@
 #   net_fight_test.sh SIM DATA STEPS RTT_MS JITTER_MS LOSS
 # With STEPS "kill": the joining side is killed mid-fight, and the host
 # must say "connection lost" within 3.5 s and end its fight by itself.
+# With STEPS "desync": the host runs one step a second late; both sides
+# must say "out of sync at step N" and write the report they name.
 set -euo pipefail
 sim=$1 data=$2 steps=$3 rtt=${4:-0} jitter=${5:-0} loss=${6:-0}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,9 +19,10 @@ cd "$work"
 : > host.out
 : > join.out
 
-host_steps=$steps join_steps=$steps
+host_steps=$steps join_steps=$steps fault=()
 [[ $steps == kill ]] && host_steps=3600 join_steps=3600
-"$sim" --data "$data" --host 0 --script "$here/p1.script" --steps "$host_steps" --record fight.replay \
+[[ $steps == desync ]] && host_steps=600 join_steps=600 fault=(--impure-step 100)
+"$sim" --data "$data" --host 0 --script "$here/p1.script" --steps "$host_steps" --record fight.replay "${fault[@]}" \
   --net-sim "$rtt,$jitter,$loss,11" > host.out 2>&1 &
 pids+=($!)
 host=$!
@@ -55,6 +58,14 @@ hs=0 js=0
 wait "$host" || hs=$?
 wait "$join" || js=$?
 cat host.out join.out
+if [[ $steps == desync ]]; then
+  for f in host.out join.out; do
+    report=$(sed -n 's/^net: out of sync at step [0-9]*: the fight is written to \(.*\) (after.*/\1/p' "$f")
+    [[ -n $report && -s $report ]] || { echo "$f: no desync reported with its file"; exit 1; }
+  done
+  (( hs == 1 && js == 1 )) || { echo "a side went on after the desync"; exit 1; }
+  exit 0
+fi
 (( hs == 0 && js == 0 )) || { echo "a side failed"; exit 1; }
 h1=$(sed -n 's/^net: steps [0-9]* hash \([0-9a-f]*\).*/\1/p' host.out)
 h2=$(sed -n 's/^net: steps [0-9]* hash \([0-9a-f]*\).*/\1/p' join.out)

@@ -28,6 +28,7 @@ const char* const kNetUsage =
     "usage: inkblot-sim [--data DIR] --synctest N [--steps M] [--seed S] [--impure-step STEP]\n"
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
+                   "                   [--impure-step STEP]\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
 
 template <class T>
@@ -208,6 +209,11 @@ int runNetFightMode(const NetOptions& o)
     c.content = header.content;
     c.seed = o.seed;
     c.maxSteps = o.steps;
+    if (o.impureStep >= 0)
+        // The deliberate fault: this side runs that step a second late.
+        c.clockHook = [step = o.impureStep](std::int64_t s, std::uint32_t clock) {
+            return s == step ? clock + 1000 : clock;
+        };
     net::NetPlay play(c, h.game.fight, fightRules(h.game));
     if (!play.open()) {
         std::printf("net: %s\n", play.status().c_str());
