@@ -1,22 +1,8 @@
 #include "app/online_options.h"
 
-#include <charconv>
-#include <optional>
+#include "app/whole_number.h"
 
 namespace ib {
-
-namespace {
-
-template <class T>
-std::optional<T> number(const std::string& s)
-{
-    T value{};
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    return value;
-}
-
-}  // namespace
 
 std::string takeOnlineOptions(std::vector<std::string>& args, OnlineOptions& out)
 {
@@ -26,8 +12,8 @@ std::string takeOnlineOptions(std::vector<std::string>& args, OnlineOptions& out
         if (a == "--host") {
             out.host = true;
             // The port is optional: a number right after it.
-            if (i + 1 < args.size() && number<std::uint16_t>(args[i + 1])) {
-                out.port = *number<std::uint16_t>(args[++i]);
+            if (i + 1 < args.size() && wholeNumber<std::uint16_t>(args[i + 1])) {
+                out.port = *wholeNumber<std::uint16_t>(args[++i]);
                 if (out.port == 0) return "--host takes a port from 1 to 65535";
             }
         } else if (a == "--join") {
@@ -37,13 +23,13 @@ std::string takeOnlineOptions(std::vector<std::string>& args, OnlineOptions& out
             out.join = true;
             out.address = v.substr(0, colon);
             if (colon != std::string::npos) {
-                const auto port = number<std::uint16_t>(v.substr(colon + 1));
+                const auto port = wholeNumber<std::uint16_t>(v.substr(colon + 1));
                 if (!port || *port == 0) return "--join takes HOST:PORT with a port from 1 to 65535";
                 out.port = *port;
             }
             if (out.address.empty()) return "--join needs a host";
         } else if (a == "--delay") {
-            const auto n = i + 1 < args.size() ? number<int>(args[++i]) : std::nullopt;
+            const auto n = i + 1 < args.size() ? wholeNumber<int>(args[++i]) : std::nullopt;
             if (!n || *n < 0 || *n > 4) return "--delay takes a number of steps from 0 to 4";
             out.delay = *n;
         } else {

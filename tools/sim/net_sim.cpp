@@ -1,7 +1,6 @@
 #include "sim/net_sim.h"
 
 #include <chrono>
-#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "app/data_folder.h"
 #include "app/display.h"
 #include "app/game.h"
+#include "app/whole_number.h"
 #include "app/replay_recorder.h"
 #include "net/net_play.h"
 #include "net/online_replay.h"
@@ -28,17 +28,8 @@ const char* const kNetUsage =
     "usage: inkblot-sim [--data DIR] --synctest N [--steps M] [--seed S] [--impure-step STEP]\n"
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
-                   "                   [--impure-step STEP]\n"
+    "                   [--impure-step STEP]\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
-
-template <class T>
-std::optional<T> number(const std::string& s)
-{
-    T value{};
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-    return value;
-}
 
 struct NetOptions {
     std::string dataDir;
@@ -62,8 +53,8 @@ bool parseLine(const std::string& v, net::LineImpairment& line)
     std::stringstream in(v);
     for (std::string p; std::getline(in, p, ',');) parts.push_back(p);
     if (parts.size() != 4) return false;
-    auto rtt = number<std::uint32_t>(parts[0]), jitter = number<std::uint32_t>(parts[1]);
-    auto seed = number<std::uint32_t>(parts[3]);
+    auto rtt = wholeNumber<std::uint32_t>(parts[0]), jitter = wholeNumber<std::uint32_t>(parts[1]);
+    auto seed = wholeNumber<std::uint32_t>(parts[3]);
     double loss = -1;
     try {
         loss = std::stod(parts[2]);
@@ -90,29 +81,29 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
         if (a == "--data") {
             o.dataDir = v;
         } else if (a == "--synctest") {
-            o.synctest = number<int>(v);
+            o.synctest = wholeNumber<int>(v);
             if (!o.synctest || *o.synctest < 1 || *o.synctest > 30)
                 return usage("--synctest takes a number of steps from 1 to 30");
         } else if (a == "--steps") {
-            auto n = number<std::int64_t>(v);
+            auto n = wholeNumber<std::int64_t>(v);
             if (!n || *n < 1) return usage("--steps takes a whole number");
             o.steps = *n;
         } else if (a == "--seed") {
-            auto n = number<std::uint32_t>(v);
+            auto n = wholeNumber<std::uint32_t>(v);
             if (!n) return usage("--seed takes a whole number");
             o.seed = *n;
         } else if (a == "--impure-step") {
-            auto n = number<std::int64_t>(v);
+            auto n = wholeNumber<std::int64_t>(v);
             if (!n || *n < 0) return usage("--impure-step takes a step number");
             o.impureStep = *n;
         } else if (a == "--host") {
-            o.host = number<std::uint16_t>(v);
+            o.host = wholeNumber<std::uint16_t>(v);
             if (!o.host) return usage("--host takes a port (0 for any free one)");
         } else if (a == "--join") {
             const auto colon = v.rfind(':');
             o.joinAddress = v.substr(0, colon);
             if (colon != std::string::npos) {
-                auto port = number<std::uint16_t>(v.substr(colon + 1));
+                auto port = wholeNumber<std::uint16_t>(v.substr(colon + 1));
                 if (!port || *port == 0) return usage("--join takes HOST:PORT");
                 o.joinPort = *port;
             }
@@ -123,7 +114,7 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
         } else if (a == "--record") {
             o.recordPath = v;
         } else if (a == "--delay") {
-            auto n = number<int>(v);
+            auto n = wholeNumber<int>(v);
             if (!n || *n < 0 || *n > net::kMaxInputDelay) return usage("--delay takes 0 to 4");
             o.delay = *n;
         } else if (a == "--net-sim") {
