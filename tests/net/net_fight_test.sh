@@ -22,7 +22,7 @@ cd "$work"
 host_steps=$steps join_steps=$steps fault=()
 [[ $steps == kill ]] && host_steps=3600 join_steps=3600
 [[ $steps == desync ]] && host_steps=600 join_steps=600 fault=(--impure-step 100)
-"$sim" --data "$data" --host 0 --script "$here/p1.script" --steps "$host_steps" --record fight.replay "${fault[@]}" \
+"$sim" --data "$data" --host 0 --script "$here/p1.script" --repeat-script 20000 --steps "$host_steps" --record fight.replay "${fault[@]}" \
   --net-sim "$rtt,$jitter,$loss,11" > host.out 2>&1 &
 pids+=($!)
 host=$!
@@ -33,7 +33,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [[ -n $port ]] || { echo "the host printed no port"; cat host.out; exit 1; }
-"$sim" --data "$data" --join "127.0.0.1:$port" --script "$here/p2.script" --steps "$join_steps" \
+"$sim" --data "$data" --join "127.0.0.1:$port" --script "$here/p2.script" --repeat-script 20000 --steps "$join_steps" \
   --net-sim "$rtt,$jitter,$loss,12" > join.out 2>&1 &
 pids+=($!)
 join=$!

@@ -28,7 +28,7 @@ const char* const kNetUsage =
     "usage: inkblot-sim [--data DIR] --synctest N [--steps M] [--seed S] [--impure-step STEP]\n"
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
-    "                   [--impure-step STEP]\n"
+    "                   [--impure-step STEP] [--repeat-script MS]\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
 
 struct NetOptions {
@@ -42,6 +42,7 @@ struct NetOptions {
     std::uint16_t joinPort = net::kDefaultPort;
     std::string scriptPath;
     std::string recordPath;
+    std::uint32_t repeatMs = 0;  // the script starts again this often (0: once)
     int delay = net::kDefaultInputDelay;
     net::LineImpairment line;
 };
@@ -111,6 +112,10 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             if (o.joinAddress != "127.0.0.1") return usage("inkblot-sim joins 127.0.0.1 only");
         } else if (a == "--script") {
             o.scriptPath = v;
+        } else if (a == "--repeat-script") {
+            auto n = wholeNumber<std::uint32_t>(v);
+            if (!n || *n == 0) return usage("--repeat-script takes a number of milliseconds");
+            o.repeatMs = *n;
         } else if (a == "--record") {
             o.recordPath = v;
         } else if (a == "--delay") {
@@ -217,6 +222,7 @@ int runNetFightMode(const NetOptions& o)
     const std::uint32_t began = wallMs();
     const std::uint32_t limitMs = 20000 + static_cast<std::uint32_t>(o.steps * 2000 / 60);
     std::size_t nextEvent = 0;
+    std::int64_t scriptRound = 0;
     net::StepInput held = 0;
     std::string shown;
     std::optional<std::uint32_t> finishedAt;
@@ -230,7 +236,16 @@ int runNetFightMode(const NetOptions& o)
         }
         if (const net::RollbackSession* s = play.session()) {
             // The script's keys up to the step whose input goes in next.
-            const std::int64_t ms = s->localSteps() * 1000 / 60;
+            std::int64_t ms = s->localSteps() * 1000 / 60;
+            if (o.repeatMs) {
+                // A new round of the script: its keys start over.
+                const std::int64_t round = ms / o.repeatMs;
+                if (round != scriptRound) {
+                    scriptRound = round;
+                    nextEvent = 0;
+                }
+                ms %= o.repeatMs;
+            }
             for (; nextEvent < events.size() && events[nextEvent].time <= ms; ++nextEvent) {
                 const ScriptEvent& e = events[nextEvent];
                 if (e.kind == ScriptEvent::Kind::KeyDown || e.kind == ScriptEvent::Kind::KeyUp)
