@@ -6,6 +6,7 @@
 
 #include "app/display.h"
 #include "app/game.h"
+#include "app/notice.h"
 #include "app/quotes.h"
 #include "graphics/render.h"
 
@@ -137,7 +138,10 @@ bool composeFight(Game& game, const FightState& fight)
 
 void drawFight(Game& game, const FightState& fight)
 {
-    if (composeFight(game, fight)) present(game);
+    if (!composeFight(game, fight)) return;
+    // Over the finished frame: the fight's own pictures never hold it.
+    drawNotice(game);
+    present(game);
 }
 
 }  // namespace ib

@@ -12,7 +12,8 @@ struct Game;
 // Draws the whole scene into the back buffer; false when a step failed and
 // the frame is to be dropped (it is then not presented).
 bool composeFight(Game& game, const FightState& fight);
-// composeFight, then present the frame when it is whole.
+// composeFight, then the notice line over it, then present the frame when
+// it is whole.
 void drawFight(Game& game, const FightState& fight);
 // Draws the fighter's current frame; screenRect receives where.
 HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect);

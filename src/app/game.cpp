@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/controls_io.h"
 #include "app/display.h"
 #include "content/content_error.h"
 #include "app/fight_screen.h"
+#include "app/notice.h"
 #include "app/replay_recorder.h"
 #include "app/training_overlay.h"
 #include "fight/training_rules.h"
@@ -44,6 +46,7 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
                                 DDBLTFAST_NOCOLORKEY);
         });
     }
+    drawNotice(game);
     present(game);
 }
 
@@ -51,7 +54,10 @@ void runPass(Game& game)
 {
     game.soundPlayer.update(game.fight.gameState);
     switch (game.fight.gameState) {
-    case GameState::Splash: drawSplash(game); break;
+    case GameState::Splash:
+        if (game.controlsScreen) drawControlsScreen(game);
+        else drawSplash(game);
+        break;
     case GameState::Fight: fightPass(game); break;
     case GameState::End:
         drawEndScreen(game);
@@ -103,12 +109,43 @@ void keyEvent(Game& game, int key, bool down)
         if (down && trainingKey(game, key)) return;
         // While recording, player 1's keys move the dummy.
         if (f.training.recording) {
-            recordButton(f, mapKey(*f.fighter1, *f.fighter2, 1, key), down);
+            recordButton(f, mapKey(game.keys, *f.fighter1, *f.fighter2, 1, key), down);
             return;
         }
     }
-    if (down) handleKeyDown(*f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
-    else handleKeyUp(*f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+    if (down) handleKeyDown(game.keys, *f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+    else handleKeyUp(game.keys, *f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+}
+
+void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
+{
+    FightState& f = game.fight;
+    const int pad = padOf(wParam);
+    if (message == WM_PADBUTTONDOWN && game.controlsScreen) return controlsPadButton(game, padCode(wParam));
+    // A button leaves the splash screen as a key does, and is the fight's
+    // first input; nothing else held on the splash screen reaches a fighter.
+    if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) {
+        startFight(game, PlayMode::TwoPlayers);
+        playSound(game, {SoundKind::Splash});
+    }
+    // Pads, like the keyboard, drive only the fighters no computer plays.
+    const bool fighting = f.gameState != GameState::Splash;
+    const unsigned players = keyboardPlayers(f);
+    const PadTarget to{game.controls, fighting && f.fighter1 && (players & 1u) ? &*f.fighter1 : nullptr,
+                       fighting && f.fighter2 && (players & 2u) ? &*f.fighter2 : nullptr, f.currentTime};
+    switch (message) {
+    case WM_PADADDED:
+        showPadNotice(game, pad, padAdded(game.pads, pad, padCode(wParam)), true);
+        break;
+    case WM_PADREMOVED:
+        if (game.pads.contains(pad) && game.pads[pad].connected)
+            showPadNotice(game, pad, padRemoved(game.pads, to, pad), false);
+        break;
+    case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(wParam), true); break;
+    case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(wParam), false); break;
+    case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(wParam), padValue(wParam)); break;
+    default: break;
+    }
 }
 
 }  // namespace
@@ -174,11 +211,19 @@ Game::Game(Platform& p) : platform(p) {}
 void readArguments(Game& game, int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
+        if (!argv[i]) continue;
         if (const int taken = readPlayOption(argc, argv, i, game.playOptions); taken > 0) {
             i += taken - 1;
             continue;
         }
-        if (argv[i] && std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+        if (std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
+        if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc && argv[i + 1]) game.configPath = argv[++i];
+        if (std::strcmp(argv[i], "--controls") == 0 && i + 1 < argc && argv[i + 1]) {
+            game.controlsFixed = true;
+            if (!readControlsCode(argv[++i], game.controls))
+                std::fprintf(stderr, "Inkblot Fighter: --controls \"%s\" is not a controls code; the default controls are used\n",
+                             argv[i]);
+        }
     }
 }
 
@@ -241,6 +286,16 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             game.soundPlayer.toggle();
             return 0;
         }
+        if (game.controlsScreen && wParam != VK_F12) {
+            if (game.keysUpToSwallow.insert(static_cast<int>(wParam)).second)
+                controlsKey(game, static_cast<int>(wParam));
+            return 0;
+        }
+        if (game.fight.gameState == GameState::Splash && wParam == VK_F1) {
+            game.keysUpToSwallow.insert(VK_F1);
+            openControlsScreen(game);
+            return 0;
+        }
         if (game.fight.gameState == GameState::Splash) {
             if (wParam == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer);
             else if (wParam == kKeyTraining) startFight(game, PlayMode::Training);
@@ -254,7 +309,15 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
         keyEvent(game, static_cast<int>(wParam), true);
         return 0;
     case WM_KEYUP:
+        if (game.keysUpToSwallow.erase(static_cast<int>(wParam))) return 0;
         keyEvent(game, static_cast<int>(wParam), false);
+        return 0;
+    case WM_PADADDED:
+    case WM_PADREMOVED:
+    case WM_PADBUTTONDOWN:
+    case WM_PADBUTTONUP:
+    case WM_PADAXIS:
+        handlePadMessage(game, message, wParam);
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {
@@ -272,6 +335,7 @@ void drawEndScreen(Game& game) { drawScreen(game, game.endSurface); }
 
 int runGame(Game& game)
 {
+    loadControls(game);
     try {
         if (initDisplay(game) != DD_OK) return kExitDisplayError;
     } catch (const ContentError&) {

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/play_options.h"
+#include "app/controls_screen.h"
 #include "app/quotes.h"
 #include "app/sound_player.h"
 #include "fight/fight_step.h"
@@ -18,6 +20,8 @@
 #include "graphics/images.h"
 #include "graphics/mask_outline.h"
 #include "input/move_knowledge.h"
+#include "input/controls.h"
+#include "input/pad_input.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
@@ -63,6 +67,25 @@ struct Game {
     std::unique_ptr<Font> quoteFont;
     QuoteBook quoteBook;
 
+    // --- controls -------------------------------------------------------------
+    // The controls file; empty: none is read or written.
+    std::string configPath;
+    Controls controls = defaultControls();
+    // The controls came with a replay (or "--controls CODE"): the file is
+    // neither read nor written, so a playback plays with the recorded ones.
+    bool controlsFixed = false;
+    std::vector<KeyBinding> keys = keyTable(controls);
+    PadInputs pads;
+    // A line at the bottom of the screen (a pad came or went) until the
+    // platform's clock reaches noticeUntil; drawn over the finished frame.
+    std::string notice;
+    std::uint32_t noticeUntil = 0;
+    // Open over the splash screen while players choose their controls.
+    std::unique_ptr<ControlsScreen> controlsScreen;
+    // Keys pressed on the controls screen: their repeats and key-ups are
+    // the screen's, not the fight's.
+    std::set<int> keysUpToSwallow;
+
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;
     std::shared_ptr<Surface> primarySurface;
@@ -91,8 +114,8 @@ struct Game {
     SoundEvents sounds;
 };
 
-// Sets slowMode and the play options from the arguments after the
-// program's name.
+// Sets slowMode, the play options, and configPath from "--config FILE",
+// from the arguments after the program's name.
 void readArguments(Game& game, int argc, const char* const* argv);
 
 // Adds a sound to the pass's sounds and plays it.

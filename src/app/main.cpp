@@ -1,4 +1,4 @@
-// Inkblot Fighter: two players, one keyboard, two ink fighters.
+// Inkblot Fighter: two players at one keyboard or two pads, two ink fighters.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +8,7 @@
 #include "app/online_game.h"
 #include "app/online_options.h"
 #include "app/replay_session.h"
+#include "input/controls_file.h"
 #include "platform/sdl_platform.h"
 
 int main(int argc, char** argv)
@@ -37,5 +38,7 @@ int main(int argc, char** argv)
     }
     return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
         game.contentFiles.setFolder(ib::findDataFolder(data));
+        // The user's own controls, unless --config named a file.
+        if (game.configPath.empty()) game.configPath = ib::defaultControlsPath().string();
     });
 }

@@ -77,6 +77,29 @@ void keepReplay(const Game& game, const net::NetPlay& play)
         std::fprintf(stderr, "Inkblot Fighter: the fight is kept in %s\n", file.string().c_str());
 }
 
+// Any pad plays for the local player: what every pad holds.
+net::StepInput padsHeld(const Game& game)
+{
+    net::StepInput in = 0;
+    for (const auto& [number, pad] : game.pads)
+        for (int b = 0; b < net::kStepButtons; ++b)
+            if (pad.connected && pad.held[static_cast<std::size_t>(b)]) in |= static_cast<net::StepInput>(1u << b);
+    return in;
+}
+
+void padMessage(Game& game, const PadTarget& to, const Message& m)
+{
+    const int pad = padOf(m.wParam);
+    switch (m.message) {
+    case WM_PADADDED: padAdded(game.pads, pad, padCode(m.wParam)); break;
+    case WM_PADREMOVED: padRemoved(game.pads, to, pad); break;
+    case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(m.wParam), true); break;
+    case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(m.wParam), false); break;
+    case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(m.wParam), padValue(m.wParam)); break;
+    default: break;
+    }
+}
+
 }  // namespace
 
 std::filesystem::path onlineReplayFolder()
@@ -117,7 +140,11 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     play.open();
 
     const std::unique_ptr<Font> font = Font::openQuoteFont(18);
-    net::StepInput held = 0;
+    net::StepInput keysHeld = 0;
+    // Pads press buttons only on a fighter: they are given stand-ins, and
+    // what they hold is read back as the local player's.
+    Fighter standIn1 = *game.fight.fighter1, standIn2 = *game.fight.fighter2;
+    const PadTarget padTarget{game.controls, &standIn1, &standIn2, 0};
     bool kept = false;
     std::uint32_t endShownAt = 0;
     for (;;) {
@@ -131,7 +158,9 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
             if (m.message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_F12)) {
                 p.postOwnMessage({WM_CLOSE, 0});  // gives up, online or not
             } else if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) {
-                held = net::withPlayer1Key(held, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
+                keysHeld = net::withPlayer1Key(game.keys, keysHeld, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
+            } else if (m.message >= WM_PADADDED && m.message <= WM_PADAXIS) {
+                padMessage(game, padTarget, m);
             } else {
                 windowProc(game, m.message, m.wParam);
             }
@@ -143,7 +172,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         // Sounds of steps run for the first time only; a step run again
         // after a wrong guess is silent.
         game.sounds.clear();
-        play.update(now, held, [&](const FightState& f) { composed = composeFight(game, f); }, &game.sounds);
+        play.update(now, static_cast<net::StepInput>(keysHeld | padsHeld(game)), [&](const FightState& f) { composed = composeFight(game, f); }, &game.sounds);
         for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {

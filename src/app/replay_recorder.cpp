@@ -11,6 +11,12 @@ ReplayHeader replayHeaderOf(const Game& game)
     h.content = game.contentFiles.fingerprint();
     if (game.slowMode) h.args.push_back("slow");
     for (std::string& a : playArguments(game.playOptions)) h.args.push_back(std::move(a));
+    // The keys and pad buttons the messages are read with (the user's own
+    // controls file is not read in a playback).
+    if (game.controls != defaultControls()) {
+        h.args.push_back("--controls");
+        h.args.push_back(controlsCode(game.controls));
+    }
     return h;
 }
 

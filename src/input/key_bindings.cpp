@@ -25,7 +25,8 @@ struct Named {
 constexpr Named kNames[] = {
     {"LEFT", VK_LEFT},     {"UP", VK_UP},     {"RIGHT", VK_RIGHT},
     {"DOWN", VK_DOWN},     {"PERIOD", VK_OEM_PERIOD}, {"SLASH", VK_OEM_2},
-    {"ESCAPE", VK_ESCAPE}, {"F10", VK_F10},   {"F12", VK_F12},   {"SPACE", VK_SPACE},
+    {"ESCAPE", VK_ESCAPE}, {"F1", VK_F1},     {"F10", VK_F10},   {"F12", VK_F12},
+    {"SPACE", VK_SPACE},
     {"ENTER", VK_RETURN},
 };
 
@@ -33,31 +34,49 @@ constexpr Named kNames[] = {
 
 std::span<const KeyBinding> keyBindings() { return kBindings; }
 
-int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey)
+int mapKey(std::span<const KeyBinding> table, const Fighter& fighter1, const Fighter& fighter2,
+           int player, int virtualKey)
 {
-    for (const KeyBinding& k : kBindings)
+    for (const KeyBinding& k : table)
         if (k.virtualKey == virtualKey && k.player == player)
             return buttonCode(player == 1 ? fighter1 : fighter2, k.button);
     return 0;
 }
 
+int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey)
+{
+    return mapKey(kBindings, fighter1, fighter2, player, virtualKey);
+}
+
+void handleKeyDown(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                   int virtualKey, std::uint32_t currentTime, unsigned players)
+{
+    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u)) {
+        if (!pressButton(fighter1, b, currentTime)) return;
+    }
+    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
+        pressButton(fighter2, b, currentTime);
+}
+
+void handleKeyUp(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                 int virtualKey, std::uint32_t currentTime, unsigned players)
+{
+    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u))
+        releaseButton(fighter1, b, currentTime);
+    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
+        releaseButton(fighter2, b, currentTime);
+}
+
 void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
                    unsigned players)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u)) {
-        if (!pressButton(fighter1, b, currentTime)) return;
-    }
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
-        pressButton(fighter2, b, currentTime);
+    handleKeyDown(kBindings, fighter1, fighter2, virtualKey, currentTime, players);
 }
 
 void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
                  unsigned players)
 {
-    if (int b = mapKey(fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u))
-        releaseButton(fighter1, b, currentTime);
-    if (int b = mapKey(fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
-        releaseButton(fighter2, b, currentTime);
+    handleKeyUp(kBindings, fighter1, fighter2, virtualKey, currentTime, players);
 }
 
 std::optional<int> keyFromName(std::string_view name)

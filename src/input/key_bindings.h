@@ -22,7 +22,10 @@ struct KeyBinding {
 // Player 1: B, C, F, V, X, Z; player 2: the arrows, slash and period.
 std::span<const KeyBinding> keyBindings();
 
-// The button code the key gives the player's fighter; 0 for none.
+// The button code the key gives the player's fighter; 0 for none. Without
+// a table, the default one.
+int mapKey(std::span<const KeyBinding> table, const Fighter& fighter1, const Fighter& fighter2,
+           int player, int virtualKey);
 int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int virtualKey);
 
 // Bits of `players` saying whose keys the keyboard gives: bit 0 player 1,
@@ -31,6 +34,10 @@ constexpr unsigned kBothPlayers = 3;
 
 // A key event for both fighters at currentTime: player 1's binding first,
 // then player 2's (a key-down player 1 already holds goes no further).
+void handleKeyDown(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                   int virtualKey, std::uint32_t currentTime, unsigned players = kBothPlayers);
+void handleKeyUp(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
+                 int virtualKey, std::uint32_t currentTime, unsigned players = kBothPlayers);
 void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
                    unsigned players = kBothPlayers);
 void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,

@@ -1,7 +1,5 @@
 #include "net/step_input.h"
 
-#include "input/key_bindings.h"
-
 namespace ib::net {
 
 void applyStepInputs(FightState& fight, const StepInputs& before, const StepInputs& now)
@@ -21,9 +19,9 @@ void applyStepInputs(FightState& fight, const StepInputs& before, const StepInpu
     }
 }
 
-StepInput withPlayer1Key(StepInput in, int virtualKey, bool down)
+StepInput withPlayer1Key(std::span<const KeyBinding> table, StepInput in, int virtualKey, bool down)
 {
-    for (const KeyBinding& k : keyBindings()) {
+    for (const KeyBinding& k : table) {
         if (k.player != 1 || k.virtualKey != virtualKey) continue;
         const StepInput bit = buttonBit(k.button);
         return down ? static_cast<StepInput>(in | bit) : static_cast<StepInput>(in & ~bit);

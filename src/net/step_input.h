@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "fight/buttons.h"
 #include "fight/fight_state.h"
+#include "input/key_bindings.h"
 
 namespace ib::net {
 
@@ -32,8 +34,8 @@ using StepInputs = std::array<StepInput, 2>;
 // order. Does nothing before the fighters are made.
 void applyStepInputs(FightState& fight, const StepInputs& before, const StepInputs& now);
 
-// The input with the player-1 key `virtualKey` held or let go; keys that
-// are not player 1's change nothing.
-StepInput withPlayer1Key(StepInput in, int virtualKey, bool down);
+// The input with the key `virtualKey` held or let go, read as player 1's
+// in `table`; keys that are not player 1's change nothing.
+StepInput withPlayer1Key(std::span<const KeyBinding> table, StepInput in, int virtualKey, bool down);
 
 }  // namespace ib::net

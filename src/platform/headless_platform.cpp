@@ -76,6 +76,11 @@ void HeadlessPlatform::apply(const ScriptEvent& e)
     case K::StillDrawing:
         if (auto d = device_.lock()) d->stillDrawing(e.value);
         break;
+    case K::PadAdded: postMessage({WM_PADADDED, static_cast<std::uint32_t>(e.value)}); break;
+    case K::PadRemoved: postMessage({WM_PADREMOVED, static_cast<std::uint32_t>(e.value)}); break;
+    case K::PadDown: postMessage({WM_PADBUTTONDOWN, static_cast<std::uint32_t>(e.value)}); break;
+    case K::PadUp: postMessage({WM_PADBUTTONUP, static_cast<std::uint32_t>(e.value)}); break;
+    case K::PadAxis: postMessage({WM_PADAXIS, static_cast<std::uint32_t>(e.value)}); break;
     }
 }
 

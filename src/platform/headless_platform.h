@@ -16,10 +16,15 @@
 namespace ib {
 
 struct ScriptEvent {
-    enum class Kind { KeyDown, KeyUp, Minimize, Restore, Close, LoseSurfaces, StillDrawing };
+    enum class Kind {
+        KeyDown, KeyUp, Minimize, Restore, Close, LoseSurfaces, StillDrawing,
+        PadAdded, PadRemoved, PadDown, PadUp, PadAxis,
+    };
     std::uint32_t time = 0;
     Kind kind = Kind::KeyDown;
-    int value = 0;  // virtual-key code, or the still-drawing count
+    // Virtual-key code, the still-drawing count, or for a pad the message's
+    // wParam (padParam).
+    int value = 0;
     friend bool operator==(const ScriptEvent&, const ScriptEvent&) = default;
 };
 

@@ -5,6 +5,7 @@
 // virtual clock, scripted events, fault injection).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -24,6 +25,36 @@ constexpr std::uint32_t WM_SETCURSOR = 0x0020;
 constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 constexpr std::uint32_t WM_KEYUP = 0x0101;
 
+// Pads. A pad is known by its number, 1 for the first pad seen in the run;
+// a pad plugged in again gets its number back. wParam is padParam(pad,
+// code, value):
+//   WM_PADADDED       code: the player the controls file gives the pad, or 0
+//   WM_PADREMOVED
+//   WM_PADBUTTONDOWN  code: the button (platform/input_names.h)
+//   WM_PADBUTTONUP    code: the button
+//   WM_PADAXIS        code: the axis; value: -32768 to 32767
+constexpr std::uint32_t WM_PADADDED = 0x8001;
+constexpr std::uint32_t WM_PADREMOVED = 0x8002;
+constexpr std::uint32_t WM_PADBUTTONDOWN = 0x8003;
+constexpr std::uint32_t WM_PADBUTTONUP = 0x8004;
+constexpr std::uint32_t WM_PADAXIS = 0x8005;
+constexpr int kMaxPads = 255;
+
+constexpr std::uint32_t padParam(int pad, int code = 0, int value = 0)
+{
+    return static_cast<std::uint32_t>(pad & 0xFF) | (static_cast<std::uint32_t>(code & 0xFF) << 8) |
+           (static_cast<std::uint32_t>(static_cast<std::uint16_t>(value)) << 16);
+}
+constexpr int padOf(std::uint32_t wParam) { return static_cast<int>(wParam & 0xFF); }
+constexpr int padCode(std::uint32_t wParam) { return static_cast<int>((wParam >> 8) & 0xFF); }
+constexpr int padValue(std::uint32_t wParam) { return static_cast<std::int16_t>(wParam >> 16); }
+
+// What the game tells the backend about pads before the window opens.
+struct PadSetup {
+    std::string mappingsFile;            // more pad layouts, read when it exists
+    std::array<std::string, 2> guids;    // the pad each player takes, by GUID
+};
+
 // WM_ACTIVATE's wParam: the high 16 bits are non-zero while minimised.
 constexpr std::uint32_t kActivateMinimized = 0x00010000;
 
@@ -35,6 +66,7 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_F1 = 0x70;
 constexpr int VK_F10 = 0x79;
 constexpr int VK_F12 = 0x7B;
 constexpr int VK_OEM_PERIOD = 0xBE;
@@ -93,6 +125,11 @@ public:
     void postQuitMessage(int status) { postOwnMessage({WM_QUIT, static_cast<std::uint32_t>(status)}); }
     // Whether the message getMessage gave last was one the game posted.
     bool lastTakenWasOwn() const { return lastTakenWasOwn_; }
+
+    // --- pads -------------------------------------------------------------
+    virtual void setPadSetup(const PadSetup&) {}
+    // The name the pad gives itself; empty when not known.
+    virtual std::string padName(int) const { return {}; }
 
     // --- time -------------------------------------------------------------
     virtual std::uint32_t timeGetTime() = 0;

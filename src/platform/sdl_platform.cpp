@@ -1,5 +1,7 @@
 #include "platform/sdl_platform.h"
 
+#include "platform/sdl_pads.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -63,6 +65,7 @@ struct SdlPlatform::Impl {
     std::weak_ptr<DisplayDevice> device;
     bool fullscreen = true;
     bool swallowEnterUp = false;
+    SdlPads pads;
 
     void destroyRenderer()
     {
@@ -97,6 +100,7 @@ struct SdlPlatform::Impl {
     // Turns one SDL event into the game's messages.
     void translate(const SDL_Event& e, Platform& p)
     {
+        if (pads.translate(e, p)) return;
         switch (e.type) {
         case SDL_QUIT: p.postMessage({WM_CLOSE, 0}); break;
         case SDL_WINDOWEVENT:
@@ -143,6 +147,7 @@ SdlPlatform::~SdlPlatform()
     sound_.reset();
     releaseDisplay();
     destroyWindow();
+    impl_->pads.stop();
     if (impl_->videoUp) SDL_Quit();
 }
 
@@ -165,6 +170,7 @@ bool SdlPlatform::createWindow(const char* title)
             impl_->videoUp = false;
             return false;
         }
+        impl_->pads.start();
     }
     // At (0, 0) and as large as the desktop, so the game covers the screen
     // even where no window manager honours the full-screen request.
@@ -294,6 +300,10 @@ void SdlPlatform::waitMessage()
         impl_->translate(e, *this);
     }
 }
+
+void SdlPlatform::setPadSetup(const PadSetup& setup) { impl_->pads.setSetup(setup); }
+
+std::string SdlPlatform::padName(int pad) const { return impl_->pads.name(pad); }
 
 std::uint32_t SdlPlatform::timeGetTime() { return SDL_GetTicks(); }
 

@@ -1,22 +1,16 @@
 // The platform on a real desktop, through SDL2: a full-screen window with an
 // 800 x 600 logical size, letterboxed and scaled without smoothing; the
-// front buffer is shown through one streaming texture.
+// front buffer is shown through one streaming texture. Pads come through
+// SDL's game controllers (platform/sdl_pads.h).
 #pragma once
 
 #include <memory>
 
+#include "platform/input_names.h"
 #include "platform/platform.h"
 #include "platform/sdl_sound.h"
 
 namespace ib {
-
-// The code every key without a virtual-key code of its own is given; the
-// fight's key map leaves it alone.
-constexpr int kVirtualKeyOther = 0xFF;
-
-// The virtual-key code of an SDL scancode (a physical key position). Every
-// scancode has one, so every key press reaches the game.
-int virtualKeyFromScancode(int scancode);
 
 class SdlPlatform : public Platform {
 public:
@@ -39,6 +33,9 @@ public:
 
     bool peekMessage() override;
     void waitMessage() override;
+
+    void setPadSetup(const PadSetup& setup) override;
+    std::string padName(int pad) const override;
 
     std::uint32_t timeGetTime() override;
     void sleep(std::uint32_t ms) override;

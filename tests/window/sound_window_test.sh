@@ -64,10 +64,10 @@ for _ in 1 2 3; do
 done
 close_game
 
-spec=$(grep -m1 'Inkblot Fighter: audio ' "$work/game.log") || fail "the audio was not opened"
-rate=$(sed -E 's/.*audio ([0-9]+) Hz.*/\1/' <<<"$spec")
-frame_bytes=$(sed -E 's/.* ([0-9]+) bytes a frame.*/\1/' <<<"$spec")
-[[ $(sed -E 's/.*, ([0-9]+) channels.*/\1/' <<<"$spec") -ge 1 ]] || fail "odd audio: $spec"
+audio=$(grep -m1 'Inkblot Fighter: audio ' "$work/game.log") || fail "the audio was not opened"
+rate=$(sed -E 's/.*audio ([0-9]+) Hz.*/\1/' <<<"$audio")
+frame_bytes=$(sed -E 's/.* ([0-9]+) bytes a frame.*/\1/' <<<"$audio")
+[[ $(sed -E 's/.*, ([0-9]+) channels.*/\1/' <<<"$audio") -ge 1 ]] || fail "odd audio: $audio"
 first=$(grep -m1 -oE 'starts at audio frame [0-9]+' "$work/game.log" | grep -oE '[0-9]+$') ||
   fail "no sound was played"
 splat=$(grep -m1 -E 'sound <[^>]*hit.wav> starts' "$work/game.log" | grep -oE '[0-9]+$') ||

@@ -109,7 +109,7 @@ Raster splash(const std::string& sourceDir, TextWriter& text)
     // The other modes: one player alone.
     text.write(pic, "F2  one player against the computer        F3  training", 21, 400, 538,
                kVermilion, Align::Centre);
-    text.write(pic, "Esc quits", 18, 400, 568, kWash, Align::Centre);
+    text.write(pic, "F1 controls     F10 sound     Esc quits", 18, 400, 568, kWash, Align::Centre);
     return pic;
 }
 

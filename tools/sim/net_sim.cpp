@@ -12,6 +12,7 @@
 #include "app/game.h"
 #include "app/whole_number.h"
 #include "app/replay_recorder.h"
+#include "input/key_bindings.h"
 #include "net/net_play.h"
 #include "net/online_replay.h"
 #include "net/sync_test.h"
@@ -249,7 +250,7 @@ int runNetFightMode(const NetOptions& o)
             for (; nextEvent < events.size() && events[nextEvent].time <= ms; ++nextEvent) {
                 const ScriptEvent& e = events[nextEvent];
                 if (e.kind == ScriptEvent::Kind::KeyDown || e.kind == ScriptEvent::Kind::KeyUp)
-                    held = net::withPlayer1Key(held, e.value, e.kind == ScriptEvent::Kind::KeyDown);
+                    held = net::withPlayer1Key(keyBindings(), held, e.value, e.kind == ScriptEvent::Kind::KeyDown);
             }
         }
         const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;

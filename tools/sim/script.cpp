@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/key_bindings.h"
+#include "platform/input_names.h"
 
 namespace ib::sim {
 
@@ -92,6 +93,41 @@ ScriptResult parseScript(std::string_view text)
                 return fail("the count \"" + std::string(w[2]) + "\" is not a number from 0 to 1000000");
             e.value = *n;
             wantWords = 3;
+        } else if (what == "pad-added" || what == "pad-removed" || what == "pad") {
+            if (w.size() < 3) return fail("a pad number is missing after \"" + std::string(what) + "\"");
+            auto pad = number<int>(w[2]);
+            if (!pad || *pad < 1 || *pad > kMaxPads)
+                return fail("the pad \"" + std::string(w[2]) + "\" is not a number from 1 to 255");
+            wantWords = 3;
+            if (what == "pad-added") {
+                e.kind = K::PadAdded;
+                e.value = static_cast<int>(padParam(*pad));
+            } else if (what == "pad-removed") {
+                e.kind = K::PadRemoved;
+                e.value = static_cast<int>(padParam(*pad));
+            } else {
+                const std::string_view how = w.size() > 3 ? w[3] : std::string_view();
+                if (how == "down" || how == "up") {
+                    if (w.size() < 5) return fail("a pad button is missing after \"" + std::string(how) + "\"");
+                    auto button = padButtonFromName(w[4]);
+                    if (!button) return fail("unknown pad button \"" + std::string(w[4]) + "\"");
+                    e.kind = how == "down" ? K::PadDown : K::PadUp;
+                    e.value = static_cast<int>(padParam(*pad, *button));
+                    wantWords = 5;
+                } else if (how == "axis") {
+                    if (w.size() < 6) return fail("an axis and a value must follow \"axis\"");
+                    auto axis = padAxisFromName(w[4]);
+                    if (!axis) return fail("unknown pad axis \"" + std::string(w[4]) + "\"");
+                    auto v = number<int>(w[5]);
+                    if (!v || *v < -32768 || *v > 32767)
+                        return fail("the axis value \"" + std::string(w[5]) + "\" is not from -32768 to 32767");
+                    e.kind = K::PadAxis;
+                    e.value = static_cast<int>(padParam(*pad, *axis, *v));
+                    wantWords = 6;
+                } else {
+                    return fail("\"down\", \"up\" or \"axis\" must follow the pad's number");
+                }
+            }
         } else {
             return fail("unknown event \"" + std::string(what) + "\"");
         }

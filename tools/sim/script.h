@@ -1,5 +1,7 @@
 // The headless runner's script: one event a line, "T down KEY", "T up KEY",
-// "T minimize", "T restore", "T close", "T lose-surfaces", "T still-drawing N".
+// "T minimize", "T restore", "T close", "T lose-surfaces", "T still-drawing N",
+// and for pads "T pad-added N", "T pad-removed N", "T pad N down BUTTON",
+// "T pad N up BUTTON", "T pad N axis AXIS VALUE" (SDL's controller names).
 #pragma once
 
 #include <optional>
@@ -12,7 +14,7 @@
 namespace ib::sim {
 
 // The virtual-key code of a key name (A-Z, 0-9, LEFT, UP, RIGHT, DOWN,
-// PERIOD, SLASH, ESCAPE, F12, SPACE, ENTER in either case, or a decimal
+// PERIOD, SLASH, ESCAPE, F1, F12, SPACE, ENTER in either case, or a decimal
 // code 1-255).
 std::optional<int> keyCode(std::string_view name);
 

@@ -29,7 +29,8 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: inkblot-sim [--data DIR] [--script FILE] [--passes N] [--start-ms MS] [--step-ms MS]\n"
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
-    "                   [--record FILE | --replay FILE] [--fights N [--max-ms MS]]\n"
+    "                   [--record FILE | --replay FILE] [--config FILE]\n"
+    "                   [--fights N [--max-ms MS]]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
     "                    --cpu PLAYER:LEVEL, --seed N]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
@@ -93,7 +94,7 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         std::string v;
         if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
             a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display" ||
-            a == "--fights" || a == "--max-ms") {
+            a == "--fights" || a == "--max-ms" || a == "--config") {
             if (!value(v)) return usage(a + " needs a value");
         }
         if (a == "--data") {
@@ -128,6 +129,11 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         } else if (a == "--fail-display") {
             opts.failStep = displayStep(v);
             if (!opts.failStep) return usage("unknown display step \"" + v + "\"");
+        } else if (a == "--config") {
+            // Read from where the runner was started; without --config the
+            // run has the default controls, whatever the user's file says.
+            opts.gameArgs.push_back("--config");
+            opts.gameArgs.push_back(std::filesystem::absolute(v).string());
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;

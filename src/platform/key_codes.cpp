@@ -1,6 +1,7 @@
-#include <SDL.h>
+#include <SDL_scancode.h>
 
-#include "platform/sdl_platform.h"
+#include "platform/input_names.h"
+#include "platform/platform.h"
 
 namespace ib {
 

@@ -1,0 +1,59 @@
+#include "app/controls_io.h"
+
+#include <cstdio>
+
+#include "app/game.h"
+#include "input/controls_file.h"
+
+namespace ib {
+
+void loadControls(Game& game)
+{
+    if (game.configPath.empty() || game.controlsFixed) {
+        game.keys = keyTable(game.controls);
+        return;
+    }
+    std::string error;
+    const auto text = readTextFile(game.configPath, &error);
+    if (!error.empty())
+        std::fprintf(stderr, "Inkblot Fighter: %s %s; the default controls are used\n",
+                     game.configPath.c_str(), error.c_str());
+    if (text) {
+        ReadControls read = readControls(*text);
+        for (const ControlsProblem& p : read.problems)
+            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.configPath.c_str(), p.line,
+                         p.what.c_str());
+        game.controls = read.controls;
+    }
+    game.keys = keyTable(game.controls);
+    PadSetup pads;
+    if (!game.configPath.empty())
+        pads.mappingsFile = (std::filesystem::path(game.configPath).parent_path() / "gamecontrollerdb.txt").string();
+    pads.guids = game.controls.padGuid;
+    game.platform.setPadSetup(pads);
+}
+
+bool saveControls(Game& game)
+{
+    if (game.controlsFixed) return false;
+    if (game.configPath.empty()) {
+        std::fputs("Inkblot Fighter: no controls file was given; the controls are kept until the game closes\n",
+                   stderr);
+        return false;
+    }
+    std::string error;
+    const std::string old = readTextFile(game.configPath, &error).value_or(std::string());
+    if (!error.empty()) {
+        std::fprintf(stderr, "Inkblot Fighter: %s %s; the controls are not saved\n", game.configPath.c_str(),
+                     error.c_str());
+        return false;
+    }
+    error = replaceFile(game.configPath, writeControls(old, game.controls));
+    if (!error.empty()) {
+        std::fprintf(stderr, "Inkblot Fighter: %s; the controls are not saved\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ib

@@ -1,0 +1,22 @@
+// A short line at the bottom of the screen for two seconds, over whatever
+// the pass drew (the splash, a fight frame): which pad joined or left
+// which player.
+#pragma once
+
+#include <string>
+
+namespace ib {
+
+struct Game;
+
+constexpr std::uint32_t kNoticeMs = 2000;
+
+void showNotice(Game& game, std::string text);
+// "Pad 2 (name) joined player 1", "... left player 1", "... joined; both
+// players have a pad".
+void showPadNotice(Game& game, int pad, int player, bool joined);
+// Draws the line into the back buffer while it is due; once it is over,
+// has the next fight frame drawn whole.
+void drawNotice(Game& game);
+
+}  // namespace ib
