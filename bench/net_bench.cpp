@@ -1,5 +1,5 @@
-// The online fight's rollback: a snapshot of the fight and its restore,
-// and a rollback of 8 steps run again, as a late input makes it.
+// The online fight's rollback: 8 steps run again, as a late input makes
+// it (the snapshot and restore alone: BM_SnapshotRestore).
 #include <benchmark/benchmark.h>
 
 #include "bench_game.h"
@@ -26,21 +26,6 @@ std::unique_ptr<net::RollbackSession> busySession(const Game& game)
     }
     return s;
 }
-
-void BM_SnapshotRestore(benchmark::State& state)
-{
-    DefaultFight fight(false);
-    if (!fight.opened) return state.SkipWithError("the default content did not load");
-    const auto session = busySession(fight.game);
-    FightState live = session->fight();
-    for (auto _ : state) {
-        FightState snapshot = live;
-        benchmark::DoNotOptimize(snapshot);
-        live = snapshot;
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_SnapshotRestore)->Unit(benchmark::kMicrosecond);
 
 void BM_RollbackEightSteps(benchmark::State& state)
 {
