@@ -7,6 +7,8 @@
 # must say "connection lost" within 3.5 s and end its fight by itself.
 # With STEPS "desync": the host runs one step a second late; both sides
 # must say "out of sync at step N" and write the report they name.
+# With STEPS "refused": the host's content differs by one line; both sides
+# must refuse the fight, saying that the content differs.
 set -euo pipefail
 sim=$1 data=$2 steps=$3 rtt=${4:-0} jitter=${5:-0} loss=${6:-0}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +24,13 @@ cd "$work"
 host_steps=$steps join_steps=$steps fault=()
 [[ $steps == kill ]] && host_steps=3600 join_steps=3600
 [[ $steps == desync ]] && host_steps=600 join_steps=600 fault=(--impure-step 100)
-"$sim" --data "$data" --host 0 --script "$here/p1.script" --repeat-script 20000 --steps "$host_steps" --record fight.replay "${fault[@]}" \
+host_data=$data
+if [[ $steps == refused ]]; then
+  host_steps=100 join_steps=100 host_data=$work/data
+  cp -r "$data" "$host_data"
+  echo "an extra line" >> "$host_data/stuff.quotes"
+fi
+"$sim" --data "$host_data" --host 0 --script "$here/p1.script" --repeat-script 20000 --steps "$host_steps" --record fight.replay "${fault[@]}" \
   --net-sim "$rtt,$jitter,$loss,11" > host.out 2>&1 &
 pids+=($!)
 host=$!
@@ -58,6 +66,13 @@ hs=0 js=0
 wait "$host" || hs=$?
 wait "$join" || js=$?
 cat host.out join.out
+if [[ $steps == refused ]]; then
+  for f in host.out join.out; do
+    grep -q "^net: refused: the content differs" "$f" || { echo "$f: the fight was not refused"; exit 1; }
+  done
+  (( hs == 1 && js == 1 )) || { echo "a side fought on"; exit 1; }
+  exit 0
+fi
 if [[ $steps == desync ]]; then
   for f in host.out join.out; do
     report=$(sed -n 's/^net: out of sync at step [0-9]*: the fight is written to \(.*\) (after.*/\1/p' "$f")
