@@ -87,7 +87,8 @@ TEST(NetSession, PacketsRoundTripAndStrangersAreIgnored)
 {
     const std::vector<Packet> packets{
         Hello{"0.1", 0xc02602ddb7c904faull, 77}, Refusal{"refused: the content differs"},
-        Inputs{12, 15, 10, 5000, 4900, {0, 1, 63}}, StepHash{29, 0x0123456789abcdefull}};
+        Inputs{12, 15, 10, 5000, 4900, {0, 1, 63}}, StepHash{29, 0x0123456789abcdefull},
+        StateText{119, std::string(300, 'x')}};
     for (const Packet& p : packets) {
         const auto bytes = encodePacket(p);
         EXPECT_EQ(decodePacket(bytes), p);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace ib::net {
 
@@ -31,6 +32,17 @@ void describe(std::ostream& out, const char* name, const std::optional<Fighter>&
     }
     out << name << " x " << f->x << " y " << f->y << " facing " << f->facing << " moveStart " << f->moveStart
         << " lastHitRegion " << f->lastHitRegion << "\n";
+}
+
+// A fight as the desync report shows it.
+std::string stateText(const FightState& f)
+{
+    std::ostringstream out;
+    out << "hash " << hex(hashFight(f)) << " currentTime " << f.currentTime << " decisionTime " << f.decisionTime
+        << " quote " << f.activeQuote.text << " random " << f.quoteRandom.state << "\n";
+    describe(out, "fighter1", f.fighter1);
+    describe(out, "fighter2", f.fighter2);
+    return out.str();
 }
 
 }  // namespace
@@ -77,11 +89,16 @@ void NetPlay::end(const std::string& why, bool failed)
 
 void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds)
 {
-    if (!link_ || phase_ == NetPhase::Over) return;
+    if (!link_ || (phase_ == NetPhase::Over && reportUntil_ == 0)) return;
+    if (reportUntil_ != 0 && static_cast<std::int32_t>(nowMs - reportUntil_) > 0) {
+        reportUntil_ = 0;  // the other side's fight never came
+        close();
+        return;
+    }
     std::vector<Received> in;
     link_->poll(nowMs, in);
     for (const Received& r : in) {
-        if (phase_ == NetPhase::Over) break;
+        if (phase_ == NetPhase::Over && reportUntil_ == 0) break;
         if (std::optional<Packet> p = decodePacket(r.bytes)) {
             lastHeardMs_ = nowMs;
             receive(*p, nowMs);
@@ -110,6 +127,7 @@ void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& c
 
 void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
 {
+    if (phase_ == NetPhase::Over && !std::holds_alternative<StateText>(p)) return;
     if (const auto* hello = std::get_if<Hello>(&p)) {
         if (phase_ == NetPhase::Waiting) greet(*hello, nowMs);
     } else if (const auto* no = std::get_if<Refusal>(&p)) {
@@ -134,7 +152,11 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
     } else if (const auto* h = std::get_if<StepHash>(&p)) {
         if (phase_ != NetPhase::Fighting) return;
         theirHashes_[h->step] = h->hash;
-        compareHash(h->step);
+        compareHash(h->step, nowMs);
+    } else if (const auto* t = std::get_if<StateText>(&p)) {
+        theirState_ = "state there (player " + std::to_string(config_.hosting ? 2 : 1) + ") at step " +
+                      std::to_string(t->step) + ":\n" + t->text;
+        appendTheirState();
     }
 }
 
@@ -251,20 +273,30 @@ void NetPlay::exchangeHashes(std::uint32_t nowMs)
         ourHashes_[s] = hashFight(*state);
         ourStates_[s] = *state;
         link_->send(kReliableChannel, encodePacket(StepHash{static_cast<std::uint32_t>(s), ourHashes_[s]}), nowMs);
-        compareHash(s);
+        compareHash(s, nowMs);
         if (phase_ == NetPhase::Over) return;
     }
     hashedThrough_ = std::max(hashedThrough_, through);
 }
 
-void NetPlay::compareHash(std::int64_t step)
+void NetPlay::compareHash(std::int64_t step, std::uint32_t nowMs)
 {
     auto ours = ourHashes_.find(step);
     auto theirs = theirHashes_.find(step);
     if (ours == ourHashes_.end() || theirs == theirHashes_.end()) return;
     if (ours->second != theirs->second) {
-        const std::string file = writeDesyncReport(step, theirs->second);
-        return end("out of sync at step " + std::to_string(step) + ": the fight is written to " + file, true);
+        reportFile_ = writeDesyncReport(step, theirs->second);
+        // The other side gets this side's fight for its report, and this
+        // side listens a second for the other's before it lets go.
+        if (auto state = ourStates_.find(step); state != ourStates_.end())
+            link_->send(kReliableChannel,
+                        encodePacket(StateText{static_cast<std::uint32_t>(step), stateText(state->second)}), nowMs);
+        phase_ = NetPhase::Over;
+        status_ = "out of sync at step " + std::to_string(step) + ": the fight is written to " + reportFile_;
+        failed_ = true;
+        reportUntil_ = nowMs + 1000;
+        appendTheirState();
+        return;
     }
     ++hashesCompared_;
     ourHashes_.erase(ours);
@@ -281,16 +313,19 @@ std::string NetPlay::writeDesyncReport(std::int64_t step, std::uint64_t theirs)
     std::ofstream out(file);
     out << "out of sync at step " << step << "\nthis machine plays player " << player << "\nseed " << seed_
         << "\nhash here " << hex(ourHashes_[step]) << "\nhash there " << hex(theirs) << "\n";
-    if (auto it = ourStates_.find(step); it != ourStates_.end()) {
-        const FightState& f = it->second;
-        out << "state here: currentTime " << f.currentTime << " decisionTime " << f.decisionTime << " quote "
-            << f.activeQuote.text << " random " << f.quoteRandom.state << "\n";
-        describe(out, "fighter1", f.fighter1);
-        describe(out, "fighter2", f.fighter2);
-    }
     out << "inputs of both players, one step a line, from step 0:\n";
     for (const StepInputs& i : confirmed_) out << int(i[0]) << ' ' << int(i[1]) << '\n';
+    if (auto it = ourStates_.find(step); it != ourStates_.end())
+        out << "state here (player " << player << ") at step " << step << ":\n" << stateText(it->second);
     return file.string();
+}
+
+void NetPlay::appendTheirState()
+{
+    if (reportFile_.empty() || theirState_.empty() || reportUntil_ == 0) return;
+    std::ofstream(reportFile_, std::ios::app) << theirState_;
+    reportUntil_ = 0;
+    close();
 }
 
 }  // namespace ib::net

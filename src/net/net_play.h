@@ -64,6 +64,9 @@ public:
     // sync, refused; empty while all is well.
     const std::string& status() const { return status_; }
     const std::string& error() const { return status_; }
+    // The fight is over but the other side's state for the desync report
+    // may still come: keep calling update().
+    bool reporting() const { return reportUntil_ != 0; }
     // True when the fight ended because of the line or a mismatch.
     bool failed() const { return failed_; }
     std::uint16_t port() const { return link_ ? link_->port() : 0; }
@@ -93,7 +96,8 @@ private:
     void runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds);
     void sendInputs(std::uint32_t nowMs);
     void exchangeHashes(std::uint32_t nowMs);
-    void compareHash(std::int64_t step);
+    void compareHash(std::int64_t step, std::uint32_t nowMs);
+    void appendTheirState();
     void syncTime(std::uint32_t nowMs);
     void end(const std::string& why, bool failed);
     std::string writeDesyncReport(std::int64_t step, std::uint64_t theirs);
@@ -128,6 +132,11 @@ private:
     std::map<std::int64_t, FightState> ourStates_;  // at the steps hashed
     std::int64_t hashesCompared_ = 0;
     std::uint32_t lastSendMs_ = 0;
+    // After a desync: the report, and until when the other side's fight
+    // is awaited for it (0: not awaited).
+    std::string reportFile_;
+    std::string theirState_;
+    std::uint32_t reportUntil_ = 0;
 };
 
 }  // namespace ib::net

@@ -4,7 +4,7 @@ namespace ib::net {
 
 namespace {
 
-enum Kind : std::uint8_t { kHello = 1, kRefusal = 2, kInputs = 3, kHash = 4 };
+enum Kind : std::uint8_t { kHello = 1, kRefusal = 2, kInputs = 3, kHash = 4, kState = 5 };
 
 class Writer {
 public:
@@ -17,10 +17,19 @@ public:
     {
         for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
+    void u16(std::uint16_t v)
+    {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    // Texts up to 255 bytes have a one-byte length, longer ones two.
     void text(const std::string& s, std::size_t max)
     {
         const std::size_t n = s.size() < max ? s.size() : max;
-        u8(static_cast<std::uint8_t>(n));
+        if (max > 255)
+            u16(static_cast<std::uint16_t>(n));
+        else
+            u8(static_cast<std::uint8_t>(n));
         out.insert(out.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
     }
     std::vector<std::uint8_t> out;
@@ -51,8 +60,15 @@ public:
     }
     bool text(std::string& s, std::size_t max)
     {
-        std::uint8_t n = 0;
-        if (!u8(n) || n > max || bytes_.size() - at_ < n) return false;
+        std::size_t n = 0;
+        std::uint8_t lo = 0, hi = 0;
+        if (!u8(lo)) return false;
+        n = lo;
+        if (max > 255) {
+            if (!u8(hi)) return false;
+            n |= static_cast<std::size_t>(hi) << 8;
+        }
+        if (n > max || bytes_.size() - at_ < n) return false;
         s.assign(reinterpret_cast<const char*>(bytes_.data() + at_), n);
         at_ += n;
         return true;
@@ -94,6 +110,10 @@ std::vector<std::uint8_t> encodePacket(const Packet& p)
         w.u8(kHash);
         w.u32(s->step);
         w.u64(s->hash);
+    } else if (const auto* t = std::get_if<StateText>(&p)) {
+        w.u8(kState);
+        w.u32(t->step);
+        w.text(t->text, kMaxStateText);
     }
     return std::move(w.out);
 }
@@ -135,6 +155,12 @@ std::optional<Packet> decodePacket(std::span<const std::uint8_t> bytes)
         StepHash s;
         if (!r.u32(s.step) || !r.u64(s.hash)) return std::nullopt;
         p = s;
+        break;
+    }
+    case kState: {
+        StateText t;
+        if (!r.u32(t.step) || !r.text(t.text, kMaxStateText)) return std::nullopt;
+        p = std::move(t);
         break;
     }
     default: return std::nullopt;

@@ -1,8 +1,9 @@
 // What two machines say to each other in an online fight, as bytes: a
 // greeting (the game's version, the content's fingerprint and the fight's
 // seed), a refusal saying what differs, a player's inputs of the steps the
-// other side has not confirmed, and the hash of a confirmed step. Every
-// packet begins with the magic "IF" and the protocol's version.
+// other side has not confirmed, the hash of a confirmed step, and a side's
+// fight where the hashes differ. Every packet begins with the magic "IF"
+// and the protocol's version.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +51,16 @@ struct StepHash {
     friend bool operator==(const StepHash&, const StepHash&) = default;
 };
 
-using Packet = std::variant<Hello, Refusal, Inputs, StepHash>;
+// The fight on the sender's side at a step where the hashes differ, as
+// text for the report both sides write.
+struct StateText {
+    std::uint32_t step = 0;
+    std::string text;
+    friend bool operator==(const StateText&, const StateText&) = default;
+};
+constexpr std::size_t kMaxStateText = 1200;
+
+using Packet = std::variant<Hello, Refusal, Inputs, StepHash, StateText>;
 
 std::vector<std::uint8_t> encodePacket(const Packet& p);
 // The packet the bytes hold, or nothing for anything else (another

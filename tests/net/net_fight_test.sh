@@ -77,6 +77,8 @@ if [[ $steps == desync ]]; then
   for f in host.out join.out; do
     report=$(sed -n 's/^net: out of sync at step [0-9]*: the fight is written to \(.*\) (after.*/\1/p' "$f")
     [[ -n $report && -s $report ]] || { echo "$f: no desync reported with its file"; exit 1; }
+    grep -q "^state here" "$report" && grep -q "^state there" "$report" ||
+      { echo "$report: the states of both sides are not in it"; exit 1; }
   done
   (( hs == 1 && js == 1 )) || { echo "a side went on after the desync"; exit 1; }
   exit 0

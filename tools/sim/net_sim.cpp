@@ -229,7 +229,7 @@ int runNetFightMode(const NetOptions& o)
     std::optional<std::uint32_t> finishedAt;
     double depthSum = 0;
     std::int64_t depthCount = 0;
-    while (play.phase() != net::NetPhase::Over) {
+    while (play.phase() != net::NetPhase::Over || play.reporting()) {
         const std::uint32_t now = wallMs();
         if (now - began > limitMs) {
             std::printf("net: gave up after %u ms\n", now - began);
