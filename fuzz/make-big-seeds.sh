@@ -5,7 +5,7 @@
 set -euo pipefail
 out=$1
 rm -rf "$out"
-for t in picture mask frame animation move character level quotes script replay controls; do mkdir -p "$out/$t"; done
+for t in picture mask frame animation move character level quotes script replay controls packet; do mkdir -p "$out/$t"; done
 
 # n copies of the text $2
 rep() { head -c "$1" < /dev/zero | tr '\0' "$2"; }
@@ -53,3 +53,6 @@ R='inkblot-replay 1\ngame 0.1\ncontent 0123456789abcdef\nargs\n'
 rep $M '\n' > "$out/controls/million-blank-lines"
 { printf '[player1]\nattack = '; rep $M K; printf '\n'; } > "$out/controls/long-key-name"
 awk 'BEGIN { for (i = 1; i <= 20000; i++) printf "[player%d]\nattack = %c\npad-up = b\n", i % 2 + 1, 65 + i % 26 }' > "$out/controls/forty-thousand-entries"
+
+# A packet of inputs a million bytes long.
+{ printf 'IF\001\003'; rep $M '\1'; } > "$out/packet/million-inputs"

@@ -5,6 +5,8 @@
 
 #include "app/data_folder.h"
 #include "app/game.h"
+#include "app/online_game.h"
+#include "app/online_options.h"
 #include "app/replay_session.h"
 #include "input/controls_file.h"
 #include "platform/sdl_platform.h"
@@ -23,7 +25,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "inkblot-fighter: %s\n", why.c_str());
         return 2;
     }
+    ib::OnlineOptions online;
+    if (const std::string why = ib::takeOnlineOptions(args, online); !why.empty()) {
+        std::fprintf(stderr, "inkblot-fighter: %s\n", why.c_str());
+        return 2;
+    }
     ib::SdlPlatform platform;
+    if (online.online()) {
+        ib::Game game(platform);
+        game.contentFiles.setFolder(ib::findDataFolder(data));
+        return ib::runOnlineGame(game, online);
+    }
     return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
         game.contentFiles.setFolder(ib::findDataFolder(data));
         // The user's own controls, unless --config named a file.

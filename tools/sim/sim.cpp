@@ -14,6 +14,7 @@
 #include "app/game.h"
 #include "app/replay_session.h"
 #include "platform/headless_platform.h"
+#include "sim/net_sim.h"
 #include "sim/computer_fights.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
@@ -184,6 +185,7 @@ int playFights(Game& game, const Options& opts)
 
 int runSim(const std::vector<std::string>& args)
 {
+    if (wantsNetSim(args)) return runNetSim(args);
     Options opts;
     if (int status = parseOptions(args, opts); status >= 0) return status;
 

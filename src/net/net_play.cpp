@@ -1,0 +1,331 @@
+#include "net/net_play.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace ib::net {
+
+namespace {
+
+// Inputs go out at least this often, with steps run or not.
+constexpr std::uint32_t kSendEveryMs = 16;
+// A fight's clock starts here plus the seed's share, well clear of wrapping.
+constexpr std::uint32_t kStartClockBase = 1000;
+constexpr std::uint32_t kStartClockSpread = 1u << 20;
+
+std::string hex(std::uint64_t v)
+{
+    char text[17];
+    std::snprintf(text, sizeof text, "%016" PRIx64, v);
+    return text;
+}
+
+void describe(std::ostream& out, const char* name, const std::optional<Fighter>& f)
+{
+    if (!f) {
+        out << name << " none\n";
+        return;
+    }
+    out << name << " x " << f->x << " y " << f->y << " facing " << f->facing << " moveStart " << f->moveStart
+        << " lastHitRegion " << f->lastHitRegion << "\n";
+}
+
+// A fight as the desync report shows it.
+std::string stateText(const FightState& f)
+{
+    std::ostringstream out;
+    out << "hash " << hex(hashFight(f)) << " currentTime " << f.currentTime << " decisionTime " << f.decisionTime
+        << " quote " << f.activeQuote.text << " random " << f.quoteRandom.state << "\n";
+    describe(out, "fighter1", f.fighter1);
+    describe(out, "fighter2", f.fighter2);
+    return out.str();
+}
+
+}  // namespace
+
+NetPlay::NetPlay(const NetPlayConfig& config, const FightState& made, const FightRules& rules)
+    : config_(config), made_(made), rules_(rules)
+{
+}
+
+bool NetPlay::open()
+{
+    std::string error;
+    if (config_.hosting)
+        link_ = NetLink::host(config_.bindAddress, config_.port, config_.line, error);
+    else
+        link_ = NetLink::join(config_.address, config_.port, config_.line, error);
+    if (!link_) {
+        end(error, true);
+        return false;
+    }
+    status_ = config_.hosting ? "waiting for a player on port " + std::to_string(link_->port())
+                              : "connecting to " + config_.address;
+    return true;
+}
+
+void NetPlay::close()
+{
+    if (link_) link_->close();
+}
+
+bool NetPlay::finished() const
+{
+    return session_ && config_.maxSteps >= 0 && session_->nextStep() >= config_.maxSteps &&
+           session_->confirmedStep() >= config_.maxSteps - 1;
+}
+
+void NetPlay::end(const std::string& why, bool failed)
+{
+    phase_ = NetPhase::Over;
+    status_ = why;
+    failed_ = failed;
+    close();
+}
+
+void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds)
+{
+    if (!link_ || (phase_ == NetPhase::Over && reportUntil_ == 0)) return;
+    if (reportUntil_ != 0 && static_cast<std::int32_t>(nowMs - reportUntil_) > 0) {
+        reportUntil_ = 0;  // the other side's fight never came
+        close();
+        return;
+    }
+    std::vector<Received> in;
+    link_->poll(nowMs, in);
+    for (const Received& r : in) {
+        if (phase_ == NetPhase::Over && reportUntil_ == 0) break;
+        if (std::optional<Packet> p = decodePacket(r.bytes)) {
+            lastHeardMs_ = nowMs;
+            receive(*p, nowMs);
+        }
+    }
+    if (phase_ == NetPhase::Over) return;
+    if (phase_ == NetPhase::Waiting) {
+        if (!config_.hosting && link_->connected() && !greeted_) {
+            link_->send(kReliableChannel, encodePacket(Hello{config_.gameVersion, config_.content, 0}), nowMs);
+            greeted_ = true;  // said hello; the host answers with its own
+            lastHeardMs_ = nowMs;
+        }
+        if (!config_.hosting && link_->disconnected()) end("no answer from " + config_.address, true);
+        return;
+    }
+    // Once every step asked for is settled, the other side may go.
+    if (link_->disconnected()) return end(finished() ? "" : "connection lost", !finished());
+    runDueSteps(nowMs, local, compose, sounds);
+    exchangeHashes(nowMs);
+    if (phase_ == NetPhase::Over) return;
+    if (nowMs - lastSendMs_ >= kSendEveryMs) sendInputs(nowMs);
+    const std::uint32_t silent = nowMs - lastHeardMs_;
+    if (silent > kLostMs) return end(finished() ? "" : "connection lost", !finished());
+    status_ = silent > kUnstableMs ? "connection is unstable" : "";
+}
+
+void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
+{
+    if (phase_ == NetPhase::Over && !std::holds_alternative<StateText>(p)) return;
+    if (const auto* hello = std::get_if<Hello>(&p)) {
+        if (phase_ == NetPhase::Waiting) greet(*hello, nowMs);
+    } else if (const auto* no = std::get_if<Refusal>(&p)) {
+        end(no->reason, true);
+    } else if (const auto* in = std::get_if<Inputs>(&p)) {
+        if (phase_ != NetPhase::Fighting) return;
+        remoteAck_ = std::max<std::int64_t>(remoteAck_, in->ack);
+        remoteStep_ = in->step;
+        remoteStepAt_ = nowMs;
+        lastStamp_ = in->stamp;
+        lastStampAt_ = nowMs;
+        // Smoothed over about eight packets.
+        if (in->echo != 0) {
+            const std::uint32_t sample = nowMs - in->echo;
+            rttMs_ = rttMs_ == 0 ? sample : (rttMs_ * 7 + sample) / 8;
+            rttMin_ = std::min(rttMin_, sample);
+            rttMax_ = std::max(rttMax_, sample);
+        }
+        for (std::size_t i = 0; i < in->inputs.size(); ++i)
+            session_->addRemoteInput(static_cast<std::int64_t>(in->first) + static_cast<std::int64_t>(i),
+                                     in->inputs[i]);
+    } else if (const auto* h = std::get_if<StepHash>(&p)) {
+        if (phase_ != NetPhase::Fighting) return;
+        theirHashes_[h->step] = h->hash;
+        compareHash(h->step, nowMs);
+    } else if (const auto* t = std::get_if<StateText>(&p)) {
+        theirState_ = "state there (player " + std::to_string(config_.hosting ? 2 : 1) + ") at step " +
+                      std::to_string(t->step) + ":\n" + t->text;
+        appendTheirState();
+    }
+}
+
+void NetPlay::refuse(const std::string& why, bool tell)
+{
+    if (tell) link_->send(kReliableChannel, encodePacket(Refusal{why}), 0);
+    end(why, true);
+}
+
+void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
+{
+    const bool tell = true;
+    const std::string& hostVersion = config_.hosting ? config_.gameVersion : theirs.gameVersion;
+    const std::string& joinVersion = config_.hosting ? theirs.gameVersion : config_.gameVersion;
+    if (hostVersion != joinVersion)
+        return refuse("refused: the host's game is version " + hostVersion + ", the other player's " + joinVersion,
+                      tell);
+    if (theirs.content != config_.content) {
+        const std::uint64_t hostContent = config_.hosting ? config_.content : theirs.content;
+        const std::uint64_t joinContent = config_.hosting ? theirs.content : config_.content;
+        return refuse("refused: the content differs (the host's fingerprint is " + hex(hostContent) +
+                          ", the other player's " + hex(joinContent) + ")",
+                      tell);
+    }
+    if (config_.hosting) {
+        seed_ = config_.seed;
+        link_->send(kReliableChannel, encodePacket(Hello{config_.gameVersion, config_.content, seed_}), nowMs);
+    } else {
+        seed_ = theirs.seed;
+    }
+    startClock_ = kStartClockBase + seed_ % kStartClockSpread;
+    const std::uint32_t startClock = startClock_;
+    FightState start = made_;
+    start.gameState = GameState::Fight;
+    // The clock of the fight's first pass is that of a fight begun on the
+    // splash screen: 0, so that a replay of it plays back as any other.
+    start.currentTime = 0;
+    session_ = std::make_unique<RollbackSession>(start, rules_, startClock, config_.hosting ? 1 : 2,
+                                                 config_.inputDelay);
+    session_->clockHook = config_.clockHook;
+    localLog_.assign(static_cast<std::size_t>(session_->localSteps()), 0);
+    phase_ = NetPhase::Fighting;
+    greeted_ = true;
+    startMs_ = nowMs;
+    lastHeardMs_ = nowMs;
+    status_.clear();
+}
+
+void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose,
+                          SoundEvents* sounds)
+{
+    RollbackSession& s = *session_;
+    s.settle();
+    const std::int64_t due = static_cast<std::int64_t>(nowMs - startMs_) * 60 / 1000 + 1;
+    while (s.nextStep() < due && (config_.maxSteps < 0 || s.nextStep() < config_.maxSteps) &&
+           s.fight().gameState == GameState::Fight && s.nextStep() < s.remoteSteps() + kMaxPrediction) {
+        const std::int64_t step = s.addLocalInput(local);
+        if (step < 0) break;
+        localLog_.push_back(local);
+        s.advance(compose, sounds);
+    }
+    for (auto c = static_cast<std::int64_t>(confirmed_.size()); c <= s.confirmedStep(); ++c) {
+        confirmed_.push_back(s.inputsOf(c));
+        if ((c + 1) % kOnlineHashEvery == 0)
+            if (std::optional<FightState> after = s.stateAfter(c)) replayHashes_.push_back({c, hashFight(*after)});
+    }
+    syncTime(nowMs);
+    if (s.fight().gameState != GameState::Fight && s.confirmedStep() == s.nextStep() - 1)
+        end("", false);  // the fight is over on both machines
+}
+
+void NetPlay::syncTime(std::uint32_t nowMs)
+{
+    // Where the other side is now: where it said it was, plus the time
+    // since, plus half the round trip the message took.
+    const std::int64_t theirs =
+        remoteStep_ + static_cast<std::int64_t>(nowMs - remoteStepAt_ + rttMs_ / 2) * 60 / 1000;
+    if (session_->nextStep() - theirs <= 2 || remoteStepAt_ == 0) {
+        aheadSince_.reset();
+        return;
+    }
+    if (!aheadSince_) aheadSince_ = nowMs;
+    if (nowMs - *aheadSince_ >= 1000) {
+        startMs_ += 1000 / 60 + 1;  // wait a step
+        ++waits_;
+        aheadSince_.reset();
+    }
+}
+
+void NetPlay::sendInputs(std::uint32_t nowMs)
+{
+    if (localLog_.empty()) return;
+    const auto size = static_cast<std::int64_t>(localLog_.size());
+    const std::int64_t first = std::min(remoteAck_, size - 1);
+    const std::int64_t last = std::min(size, first + static_cast<std::int64_t>(kMaxPacketInputs));
+    Inputs p;
+    p.ack = static_cast<std::uint32_t>(session_->remoteSteps());
+    p.step = static_cast<std::uint32_t>(session_->nextStep());
+    p.first = static_cast<std::uint32_t>(first);
+    p.stamp = nowMs == 0 ? 1 : nowMs;
+    p.echo = lastStampAt_ == 0 ? 0 : lastStamp_ + (nowMs - lastStampAt_);
+    p.inputs.assign(localLog_.begin() + first, localLog_.begin() + last);
+    link_->send(kInputChannel, encodePacket(p), nowMs);
+    lastSendMs_ = nowMs;
+}
+
+void NetPlay::exchangeHashes(std::uint32_t nowMs)
+{
+    const std::int64_t through = session_->confirmedStep();
+    for (std::int64_t s = hashedThrough_ + 1; s <= through; ++s) {
+        if ((s + 1) % kHashEvery != 0) continue;
+        const std::optional<FightState> state = session_->stateAfter(s);
+        if (!state) continue;
+        ourHashes_[s] = hashFight(*state);
+        ourStates_[s] = *state;
+        link_->send(kReliableChannel, encodePacket(StepHash{static_cast<std::uint32_t>(s), ourHashes_[s]}), nowMs);
+        compareHash(s, nowMs);
+        if (phase_ == NetPhase::Over) return;
+    }
+    hashedThrough_ = std::max(hashedThrough_, through);
+}
+
+void NetPlay::compareHash(std::int64_t step, std::uint32_t nowMs)
+{
+    auto ours = ourHashes_.find(step);
+    auto theirs = theirHashes_.find(step);
+    if (ours == ourHashes_.end() || theirs == theirHashes_.end()) return;
+    if (ours->second != theirs->second) {
+        reportFile_ = writeDesyncReport(step, theirs->second);
+        // The other side gets this side's fight for its report, and this
+        // side listens a second for the other's before it lets go.
+        if (auto state = ourStates_.find(step); state != ourStates_.end())
+            link_->send(kReliableChannel,
+                        encodePacket(StateText{static_cast<std::uint32_t>(step), stateText(state->second)}), nowMs);
+        phase_ = NetPhase::Over;
+        status_ = "out of sync at step " + std::to_string(step) + ": the fight is written to " + reportFile_;
+        failed_ = true;
+        reportUntil_ = nowMs + 1000;
+        appendTheirState();
+        return;
+    }
+    ++hashesCompared_;
+    ourHashes_.erase(ours);
+    theirHashes_.erase(theirs);
+    ourStates_.erase(step);
+}
+
+std::string NetPlay::writeDesyncReport(std::int64_t step, std::uint64_t theirs)
+{
+    const int player = config_.hosting ? 1 : 2;
+    const std::filesystem::path file = std::filesystem::path(config_.desyncFolder) /
+                                       ("desync-step-" + std::to_string(step) + "-player" +
+                                        std::to_string(player) + ".txt");
+    std::ofstream out(file);
+    out << "out of sync at step " << step << "\nthis machine plays player " << player << "\nseed " << seed_
+        << "\nhash here " << hex(ourHashes_[step]) << "\nhash there " << hex(theirs) << "\n";
+    out << "inputs of both players, one step a line, from step 0:\n";
+    for (const StepInputs& i : confirmed_) out << int(i[0]) << ' ' << int(i[1]) << '\n';
+    if (auto it = ourStates_.find(step); it != ourStates_.end())
+        out << "state here (player " << player << ") at step " << step << ":\n" << stateText(it->second);
+    return file.string();
+}
+
+void NetPlay::appendTheirState()
+{
+    if (reportFile_.empty() || theirState_.empty() || reportUntil_ == 0) return;
+    std::ofstream(reportFile_, std::ios::app) << theirState_;
+    reportUntil_ = 0;
+    close();
+}
+
+}  // namespace ib::net

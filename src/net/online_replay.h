@@ -1,0 +1,23 @@
+// An online fight as a replay of the game (docs/replays.md): the game is
+// made active and taken off the splash screen by a key no player uses,
+// then every step is one pass at its clock, preceded by the key presses
+// and releases that give both players' confirmed inputs of that step,
+// player 1's first. Played back, it is the same fight, hash for hash.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <utility>
+#include <vector>
+
+#include "input/replay_file.h"
+#include "net/step_input.h"
+
+namespace ib::net {
+
+// `hashes` are (step, hash after it) pairs, ascending.
+void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint32_t startClock,
+                       const std::vector<StepInputs>& inputs,
+                       const std::vector<std::pair<std::int64_t, std::uint64_t>>& hashes);
+
+}  // namespace ib::net

@@ -1,0 +1,172 @@
+#include "net/packet.h"
+
+namespace ib::net {
+
+namespace {
+
+enum Kind : std::uint8_t { kHello = 1, kRefusal = 2, kInputs = 3, kHash = 4, kState = 5 };
+
+class Writer {
+public:
+    void u8(std::uint8_t v) { out.push_back(v); }
+    void u32(std::uint32_t v)
+    {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    void u64(std::uint64_t v)
+    {
+        for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    }
+    void u16(std::uint16_t v)
+    {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    }
+    // Texts up to 255 bytes have a one-byte length, longer ones two.
+    void text(const std::string& s, std::size_t max)
+    {
+        const std::size_t n = s.size() < max ? s.size() : max;
+        if (max > 255)
+            u16(static_cast<std::uint16_t>(n));
+        else
+            u8(static_cast<std::uint8_t>(n));
+        out.insert(out.end(), s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    std::vector<std::uint8_t> out;
+};
+
+class Reader {
+public:
+    explicit Reader(std::span<const std::uint8_t> b) : bytes_(b) {}
+    bool u8(std::uint8_t& v)
+    {
+        if (at_ >= bytes_.size()) return false;
+        v = bytes_[at_++];
+        return true;
+    }
+    bool u32(std::uint32_t& v)
+    {
+        if (bytes_.size() - at_ < 4) return false;
+        v = 0;
+        for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(bytes_[at_++]) << (8 * i);
+        return true;
+    }
+    bool u64(std::uint64_t& v)
+    {
+        if (bytes_.size() - at_ < 8) return false;
+        v = 0;
+        for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(bytes_[at_++]) << (8 * i);
+        return true;
+    }
+    bool text(std::string& s, std::size_t max)
+    {
+        std::size_t n = 0;
+        std::uint8_t lo = 0, hi = 0;
+        if (!u8(lo)) return false;
+        n = lo;
+        if (max > 255) {
+            if (!u8(hi)) return false;
+            n |= static_cast<std::size_t>(hi) << 8;
+        }
+        if (n > max || bytes_.size() - at_ < n) return false;
+        s.assign(reinterpret_cast<const char*>(bytes_.data() + at_), n);
+        at_ += n;
+        return true;
+    }
+    bool done() const { return at_ == bytes_.size(); }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> encodePacket(const Packet& p)
+{
+    Writer w;
+    w.u8('I');
+    w.u8('F');
+    w.u8(kProtocolVersion);
+    if (const auto* h = std::get_if<Hello>(&p)) {
+        w.u8(kHello);
+        w.text(h->gameVersion, kMaxVersionText);
+        w.u64(h->content);
+        w.u32(h->seed);
+    } else if (const auto* r = std::get_if<Refusal>(&p)) {
+        w.u8(kRefusal);
+        w.text(r->reason, kMaxRefusalText);
+    } else if (const auto* in = std::get_if<Inputs>(&p)) {
+        w.u8(kInputs);
+        w.u32(in->ack);
+        w.u32(in->step);
+        w.u32(in->first);
+        w.u32(in->stamp);
+        w.u32(in->echo);
+        const std::size_t n = in->inputs.size() < kMaxPacketInputs ? in->inputs.size() : kMaxPacketInputs;
+        w.u8(static_cast<std::uint8_t>(n));
+        for (std::size_t i = 0; i < n; ++i) w.u8(in->inputs[i] & kAllButtons);
+    } else if (const auto* s = std::get_if<StepHash>(&p)) {
+        w.u8(kHash);
+        w.u32(s->step);
+        w.u64(s->hash);
+    } else if (const auto* t = std::get_if<StateText>(&p)) {
+        w.u8(kState);
+        w.u32(t->step);
+        w.text(t->text, kMaxStateText);
+    }
+    return std::move(w.out);
+}
+
+std::optional<Packet> decodePacket(std::span<const std::uint8_t> bytes)
+{
+    Reader r(bytes);
+    std::uint8_t m1 = 0, m2 = 0, version = 0, kind = 0;
+    if (!r.u8(m1) || !r.u8(m2) || !r.u8(version) || !r.u8(kind)) return std::nullopt;
+    if (m1 != 'I' || m2 != 'F' || version != kProtocolVersion) return std::nullopt;
+    Packet p;
+    switch (kind) {
+    case kHello: {
+        Hello h;
+        if (!r.text(h.gameVersion, kMaxVersionText) || !r.u64(h.content) || !r.u32(h.seed)) return std::nullopt;
+        p = std::move(h);
+        break;
+    }
+    case kRefusal: {
+        Refusal f;
+        if (!r.text(f.reason, kMaxRefusalText)) return std::nullopt;
+        p = std::move(f);
+        break;
+    }
+    case kInputs: {
+        Inputs in;
+        std::uint8_t n = 0;
+        if (!r.u32(in.ack) || !r.u32(in.step) || !r.u32(in.first) || !r.u32(in.stamp) ||
+            !r.u32(in.echo) || !r.u8(n) || n == 0 ||
+            n > kMaxPacketInputs)
+            return std::nullopt;
+        in.inputs.resize(n);
+        for (StepInput& b : in.inputs)
+            if (!r.u8(b) || (b & ~kAllButtons) != 0) return std::nullopt;
+        p = std::move(in);
+        break;
+    }
+    case kHash: {
+        StepHash s;
+        if (!r.u32(s.step) || !r.u64(s.hash)) return std::nullopt;
+        p = s;
+        break;
+    }
+    case kState: {
+        StateText t;
+        if (!r.u32(t.step) || !r.text(t.text, kMaxStateText)) return std::nullopt;
+        p = std::move(t);
+        break;
+    }
+    default: return std::nullopt;
+    }
+    if (!r.done()) return std::nullopt;
+    return p;
+}
+
+}  // namespace ib::net

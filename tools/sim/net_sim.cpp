@@ -1,0 +1,317 @@
+#include "sim/net_sim.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "app/data_folder.h"
+#include "app/display.h"
+#include "app/game.h"
+#include "app/whole_number.h"
+#include "app/replay_recorder.h"
+#include "input/key_bindings.h"
+#include "net/net_play.h"
+#include "net/online_replay.h"
+#include "net/sync_test.h"
+#include "platform/headless_platform.h"
+#include "sim/script.h"
+
+namespace ib::sim {
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+const char* const kNetUsage =
+    "usage: inkblot-sim [--data DIR] --synctest N [--steps M] [--seed S] [--impure-step STEP]\n"
+    "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
+    "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
+    "                   [--impure-step STEP] [--repeat-script MS]\n"
+    "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
+
+struct NetOptions {
+    std::string dataDir;
+    std::optional<int> synctest;
+    std::int64_t steps = 100000;
+    std::uint32_t seed = 1;
+    std::int64_t impureStep = -1;
+    std::optional<std::uint16_t> host;
+    std::string joinAddress;
+    std::uint16_t joinPort = net::kDefaultPort;
+    std::string scriptPath;
+    std::string recordPath;
+    std::uint32_t repeatMs = 0;  // the script starts again this often (0: once)
+    int delay = net::kDefaultInputDelay;
+    net::LineImpairment line;
+};
+
+// "RTT,JITTER,LOSS,SEED": milliseconds, milliseconds, a fraction, a number.
+bool parseLine(const std::string& v, net::LineImpairment& line)
+{
+    std::vector<std::string> parts;
+    std::stringstream in(v);
+    for (std::string p; std::getline(in, p, ',');) parts.push_back(p);
+    if (parts.size() != 4) return false;
+    auto rtt = wholeNumber<std::uint32_t>(parts[0]), jitter = wholeNumber<std::uint32_t>(parts[1]);
+    auto seed = wholeNumber<std::uint32_t>(parts[3]);
+    double loss = -1;
+    try {
+        loss = std::stod(parts[2]);
+    } catch (...) {
+        return false;
+    }
+    if (!rtt || !jitter || !seed || !(loss >= 0 && loss <= 1) || *rtt > 10000 || *jitter > 10000) return false;
+    line = {*rtt, *jitter, loss, *seed, true};
+    return true;
+}
+
+int usage(const std::string& why)
+{
+    std::fprintf(stderr, "inkblot-sim: %s\n%s", why.c_str(), kNetUsage);
+    return kUsageError;
+}
+
+int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (i + 1 >= args.size()) return usage(a + " needs a value");
+        const std::string& v = args[++i];
+        if (a == "--data") {
+            o.dataDir = v;
+        } else if (a == "--synctest") {
+            o.synctest = wholeNumber<int>(v);
+            if (!o.synctest || *o.synctest < 1 || *o.synctest > 30)
+                return usage("--synctest takes a number of steps from 1 to 30");
+        } else if (a == "--steps") {
+            auto n = wholeNumber<std::int64_t>(v);
+            if (!n || *n < 1) return usage("--steps takes a whole number");
+            o.steps = *n;
+        } else if (a == "--seed") {
+            auto n = wholeNumber<std::uint32_t>(v);
+            if (!n) return usage("--seed takes a whole number");
+            o.seed = *n;
+        } else if (a == "--impure-step") {
+            auto n = wholeNumber<std::int64_t>(v);
+            if (!n || *n < 0) return usage("--impure-step takes a step number");
+            o.impureStep = *n;
+        } else if (a == "--host") {
+            o.host = wholeNumber<std::uint16_t>(v);
+            if (!o.host) return usage("--host takes a port (0 for any free one)");
+        } else if (a == "--join") {
+            const auto colon = v.rfind(':');
+            o.joinAddress = v.substr(0, colon);
+            if (colon != std::string::npos) {
+                auto port = wholeNumber<std::uint16_t>(v.substr(colon + 1));
+                if (!port || *port == 0) return usage("--join takes HOST:PORT");
+                o.joinPort = *port;
+            }
+            // inkblot-sim plays on this machine only.
+            if (o.joinAddress != "127.0.0.1") return usage("inkblot-sim joins 127.0.0.1 only");
+        } else if (a == "--script") {
+            o.scriptPath = v;
+        } else if (a == "--repeat-script") {
+            auto n = wholeNumber<std::uint32_t>(v);
+            if (!n || *n == 0) return usage("--repeat-script takes a number of milliseconds");
+            o.repeatMs = *n;
+        } else if (a == "--record") {
+            o.recordPath = v;
+        } else if (a == "--delay") {
+            auto n = wholeNumber<int>(v);
+            if (!n || *n < 0 || *n > net::kMaxInputDelay) return usage("--delay takes 0 to 4");
+            o.delay = *n;
+        } else if (a == "--net-sim") {
+            if (!parseLine(v, o.line)) return usage("--net-sim takes RTT_MS,JITTER_MS,LOSS,SEED");
+        } else {
+            return usage("unknown option " + a);
+        }
+    }
+    return -1;
+}
+
+// The fight as the default content makes it, with no window.
+struct HeadlessFight {
+    HeadlessPlatform platform{1000, 16};
+    Game game{platform};
+    bool opened = false;
+    explicit HeadlessFight(const std::string& dataDir)
+    {
+        game.contentFiles.setFolder(findDataFolder(dataDir));
+        opened = initDisplay(game) == DD_OK && game.fight.fighter1 && game.fight.fighter2;
+    }
+};
+
+int runSyncTestMode(const NetOptions& o)
+{
+    HeadlessFight h(o.dataDir);
+    if (!h.opened) return 1;
+    FightState start = h.game.fight;
+    start.gameState = GameState::Fight;
+    net::SyncTestOptions st;
+    st.rollback = *o.synctest;
+    st.steps = o.steps;
+    st.seed = o.seed;
+    start.currentTime = st.startClock;
+    if (o.impureStep >= 0)
+        // The deliberate fault: that step reads the machine's clock.
+        st.clockHook = [&](std::int64_t step, std::uint32_t clock) {
+            if (step != o.impureStep) return clock;
+            const auto ns = std::chrono::steady_clock::now().time_since_epoch().count();
+            return clock + static_cast<std::uint32_t>(ns);
+        };
+    const net::SyncTestResult r = net::runSyncTest(start, fightRules(h.game), st);
+    if (r.mismatch) {
+        std::printf("synctest: mismatch at step %lld (rollback %d, %lld steps, %d fights)\n",
+                    static_cast<long long>(*r.mismatch), st.rollback, static_cast<long long>(r.steps),
+                    r.fights);
+        return 1;
+    }
+    std::printf("synctest: no mismatch in %lld steps (rollback %d, %d fights)\n",
+                static_cast<long long>(r.steps), st.rollback, r.fights);
+    return 0;
+}
+
+std::uint32_t wallMs()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// One side of an online fight on the loopback address, in real time.
+int runNetFightMode(const NetOptions& o)
+{
+    std::vector<ScriptEvent> events;
+    if (!o.scriptPath.empty()) {
+        std::ifstream in(o.scriptPath, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        ScriptResult script = parseScript(text.str());
+        if (!in || !script.error.empty()) return usage("cannot use script " + o.scriptPath + " " + script.error);
+        events = std::move(script.events);
+    }
+    HeadlessFight h(o.dataDir);
+    if (!h.opened) return 1;
+    net::NetPlayConfig c;
+    c.hosting = o.host.has_value();
+    c.port = o.host ? *o.host : o.joinPort;
+    c.address = o.joinAddress;
+    c.bindAddress = "127.0.0.1";
+    c.inputDelay = o.delay;
+    c.line = o.line;
+    const ReplayHeader header = replayHeaderOf(h.game);
+    c.gameVersion = header.gameVersion;
+    c.content = header.content;
+    c.seed = o.seed;
+    c.maxSteps = o.steps;
+    if (o.impureStep >= 0)
+        // The deliberate fault: this side runs that step a second late.
+        c.clockHook = [step = o.impureStep](std::int64_t s, std::uint32_t clock) {
+            return s == step ? clock + 1000 : clock;
+        };
+    net::NetPlay play(c, h.game.fight, fightRules(h.game));
+    if (!play.open()) {
+        std::printf("net: %s\n", play.status().c_str());
+        return 1;
+    }
+    if (c.hosting) std::printf("hosting on port %u\n", play.port());
+    std::fflush(stdout);
+
+    // Bounded: the fight's own length twice over, and 20 s to meet.
+    const std::uint32_t began = wallMs();
+    const std::uint32_t limitMs = 20000 + static_cast<std::uint32_t>(o.steps * 2000 / 60);
+    std::size_t nextEvent = 0;
+    std::int64_t scriptRound = 0;
+    net::StepInput held = 0;
+    std::string shown;
+    std::optional<std::uint32_t> finishedAt;
+    double depthSum = 0;
+    std::int64_t depthCount = 0;
+    while (play.phase() != net::NetPhase::Over || play.reporting()) {
+        const std::uint32_t now = wallMs();
+        if (now - began > limitMs) {
+            std::printf("net: gave up after %u ms\n", now - began);
+            return 1;
+        }
+        if (const net::RollbackSession* s = play.session()) {
+            // The script's keys up to the step whose input goes in next.
+            std::int64_t ms = s->localSteps() * 1000 / 60;
+            if (o.repeatMs) {
+                // A new round of the script: its keys start over.
+                const std::int64_t round = ms / o.repeatMs;
+                if (round != scriptRound) {
+                    scriptRound = round;
+                    nextEvent = 0;
+                }
+                ms %= o.repeatMs;
+            }
+            for (; nextEvent < events.size() && events[nextEvent].time <= ms; ++nextEvent) {
+                const ScriptEvent& e = events[nextEvent];
+                if (e.kind == ScriptEvent::Kind::KeyDown || e.kind == ScriptEvent::Kind::KeyUp)
+                    held = net::withPlayer1Key(keyBindings(), held, e.value, e.kind == ScriptEvent::Kind::KeyDown);
+            }
+        }
+        const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;
+        play.update(now, held);
+        if (const net::RollbackSession* s = play.session(); s && s->stats().rollbacks != rollbacksBefore) {
+            depthSum += s->stats().lastDepth;
+            ++depthCount;
+        }
+        if (play.status() != shown) {
+            shown = play.status();
+            if (!shown.empty()) std::printf("net: %s (after %u ms)\n", shown.c_str(), now - began);
+            std::fflush(stdout);
+        }
+        // Once done, the other side is given a second to get what it lacks.
+        if (play.finished() && !finishedAt) finishedAt = now;
+        if (finishedAt && now - *finishedAt > 1000) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    const net::RollbackSession* s = play.session();
+    if (play.failed() || !s) {
+        std::printf("net: the fight ended: %s\n", play.status().c_str());
+        play.close();
+        return 1;
+    }
+    const std::int64_t last = s->confirmedStep();
+    const double seconds = (wallMs() - play.fightStartMs()) / 1000.0;
+    std::printf("net: steps %lld hash %016llx rollbacks %lld mean-depth %.2f max-depth %d bytes-per-second %.0f "
+                "waits %lld hashes-compared %lld rtt %u rtt-range %u-%u\n",
+                static_cast<long long>(last + 1), static_cast<unsigned long long>(s->hashAfter(last).value_or(0)),
+                static_cast<long long>(s->stats().rollbacks), depthCount ? depthSum / depthCount : 0.0,
+                s->stats().maxDepth, play.bytesSent() / seconds, static_cast<long long>(play.waits()),
+                static_cast<long long>(play.hashesCompared()), play.roundTripMs(), play.roundTripMinMs(),
+                play.roundTripMaxMs());
+    play.close();
+    if (!o.recordPath.empty()) {
+        std::ofstream out(o.recordPath, std::ios::binary | std::ios::trunc);
+        net::writeOnlineReplay(out, header, play.startClock(), play.confirmedInputs(), play.replayHashes());
+        if (!out) {
+            std::printf("net: cannot write replay %s\n", o.recordPath.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool wantsNetSim(const std::vector<std::string>& args)
+{
+    for (const std::string& a : args)
+        if (a == "--synctest" || a == "--host" || a == "--join") return true;
+    return false;
+}
+
+int runNetSim(const std::vector<std::string>& args)
+{
+    NetOptions o;
+    if (int status = parseNetOptions(args, o); status >= 0) return status;
+    if (o.synctest) return runSyncTestMode(o);
+    if (o.host || !o.joinAddress.empty()) return runNetFightMode(o);
+    return usage("nothing to do");
+}
+
+}  // namespace ib::sim
