@@ -207,10 +207,14 @@ TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
     EXPECT_EQ(read.timerSeconds, 0u);
     ASSERT_EQ(read.problems.size(), 1u);
     EXPECT_EQ(read.problems[0].line, 6);
-    const MatchSettings bad = readMatchSettings("[match]\nrounds = 10\ntimer = -1\n");
+    EXPECT_FALSE(read.inputDelay);
+    const MatchSettings bad = readMatchSettings("[match]\nrounds = 10\ntimer = -1\n[online]\ndelay = 5\n");
     EXPECT_FALSE(bad.rounds);
     EXPECT_FALSE(bad.timerSeconds);
-    EXPECT_EQ(bad.problems.size(), 2u);
+    EXPECT_FALSE(bad.inputDelay);
+    ASSERT_EQ(bad.problems.size(), 3u);
+    EXPECT_EQ(bad.problems[2].line, 5);
+    EXPECT_EQ(readMatchSettings("[online]\ndelay = 0\n[match]\ndelay = 3\n").inputDelay, 0);
 
     ScratchDir dir;
     writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");

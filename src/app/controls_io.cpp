@@ -32,6 +32,7 @@ void loadControls(Game& game)
         PlayOptions& o = game.playOptions;
         if (match.rounds && !o.roundsGiven) o.rounds = *match.rounds;
         if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
+        game.onlineDelay = match.inputDelay;
     }
     game.keys = keyTable(game.controls);
     PadSetup pads;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ struct Game {
     bool appActive = false;
     bool slowMode = false;
     PlayOptions playOptions;
+    // The input delay of online fights from the controls file, if it says.
+    std::optional<int> onlineDelay;
     bool fightPlayed = false;  // a fight has started: the next one starts anew
     // What the computer knows of each player's Character (rook, quill).
     std::vector<MoveKnowledge> knowledge;

@@ -127,7 +127,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     config.hosting = options.host;
     config.address = options.address;
     config.port = options.port;
-    config.inputDelay = options.delay;
+    config.inputDelay = options.delayGiven ? options.delay : game.onlineDelay.value_or(options.delay);
     const ReplayHeader header = replayHeaderOf(game);
     config.gameVersion = header.gameVersion;
     config.content = header.content;

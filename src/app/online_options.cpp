@@ -32,6 +32,7 @@ std::string takeOnlineOptions(std::vector<std::string>& args, OnlineOptions& out
             const auto n = i + 1 < args.size() ? wholeNumber<int>(args[++i]) : std::nullopt;
             if (!n || *n < 0 || *n > 4) return "--delay takes a number of steps from 0 to 4";
             out.delay = *n;
+            out.delayGiven = true;
         } else {
             rest.push_back(a);
         }

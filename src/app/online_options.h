@@ -13,6 +13,7 @@ struct OnlineOptions {
     std::string address;         // the host to join
     std::uint16_t port = 7150;
     int delay = 2;               // input delay in steps, 0 to 4
+    bool delayGiven = false;     // --delay was given (it wins over the controls file)
     bool online() const { return host || join; }
 };
 

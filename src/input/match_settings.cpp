@@ -27,7 +27,7 @@ std::optional<std::uint32_t> upTo(std::string_view s, std::uint32_t most)
 MatchSettings readMatchSettings(std::string_view text)
 {
     MatchSettings out;
-    bool inMatch = false;
+    bool inMatch = false, inOnline = false;
     int lineNo = 0;
     while (!text.empty()) {
         const std::size_t eol = text.find('\n');
@@ -39,13 +39,21 @@ MatchSettings readMatchSettings(std::string_view text)
         if (line.empty()) continue;
         if (line.front() == '[') {
             inMatch = line == "[match]";
+            inOnline = line == "[online]";
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (!inMatch || eq == std::string_view::npos) continue;  // the controls reader's business
+        if (!(inMatch || inOnline) || eq == std::string_view::npos) continue;  // the controls reader's business
         const std::string_view name = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
         const std::string shown(value);
-        if (name == "rounds") {
+        if (inOnline) {
+            if (name != "delay")
+                out.problems.push_back({lineNo, "unknown entry \"" + std::string(name) + "\" in [online]; it is left alone"});
+            else if (const auto n = upTo(value, 4))
+                out.inputDelay = static_cast<int>(*n);
+            else
+                out.problems.push_back({lineNo, "delay \"" + shown + "\" is not a number of steps from 0 to 4"});
+        } else if (name == "rounds") {
             const auto n = upTo(value, 9);
             if (n && *n >= 1) out.rounds = static_cast<std::int32_t>(*n);
             else out.problems.push_back({lineNo, "rounds \"" + shown + "\" is not a number of rounds from 1 to 9"});

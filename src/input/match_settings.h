@@ -1,11 +1,14 @@
-// The [match] section of the controls file: how many rounds a match has
-// and how long its rounds' timer runs.
+// The [match] and [online] sections of the controls file: how many rounds
+// a match has, how long its rounds' timer runs, and the input delay of an
+// online fight.
 //
 //   [match]
 //   rounds = 3            ; best of, 1 to 9
 //   timer = 99            ; seconds, 0 to 99 (0: no timer)
+//   [online]
+//   delay = 2             ; steps, 0 to 4
 //
-// The controls reader leaves the section alone; this reads only it.
+// The controls reader leaves the sections alone; this reads only them.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +23,7 @@ namespace ib {
 struct MatchSettings {
     std::optional<std::int32_t> rounds;
     std::optional<std::uint32_t> timerSeconds;
+    std::optional<int> inputDelay;
     std::vector<ControlsProblem> problems;  // each with its line
 };
 
