@@ -209,7 +209,7 @@ struct Thinker {
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from
             // beyond the opponent's reach.
-            double score = m.move->damage * 1000.0 / std::max(double{m.strikeStart} + 60.0, 1.0);
+            double score = m.move->damage * 1000.0 / std::max(static_cast<double>(m.strikeStart) + 60.0, 1.0);
             if (!(score > 0.0)) score = 0.0;  // no damage, or damage that is not a number
             if (busy > m.strikeStart) score *= 2;
             if (style.spacing && gapTo(me, opp) > opponentReach()) score *= 2;
