@@ -1,6 +1,7 @@
 #include "input/cpu_player.h"
 
 #include <algorithm>
+#include <limits>
 #include <array>
 #include <bit>
 
@@ -36,6 +37,13 @@ std::uint32_t bit(int code) { return 1u << code; }
 
 bool due(std::uint32_t t, std::uint32_t at) { return static_cast<std::int32_t>(t - at) >= 0; }
 
+// A time still to wait, from content that may hold any 32-bit numbers:
+// not below 0 and not past the 32-bit range.
+std::int32_t heldTime(std::int64_t ms)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
 // How far ahead of `from`'s position the front edge of `to`'s torso lies
 // (the frame's front column: arms and legs come and go, the torso stays).
 std::int64_t gapTo(const Fighter& from, const Fighter& to)
@@ -58,7 +66,7 @@ bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer,
     for (const StrikeFrame& s : m.strikeFrames) {
         const Frame& f = *s.frame;
         if (!f.image) continue;
-        const std::int64_t x = std::int64_t{attacker.x} - std::int64_t{s.forward + slack} * attacker.facing;
+        const std::int64_t x = std::int64_t{attacker.x} - (std::int64_t{s.forward} + slack) * attacker.facing;
         const std::int64_t left = x - std::int64_t{f.hotspotX} * attacker.facing;
         const std::int64_t top = std::int64_t{attacker.y} - s.rise - f.hotspotY;
         const PoseMask mine{f.image->width, f.image->height, f.image->mask};
@@ -179,7 +187,7 @@ struct Thinker {
         if (om == nullptr || !om->strikes) return -1;
         const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
         if (elapsed >= om->strikeEnd || !wouldReach(*om, opp, 3 - player, me, kGuardSlack)) return -1;
-        return std::max(om->strikeStart - elapsed, 0);
+        return heldTime(std::int64_t{om->strikeStart} - elapsed);
     }
 
     // How long the opponent still needs before it can strike again; 0
@@ -190,7 +198,7 @@ struct Thinker {
         if (om == nullptr || om->loops) return 0;
         const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
         if (om->strikes && elapsed < om->strikeEnd) return 0;  // its strike is live
-        return std::max(om->duration - elapsed, 0);
+        return heldTime(std::int64_t{om->duration} - elapsed);
     }
 
     // The attack to make now, or -1; with `within` not negative, only one
@@ -288,7 +296,7 @@ struct Thinker {
             return;
         }
         const bool punishing = opponentBusyFor() > 0;
-        const bool inDanger = !punishing && gapTo(opp, me) <= opponentReach() + 8;
+        const bool inDanger = !punishing && gapTo(opp, me) <= std::int64_t{opponentReach()} + 8;
         const bool attacking = roll() < (punishing ? style.punishPercent : style.attackPercent);
         if (inDanger && !attacking && roll() < style.guardPercent) {
             setPlan(Guard, mind.nextThink);
