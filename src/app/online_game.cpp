@@ -8,6 +8,7 @@
 #include "app/display.h"
 #include "app/fight_screen.h"
 #include "app/game.h"
+#include "app/play_options.h"
 #include "app/replay_recorder.h"
 #include "content/content_error.h"
 #include "net/net_play.h"
@@ -132,12 +133,13 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     config.gameVersion = header.gameVersion;
     config.content = header.content;
     config.seed = p.timeGetTime();
-    // Asked before the connection opens: at most about 2 s when no router answers.
-    std::unique_ptr<net::PortMapping> mapping;
-    if (options.host) mapping = std::make_unique<net::PortMapping>(options.port);
-    const std::string mappingNote = mapping ? mapping->summary() : "";
     net::NetPlay play(config, game.fight, fightRules(game));
-    play.open();
+    // The router is asked for the port the host really listens on, beside
+    // the waiting; INKBLOT_NO_PORT_MAPPING (any text) says not to ask.
+    std::unique_ptr<net::PortMapping> mapping;
+    const char* noMapping = std::getenv("INKBLOT_NO_PORT_MAPPING");
+    if (play.open() && options.host && !(noMapping && *noMapping))
+        mapping = std::make_unique<net::PortMapping>(play.port());
 
     const std::unique_ptr<Font> font = Font::openQuoteFont(18);
     net::StepInput keysHeld = 0;
@@ -146,6 +148,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     Fighter standIn1 = *game.fight.fighter1, standIn2 = *game.fight.fighter2;
     const PadTarget padTarget{game.controls, &standIn1, &standIn2, 0};
     bool kept = false;
+    bool showFigures = true;
     std::uint32_t endShownAt = 0;
     for (;;) {
         while (p.peekMessage()) {
@@ -157,6 +160,8 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
             }
             if (m.message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_F12)) {
                 p.postOwnMessage({WM_CLOSE, 0});  // gives up, online or not
+            } else if (m.message == WM_KEYDOWN && m.wParam == kKeyInputDisplay) {
+                showFigures = !showFigures;  // F6, as the input display offline
             } else if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) {
                 keysHeld = net::withPlayer1Key(game.keys, keysHeld, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
             } else if (m.message >= WM_PADADDED && m.message <= WM_PADAXIS) {
@@ -176,12 +181,12 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {
-            drawSplashSaying(game, font.get(), play.status(), mappingNote);
+            drawSplashSaying(game, font.get(), play.status(), mapping ? mapping->summary() : "");
         } else if (play.phase() == net::NetPhase::Fighting) {
             if (composed) {
                 // Between composing the frame and presenting it.
                 if (font) {
-                    drawText(game, *font, 10, kFigureLineY, figuresLine(play));
+                    if (showFigures) drawText(game, *font, 10, kFigureLineY, figuresLine(play));
                     if (!play.status().empty())
                         drawText(game, *font, 10, kFigureLineY + font->lineHeight(), play.status());
                 }

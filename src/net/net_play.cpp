@@ -292,7 +292,8 @@ void NetPlay::compareHash(std::int64_t step, std::uint32_t nowMs)
             link_->send(kReliableChannel,
                         encodePacket(StateText{static_cast<std::uint32_t>(step), stateText(state->second)}), nowMs);
         phase_ = NetPhase::Over;
-        status_ = "out of sync at step " + std::to_string(step) + ": the fight is written to " + reportFile_;
+        status_ = "out of sync at step " + std::to_string(step) + ": the fight " +
+                  (reportWritten_ ? "is written to " : "could not be written to ") + reportFile_;
         failed_ = true;
         reportUntil_ = nowMs + 1000;
         appendTheirState();
@@ -317,6 +318,8 @@ std::string NetPlay::writeDesyncReport(std::int64_t step, std::uint64_t theirs)
     for (const StepInputs& i : confirmed_) out << int(i[0]) << ' ' << int(i[1]) << '\n';
     if (auto it = ourStates_.find(step); it != ourStates_.end())
         out << "state here (player " << player << ") at step " << step << ":\n" << stateText(it->second);
+    out.flush();
+    reportWritten_ = static_cast<bool>(out);
     return file.string();
 }
 

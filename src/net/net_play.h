@@ -135,6 +135,7 @@ private:
     // After a desync: the report, and until when the other side's fight
     // is awaited for it (0: not awaited).
     std::string reportFile_;
+    bool reportWritten_ = false;
     std::string theirState_;
     std::uint32_t reportUntil_ = 0;
 };

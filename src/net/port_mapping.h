@@ -1,37 +1,40 @@
 // Asking the home router to forward the host's UDP port: UPnP first, then
-// NAT-PMP, about a second each when nothing answers; the mapping is
-// removed when the object goes. Setting INKBLOT_NO_PORT_MAPPING (to any
-// text) skips the asking, as every test does: they talk to 127.0.0.1 only.
+// NAT-PMP. The asking runs beside the game, so a router that answers
+// nothing costs the start nothing; the splash screen shows what it came
+// to. The mapping is removed when the object goes.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace ib::net {
 
+// Where to ask. Left empty, the router is looked for on the local network
+// (UPnP discovery, and the default gateway for NAT-PMP).
+struct RouterAddress {
+    std::string upnpDescription;  // the address of a UPnP router's description
+    std::string natPmpGateway;    // a NAT-PMP router's IPv4 address
+};
+
 class PortMapping {
 public:
-    explicit PortMapping(std::uint16_t port);
+    explicit PortMapping(std::uint16_t port, RouterAddress router = {});
     ~PortMapping();
     PortMapping(const PortMapping&) = delete;
     PortMapping& operator=(const PortMapping&) = delete;
 
-    bool mapped() const { return how_ != How::None; }
+    // Still waiting for the router's answers.
+    bool asking() const;
+    bool mapped() const;
     // What the splash screen says of it: the public address and port to
     // give the other player, or the port to forward by hand.
     std::string summary() const;
 
-private:
-    enum class How { None, Upnp, NatPmp };
-    bool tryUpnp();
-    bool tryNatPmp();
+    struct Asking;  // shared with the thread that asks
 
-    std::uint16_t port_;
-    std::uint16_t publicPort_;  // the router's, which NAT-PMP may choose
-    How how_ = How::None;
-    bool skipped_ = false;
-    std::string publicAddress_;
-    std::string controlUrl_, serviceType_;  // of the UPnP router
+private:
+    std::shared_ptr<Asking> asking_;
 };
 
 }  // namespace ib::net
