@@ -1,27 +1,18 @@
 #include "app/play_options.h"
 
-#include <charconv>
 #include <cstdio>
 #include <string_view>
 
+#include "app/whole_number.h"
 #include "input/cpu_player.h"
 
 namespace ib {
 
 namespace {
 
-template <class T>
-std::optional<T> number(std::string_view s)
-{
-    T value{};
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    return value;
-}
-
 std::optional<int> level(std::string_view s)
 {
-    const auto n = number<int>(s);
+    const auto n = wholeNumber<int>(s);
     if (!n || *n < kMinComputerLevel || *n > kMaxComputerLevel) return std::nullopt;
     return n;
 }
@@ -46,14 +37,14 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
     if (a == "--versus-cpu") {
         options.startMode = PlayMode::VersusComputer;
         // The level is optional: a following number is taken as it.
-        if (!hasValue || !number<int>(value)) return 1;
+        if (!hasValue || !wholeNumber<int>(value)) return 1;
         if (const auto l = level(value)) options.computerLevel[1] = *l;
         else warn("--versus-cpu takes a level from 1 to 5", value);
         return 2;
     }
     if (a == "--cpu") {
         const std::size_t colon = value.find(':');
-        const auto player = colon == std::string_view::npos ? std::nullopt : number<int>(value.substr(0, colon));
+        const auto player = colon == std::string_view::npos ? std::nullopt : wholeNumber<int>(value.substr(0, colon));
         const auto l = colon == std::string_view::npos ? std::nullopt : level(value.substr(colon + 1));
         if (player && (*player == 1 || *player == 2) && l) {
             options.computerLevel[*player - 1] = *l;
@@ -69,7 +60,7 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         return 1;
     }
     if (a == "--rounds") {
-        const auto n = number<std::int32_t>(value);
+        const auto n = wholeNumber<std::int32_t>(value);
         if (n && *n >= 1 && *n <= kMaxRounds) {
             options.rounds = *n;
             options.roundsGiven = true;
@@ -78,7 +69,7 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         return hasValue ? 2 : 1;
     }
     if (a == "--timer") {
-        const auto n = number<std::uint32_t>(value);
+        const auto n = wholeNumber<std::uint32_t>(value);
         if (n && *n <= 99) {
             options.timerSeconds = *n;
             options.timerGiven = true;
@@ -87,7 +78,7 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         return hasValue ? 2 : 1;
     }
     if (a == "--seed") {
-        if (const auto s = number<std::uint32_t>(value)) options.seed = *s;
+        if (const auto s = wholeNumber<std::uint32_t>(value)) options.seed = *s;
         else warn("--seed takes a whole number from 0 to 4294967295", value);
         return hasValue ? 2 : 1;
     }

@@ -1,6 +1,5 @@
 #include "sim/sim.h"
 
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "app/replay_session.h"
+#include "app/whole_number.h"
 #include "platform/headless_platform.h"
 #include "sim/net_sim.h"
 #include "sim/computer_fights.h"
@@ -37,15 +37,6 @@ const char* const kUsage =
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n";
-
-template <class T>
-std::optional<T> number(const std::string& s)
-{
-    T value{};
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-    return value;
-}
 
 std::optional<DisplayStep> displayStep(const std::string& s)
 {
@@ -102,27 +93,27 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         } else if (a == "--script") {
             opts.scriptPath = v;
         } else if (a == "--passes") {
-            auto n = number<long long>(v);
+            auto n = wholeNumber<long long>(v);
             if (!n || *n < 0) return usage("--passes takes a whole number");
             opts.passes = *n;
             opts.passesGiven = true;
         } else if (a == "--start-ms" || a == "--step-ms") {
-            auto n = number<std::uint32_t>(v);
+            auto n = wholeNumber<std::uint32_t>(v);
             if (!n) return usage(a + " takes a whole number of milliseconds");
             (a == "--start-ms" ? opts.startMs : opts.stepMs) = *n;
         } else if (a == "--fights") {
-            auto n = number<long long>(v);
+            auto n = wholeNumber<long long>(v);
             if (!n || *n < 1) return usage("--fights takes a number of fights from 1");
             opts.fights = *n;
         } else if (a == "--max-ms") {
-            auto n = number<std::uint32_t>(v);
+            auto n = wholeNumber<std::uint32_t>(v);
             if (!n) return usage("--max-ms takes a whole number of milliseconds");
             opts.maxMs = *n;
         } else if (a == "--trace") {
             opts.tracePath = v;
         } else if (a == "--screenshot") {
             size_t colon = v.find(':');
-            auto pass = colon == std::string::npos ? std::nullopt : number<long long>(v.substr(0, colon));
+            auto pass = colon == std::string::npos ? std::nullopt : wholeNumber<long long>(v.substr(0, colon));
             if (!pass || *pass < 1 || colon + 1 >= v.size())
                 return usage("--screenshot takes PASS:FILE.png");
             opts.screenshots.emplace(*pass, v.substr(colon + 1));
