@@ -1,6 +1,6 @@
 #include "app/online_options.h"
 
-#include "app/whole_number.h"
+#include "content/whole_number.h"
 
 namespace ib {
 

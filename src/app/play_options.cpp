@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/whole_number.h"
+#include "content/whole_number.h"
 #include "input/cpu_player.h"
 
 namespace ib {

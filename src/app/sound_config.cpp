@@ -1,10 +1,11 @@
 #include "app/sound_config.h"
 
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "content/whole_number.h"
 
 namespace ib {
 
@@ -27,11 +28,9 @@ std::string takeLine(std::string_view line, SoundVolumes& volumes)
     const std::string_view value = trimmed(line.substr(eq + 1));
     int* target = key == "effects" ? &volumes.effects : key == "music" ? &volumes.music : nullptr;
     if (!target) return "unknown setting \"" + std::string(key) + "\" (effects or music)";
-    int n = -1;
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-    if (ec != std::errc() || end != value.data() + value.size() || n < 0 || n > 100)
-        return std::string(key) + " takes a whole number from 0 to 100";
-    *target = n;
+    const std::optional<int> n = wholeNumber<int>(value);
+    if (!n || *n < 0 || *n > 100) return std::string(key) + " takes a whole number from 0 to 100";
+    *target = *n;
     return {};
 }
 

@@ -1,8 +1,8 @@
 #include "input/controls.h"
 
 #include <algorithm>
-#include <charconv>
 
+#include "content/whole_number.h"
 #include "platform/input_names.h"
 
 namespace ib {
@@ -44,10 +44,9 @@ bool readControlsCode(std::string_view code, Controls& controls)
     for (std::size_t at = 0; at <= code.size(); ++n) {
         const std::size_t comma = std::min(code.find(',', at), code.size());
         const std::string_view word = code.substr(at, comma - at);
-        int v = 0;
-        const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-        if (n >= kValues || word.empty() || ec != std::errc() || end != word.data() + word.size()) return false;
-        values[n] = v;
+        const std::optional<int> v = wholeNumber<int>(word);
+        if (n >= kValues || !v) return false;
+        values[n] = *v;
         at = comma + 1;
     }
     if (n != kValues) return false;

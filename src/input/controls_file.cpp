@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -14,6 +13,7 @@
 
 #include <ini.h>
 
+#include "content/whole_number.h"
 #include "platform/input_names.h"
 #include "platform/platform.h"
 
@@ -173,9 +173,8 @@ std::string lower(std::string_view s)
 
 std::optional<int> deadZoneOf(std::string_view s)
 {
-    int v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || end != s.data() + s.size() || v < 0 || v > kMaxDeadZone) return std::nullopt;
+    const std::optional<int> v = wholeNumber<int>(s);
+    if (!v || *v < 0 || *v > kMaxDeadZone) return std::nullopt;
     return v;
 }
 

@@ -1,7 +1,8 @@
 #include "input/match_settings.h"
 
-#include <charconv>
 #include <string>
+
+#include "content/whole_number.h"
 
 namespace ib {
 
@@ -16,9 +17,8 @@ std::string_view trim(std::string_view s)
 
 std::optional<std::uint32_t> upTo(std::string_view s, std::uint32_t most)
 {
-    std::uint32_t v = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || v > most) return std::nullopt;
+    const std::optional<std::uint32_t> v = wholeNumber<std::uint32_t>(s);
+    if (!v || *v > most) return std::nullopt;
     return v;
 }
 

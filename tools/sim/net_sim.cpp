@@ -10,7 +10,7 @@
 #include "app/data_folder.h"
 #include "app/display.h"
 #include "app/game.h"
-#include "app/whole_number.h"
+#include "content/whole_number.h"
 #include "app/replay_recorder.h"
 #include "input/key_bindings.h"
 #include "net/net_play.h"

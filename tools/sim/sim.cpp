@@ -12,7 +12,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "app/replay_session.h"
-#include "app/whole_number.h"
+#include "content/whole_number.h"
 #include "platform/headless_platform.h"
 #include "sim/net_sim.h"
 #include "sim/computer_fights.h"

@@ -1,4 +1,5 @@
-// A whole number written in full in a command-line argument.
+// A whole number written in full: a command-line argument, or a value in a
+// settings file.
 #pragma once
 
 #include <charconv>
