@@ -36,7 +36,9 @@ const char* const kUsage =
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"
-    "STEP is one of window, create, cooperative, mode, surface, attach.\n";
+    "STEP is one of window, create, cooperative, mode, surface, attach.\n"
+    "Online runs (--synctest N, --host PORT, --join HOST:PORT) take options of their\n"
+    "own: \"inkblot-sim --host\" alone lists them.\n";
 
 std::optional<DisplayStep> displayStep(const std::string& s)
 {
