@@ -133,6 +133,11 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     config.gameVersion = header.gameVersion;
     config.content = header.content;
     config.seed = p.timeGetTime();
+    // A desync's report goes beside the fights kept, not wherever the game
+    // was started from.
+    std::error_code madeFolder;
+    std::filesystem::create_directories(onlineReplayFolder(), madeFolder);
+    config.desyncFolder = onlineReplayFolder().string();
     net::NetPlay play(config, game.fight, fightRules(game));
     // The router is asked for the port the host really listens on, beside
     // the waiting; INKBLOT_NO_PORT_MAPPING (any text) says not to ask.
