@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/display.h"
@@ -140,6 +141,38 @@ TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
     EXPECT_EQ(b.status(), why);
     EXPECT_TRUE(a.failed() && b.failed());
     EXPECT_EQ(a.session(), nullptr);
+}
+
+// The host's step goes wrong at step 100: both sides stop at the first hash
+// after it; the side whose report cannot be written says so.
+TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "inkblot-desync-test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    host.desyncFolder = "/proc/no-such-folder";
+    host.clockHook = [](std::int64_t step, std::uint32_t clock) { return step >= 100 ? clock + 1 : clock; };
+    NetPlay a(host, game.fight, fightRules(game));
+    ASSERT_TRUE(a.open());
+    NetPlayConfig join = joining(a);
+    join.clockHook = nullptr;
+    join.desyncFolder = folder.string();
+    NetPlay b(join, game.fight, fightRules(game));
+    ASSERT_TRUE(b.open());
+    run([&](int, std::uint32_t) {
+        a.update(nowMs(), 0);
+        b.update(nowMs(), 0);
+        return a.phase() != NetPhase::Over || b.phase() != NetPhase::Over || a.reporting() || b.reporting();
+    });
+    EXPECT_EQ(a.status(), "out of sync at step 119: the fight could not be written to "
+                          "/proc/no-such-folder/desync-step-119-player1.txt");
+    const std::filesystem::path report = folder / "desync-step-119-player2.txt";
+    EXPECT_EQ(b.status(), "out of sync at step 119: the fight is written to " + report.string());
+    std::ifstream in(report);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("state here (player 2) at step 119"), std::string::npos) << text;
+    EXPECT_NE(text.find("state there (player 1) at step 119"), std::string::npos) << text;
+    std::filesystem::remove_all(folder);
 }
 
 // The joining machine's clock jumps 100 ms (six steps) ahead: it waits a
