@@ -1,6 +1,7 @@
 // Two online sessions in one process over 127.0.0.1: strangers at the
-// host's port are turned away, other game versions are refused, clocks
-// that disagree are brought together, and a line gone quiet is said so.
+// host's port never take the player's place, forged numbers are dropped,
+// other game versions are refused, clocks that disagree are brought
+// together, and a line gone quiet is said so, on the screen too.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -16,6 +17,8 @@
 
 #include "app/display.h"
 #include "app/game.h"
+#include "app/online_game.h"
+#include "app/replay_recorder.h"
 #include "net/net_play.h"
 #include "platform/headless_platform.h"
 
@@ -41,6 +44,21 @@ void sendRaw(std::uint16_t port, const std::vector<std::uint8_t>& bytes)
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     sendto(s, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     close(s);
+}
+
+// An ENet host that knocks at `port` and then never answers: a half-open
+// connection the game must not keep its door shut for.
+ENetHost* knock(std::uint16_t port, std::uint32_t data = kLinkVersion)
+{
+    ENetHost* h = enet_host_create(nullptr, 1, 2, 0, 0);
+    if (!h) return nullptr;
+    h->checksum = enet_crc32;
+    ENetAddress to{};
+    enet_address_set_host_ip(&to, "127.0.0.1");
+    to.port = port;
+    enet_host_connect(h, &to, 2, data);
+    enet_host_flush(h);
+    return h;
 }
 
 // The default content's fight, and the two sides' settings on 127.0.0.1.
@@ -87,26 +105,22 @@ TEST_F(NetPair, StrangersAreTurnedAwayAndTheFightGoesOn)
     NetPlay b(joining(a), game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
 
-    // The third player: a plain ENet client at the host's port.
-    ENetHost* third = enet_host_create(nullptr, 1, 2, 0, 0);
-    ASSERT_NE(third, nullptr);
-    ENetAddress to{};
-    enet_address_set_host_ip(&to, "127.0.0.1");
-    to.port = a.port();
+    // The third player: an ENet client at the host's port.
+    ENetHost* third = nullptr;
     bool thirdConnected = false, thirdTurnedAway = false;
     run([&](int turn, std::uint32_t) {
         const std::uint32_t now = nowMs();
         a.update(now, static_cast<StepInput>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
         b.update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
         if (turn == 300) {
-            enet_host_connect(third, &to, 2, 0);
+            third = knock(a.port());
             sendRaw(a.port(), {0xde, 0xad, 0xbe, 0xef});
             auto other = encodePacket(StepHash{29, 1});
             other[2] = kProtocolVersion + 1;
             sendRaw(a.port(), other);
         }
         ENetEvent ev;
-        while (enet_host_service(third, &ev, 0) > 0) {
+        while (third && enet_host_service(third, &ev, 0) > 0) {
             if (ev.type == ENET_EVENT_TYPE_CONNECT) thirdConnected = true;
             if (ev.type == ENET_EVENT_TYPE_DISCONNECT) thirdTurnedAway = true;
             if (ev.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(ev.packet);
@@ -122,13 +136,168 @@ TEST_F(NetPair, StrangersAreTurnedAwayAndTheFightGoesOn)
     EXPECT_TRUE(thirdTurnedAway);
 }
 
+// Before the player comes: one stranger connects and leaves, one connects
+// and says nothing (and is shown the door after two seconds), others knock
+// half way and go on knocking, garbage pours in. The player still gets in
+// and the fight is whole.
+TEST_F(NetPair, StrangersNeverTakeThePlayersPlace)
+{
+    host.maxSteps = 120;
+    NetPlay a(host, game.fight, fightRules(game));
+    ASSERT_TRUE(a.open());
+    ENetHost* leaving = knock(a.port());
+    ENetHost* silent = knock(a.port());
+    std::vector<ENetHost*> halfOpen{knock(a.port()), knock(a.port())};
+    std::unique_ptr<NetPlay> b;
+    std::uint32_t silentIn = 0, silentOut = 0, knocked = 0;
+    run([&](int turn, std::uint32_t since) {
+        const std::uint32_t now = nowMs();
+        a.update(now, 0);
+        if (b) b->update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        ENetEvent ev;
+        while (enet_host_service(leaving, &ev, 0) > 0)
+            if (ev.type == ENET_EVENT_TYPE_CONNECT) enet_peer_disconnect(ev.peer, 0);
+        while (enet_host_service(silent, &ev, 0) > 0) {
+            if (ev.type == ENET_EVENT_TYPE_CONNECT) silentIn = since + 1;
+            if (ev.type == ENET_EVENT_TYPE_DISCONNECT) silentOut = since + 1;
+        }
+        if (since / 200 != knocked && halfOpen.size() < 40) {
+            knocked = since / 200;
+            halfOpen.push_back(knock(a.port()));  // five a second
+        }
+        if (turn % 5 == 0) sendRaw(a.port(), {0xde, 0xad, 0xbe, 0xef, static_cast<std::uint8_t>(turn)});
+        if (!b && since > 2600) {
+            b = std::make_unique<NetPlay>(joining(a), game.fight, fightRules(game));
+            EXPECT_TRUE(b->open());
+        }
+        return !b || !a.finished() || !b->finished() || silentOut == 0;
+    });
+    for (ENetHost* h : halfOpen) enet_host_destroy(h);
+    enet_host_destroy(leaving);
+    enet_host_destroy(silent);
+    ASSERT_TRUE(b);
+    ASSERT_TRUE(a.finished() && b->finished()) << a.status() << " / " << b->status();
+    EXPECT_FALSE(a.failed() || b->failed());
+    EXPECT_EQ(a.session()->hashAfter(119), b->session()->hashAfter(119));
+    ASSERT_NE(silentIn, 0u);
+    EXPECT_GE(silentOut - silentIn, kGreetingMs - 100);
+    EXPECT_LT(silentOut - silentIn, kGreetingMs + 500);
+    EXPECT_GE(a.strangersDropped(), 3);
+}
+
+// The host's packets carry impossible numbers now and then (an ack of
+// steps never sent, a step out of reach, inputs far ahead, an echo from
+// the future, a hash of a step not yet run): each is dropped and counted,
+// the fight neither freezes nor shows a round trip of days.
+TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
+{
+    host.maxSteps = 240;
+    int sent = 0;
+    host.beforeSend = [&](Packet& p) {
+        if (auto* in = std::get_if<Inputs>(&p)) {
+            ++sent;
+            if (sent == 40) in->ack |= 1u << 30;
+            if (sent == 50) in->step += 1u << 20;
+            if (sent == 60) in->first += 1u << 24;
+            if (sent == 70 && in->echo) in->echo += 4000000000u;
+        }
+        if (auto* h = std::get_if<StepHash>(&p); h && h->step == 59) h->step = 29999999;
+    };
+    NetPlay a(host, game.fight, fightRules(game));
+    ASSERT_TRUE(a.open());
+    NetPlayConfig join = joining(a);
+    join.beforeSend = nullptr;
+    NetPlay b(join, game.fight, fightRules(game));
+    ASSERT_TRUE(b.open());
+    run([&](int turn, std::uint32_t) {
+        const std::uint32_t now = nowMs();
+        a.update(now, static_cast<StepInput>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
+        b.update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        return !a.finished() || !b.finished();
+    });
+    ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();
+    EXPECT_EQ(a.session()->hashAfter(239), b.session()->hashAfter(239));
+    EXPECT_GE(b.rejectedPackets(), 4);
+    EXPECT_EQ(a.rejectedPackets(), 0);
+    EXPECT_LT(b.roundTripMaxMs(), 1000u);
+}
+
+// A host that never answers: the joining side says so within five seconds.
+TEST_F(NetPair, AJoinerWhoseHostNeverAnswersSaysSoInFiveSeconds)
+{
+    const int deaf = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(deaf, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(deaf, reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
+    socklen_t size = sizeof at;
+    getsockname(deaf, reinterpret_cast<sockaddr*>(&at), &size);
+    NetPlayConfig join = host;
+    join.hosting = false;
+    join.address = "127.0.0.1";
+    join.port = ntohs(at.sin_port);
+    NetPlay b(join, game.fight, fightRules(game));
+    ASSERT_TRUE(b.open());
+    std::uint32_t endedAt = 0;
+    run([&](int, std::uint32_t since) {
+        b.update(nowMs(), 0);
+        if (b.phase() == NetPhase::Over) endedAt = since;
+        return endedAt == 0;
+    });
+    close(deaf);
+    EXPECT_EQ(b.status(), "no answer from 127.0.0.1");
+    EXPECT_GE(endedAt, 4900u);
+    EXPECT_LE(endedAt, 5500u);
+}
+
+// The game joins a host that goes quiet for two seconds mid-fight: the
+// window goes on showing the fight (and why it waits) all along.
+TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "inkblot-stall-test";
+    std::filesystem::remove_all(folder);
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    HeadlessPlatform platform2{1000, 16};
+    Game joiner{platform2};
+    joiner.contentFiles.setFolder(INKBLOT_DATA_DIR);
+    host.gameVersion = replayHeaderOf(game).gameVersion;
+    host.content = replayHeaderOf(game).content;
+    NetPlay a(host, game.fight, fightRules(game));
+    ASSERT_TRUE(a.open());
+    OnlineOptions o;
+    o.join = true;
+    o.address = "127.0.0.1";
+    o.port = a.port();
+    std::uint32_t quietFrom = 0;
+    int framesBefore = 0, framesQuiet = 0;  // frames shown in the silence's last 800 ms
+    const std::uint32_t began = nowMs();
+    platform2.onPassEnd = [&] {
+        const std::uint32_t clock = platform2.clock();
+        if (quietFrom == 0 && a.session() && a.session()->nextStep() > 60) quietFrom = clock;
+        const bool quiet = quietFrom != 0 && clock - quietFrom < 2000;
+        if (!quiet) a.update(clock, 0);
+        // The last 800 ms of the silence: long stalled by then.
+        if (quietFrom != 0 && clock - quietFrom < 1200) framesBefore = platform2.framesPresented();
+        if (quietFrom != 0 && clock - quietFrom < 2000) framesQuiet = platform2.framesPresented() - framesBefore;
+        if (!a.session()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return nowMs() - began < 10000 && (quietFrom == 0 || clock - quietFrom < 2500);
+    };
+    runOnlineGame(joiner, o);
+    unsetenv("XDG_DATA_HOME");
+    std::filesystem::remove_all(folder);
+    ASSERT_NE(quietFrom, 0u) << "the fight never began: " << a.status() << " after " << platform2.passes();
+    EXPECT_GE(framesQuiet, 5);
+    EXPECT_EQ(a.phase(), NetPhase::Fighting) << a.status();
+}
+
 TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
 {
     host.gameVersion = "0.1";
     NetPlay a(host, game.fight, fightRules(game));
     ASSERT_TRUE(a.open());
     NetPlayConfig join = joining(a);
-    join.gameVersion = "0.2";
+    join.gameVersion = "0.2\xc1\x01";  // shown as the content messages show names
     NetPlay b(join, game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
     run([&](int, std::uint32_t) {
@@ -136,7 +305,7 @@ TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
         b.update(nowMs(), 0);
         return a.phase() != NetPhase::Over || b.phase() != NetPhase::Over;
     });
-    const std::string why = "refused: the host's game is version 0.1, the other player's 0.2";
+    const std::string why = "refused: the host's game is version 0.1, the other player's 0.2\\xC1\\x01";
     EXPECT_EQ(a.status(), why);
     EXPECT_EQ(b.status(), why);
     EXPECT_TRUE(a.failed() && b.failed());

@@ -20,6 +20,9 @@ namespace ib {
 namespace {
 
 constexpr std::uint32_t kEndScreenMs = 5000;
+// While the fight waits for the other side, its last frame is drawn again
+// this often, with the line saying why.
+constexpr std::uint32_t kStalledRedrawMs = 100;
 
 // Where the online lines are written: under the splash screen's title,
 // and under the fight's health bars.
@@ -155,6 +158,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     bool kept = false;
     bool showFigures = true;
     std::uint32_t endShownAt = 0;
+    std::uint32_t drawnAt = 0;
     for (;;) {
         while (p.peekMessage()) {
             const Message m = p.getMessage();
@@ -188,7 +192,11 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         if (play.phase() == net::NetPhase::Waiting) {
             drawSplashSaying(game, font.get(), play.status(), mapping ? mapping->summary() : "");
         } else if (play.phase() == net::NetPhase::Fighting) {
+            // No step ran for a while: the line has stalled, and the
+            // screen still says so.
+            if (!composed && now - drawnAt >= kStalledRedrawMs) composed = composeFight(game, game.fight);
             if (composed) {
+                drawnAt = now;
                 // Between composing the frame and presenting it.
                 if (font) {
                     if (showFigures) drawText(game, *font, 10, kFigureLineY, figuresLine(play));

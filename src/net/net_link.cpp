@@ -9,6 +9,8 @@ namespace ib::net {
 namespace {
 
 constexpr std::size_t kChannels = 2;
+// The host keeps at least this many places free for the player to knock.
+constexpr std::size_t kFreePlaces = 2;
 
 bool startEnet()
 {
@@ -20,9 +22,21 @@ bool startEnet()
     return ok;
 }
 
+// ENet slows a peer's sending when the round trip grows; for a fight's
+// inputs that turns a slow line into a stalled one.
+void holdThrottleOpen(ENetPeer* peer)
+{
+    enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL, ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+    peer->packetThrottle = ENET_PEER_PACKET_THROTTLE_SCALE;
+}
+
 }  // namespace
 
-NetLink::NetLink(ENetHost* host, const LineImpairment& line) : host_(host), line_(line), dice_(line.seed) {}
+NetLink::NetLink(ENetHost* host, const LineImpairment& line, bool hosting)
+    : host_(host), hosting_(hosting), seenAt_(host->peerCount, 0), line_(line), dice_(line.seed)
+{
+    host_->checksum = enet_crc32;
+}
 
 NetLink::~NetLink()
 {
@@ -44,14 +58,12 @@ std::unique_ptr<NetLink> NetLink::host(const std::string& bindAddress, std::uint
         error = "no such address " + bindAddress;
         return nullptr;
     }
-    // Room for one peer more than the game needs, so that a third can be
-    // told no rather than left unanswered.
-    ENetHost* h = enet_host_create(&address, 2, kChannels, 0, 0);
+    ENetHost* h = enet_host_create(&address, kHostPeers, kChannels, 0, 0);
     if (!h) {
         error = "port " + std::to_string(port) + " is in use or cannot be opened";
         return nullptr;
     }
-    return std::unique_ptr<NetLink>(new NetLink(h, line));
+    return std::unique_ptr<NetLink>(new NetLink(h, line, true));
 }
 
 std::unique_ptr<NetLink> NetLink::join(const std::string& address, std::uint16_t port,
@@ -72,8 +84,9 @@ std::unique_ptr<NetLink> NetLink::join(const std::string& address, std::uint16_t
         error = "the network could not be opened";
         return nullptr;
     }
-    auto link = std::unique_ptr<NetLink>(new NetLink(h, line));
-    if (!enet_host_connect(h, &to, kChannels, 0)) {
+    auto link = std::unique_ptr<NetLink>(new NetLink(h, line, false));
+    link->knocked_ = enet_host_connect(h, &to, kChannels, kLinkVersion);
+    if (!link->knocked_) {
         error = "cannot connect to " + address;
         return nullptr;
     }
@@ -102,6 +115,50 @@ void NetLink::send(std::uint8_t channel, std::vector<std::uint8_t> bytes, std::u
     held_.push_back({nowMs + static_cast<std::uint32_t>(delay), channel, std::move(bytes)});
 }
 
+void NetLink::drop(ENetPeer* peer)
+{
+    seenAt_[static_cast<std::size_t>(peer - host_->peers)] = 0;
+    enet_peer_disconnect_now(peer, 0);
+    ++strangersDropped_;
+}
+
+bool NetLink::accept(std::size_t stranger)
+{
+    if (!hosting_ || peer_ || stranger >= host_->peerCount) return false;
+    ENetPeer* p = &host_->peers[stranger];
+    if (p->state != ENET_PEER_STATE_CONNECTED) return false;
+    peer_ = p;
+    holdThrottleOpen(peer_);
+    // Whoever else is at the door now is a third machine.
+    for (std::size_t i = 0; i < host_->peerCount; ++i)
+        if (&host_->peers[i] != peer_ && host_->peers[i].state != ENET_PEER_STATE_DISCONNECTED)
+            drop(&host_->peers[i]);
+    return true;
+}
+
+void NetLink::watchStrangers(std::uint32_t nowMs)
+{
+    std::size_t free = 0;
+    ENetPeer* oldest = nullptr;
+    for (std::size_t i = 0; i < host_->peerCount; ++i) {
+        ENetPeer* p = &host_->peers[i];
+        if (p == peer_ || p->state == ENET_PEER_STATE_DISCONNECTED) {
+            seenAt_[i] = 0;
+            if (p != peer_) ++free;
+            continue;
+        }
+        if (seenAt_[i] == 0) seenAt_[i] = nowMs | 1;
+        if (static_cast<std::int32_t>(nowMs - seenAt_[i]) > static_cast<std::int32_t>(kGreetingMs)) {
+            drop(p);  // knocked, even half way, and said nothing in time
+            ++free;
+        } else if (!oldest || static_cast<std::int32_t>(seenAt_[i] - seenAt_[oldest - host_->peers]) < 0) {
+            oldest = p;
+        }
+    }
+    // A crowd at the door never fills it: the longest waiting goes first.
+    if (free < kFreePlaces && oldest) drop(oldest);
+}
+
 void NetLink::poll(std::uint32_t nowMs, std::vector<Received>& in)
 {
     for (auto it = held_.begin(); it != held_.end();) {
@@ -117,32 +174,49 @@ void NetLink::poll(std::uint32_t nowMs, std::vector<Received>& in)
     while (enet_host_service(host_, &ev, 0) > 0) {
         switch (ev.type) {
         case ENET_EVENT_TYPE_CONNECT:
-            if (peer_ && ev.peer != peer_)
-                enet_peer_disconnect_now(ev.peer, 0);  // a third player
-            else
-                peer_ = ev.peer;
+            if (!hosting_) {
+                if (ev.peer == knocked_) {
+                    peer_ = ev.peer;
+                    holdThrottleOpen(peer_);
+                }
+            } else if (peer_ || ev.data != kLinkVersion) {
+                drop(ev.peer);  // a third machine, or one that speaks otherwise
+            }
             break;
         case ENET_EVENT_TYPE_RECEIVE:
-            if (ev.peer == peer_ && ev.channelID < kChannels)
-                in.push_back({ev.channelID, std::vector<std::uint8_t>(ev.packet->data,
-                                                                      ev.packet->data + ev.packet->dataLength)});
+            if (ev.channelID < kChannels) {
+                Received r{ev.channelID,
+                           std::vector<std::uint8_t>(ev.packet->data, ev.packet->data + ev.packet->dataLength)};
+                if (ev.peer == peer_) {
+                    r.fromPlayer = true;
+                    in.push_back(std::move(r));
+                } else if (hosting_ && !peer_) {
+                    r.stranger = static_cast<std::size_t>(ev.peer - host_->peers);
+                    in.push_back(std::move(r));
+                }
+            }
             enet_packet_destroy(ev.packet);
             break;
         case ENET_EVENT_TYPE_DISCONNECT:
-            if (ev.peer == peer_) {
+            if (ev.peer == peer_ || (!hosting_ && ev.peer == knocked_)) {
                 peer_ = nullptr;
+                knocked_ = nullptr;
                 disconnected_ = true;
             }
             break;
         default: break;
         }
     }
+    if (hosting_) watchStrangers(nowMs);
     enet_host_flush(host_);
 }
 
 void NetLink::close()
 {
-    if (!peer_) return;
+    if (!peer_) {
+        held_.clear();
+        return;
+    }
     for (const Held& h : held_) transmit(h.channel, h.bytes);
     held_.clear();
     enet_peer_disconnect_later(peer_, 0);

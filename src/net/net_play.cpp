@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "content/content_error.h"
+
 namespace ib::net {
 
 namespace {
@@ -16,6 +18,10 @@ constexpr std::uint32_t kSendEveryMs = 16;
 // A fight's clock starts here plus the seed's share, well clear of wrapping.
 constexpr std::uint32_t kStartClockBase = 1000;
 constexpr std::uint32_t kStartClockSpread = 1u << 20;
+// A joining side that has not met the host this long after asking gives up.
+constexpr std::uint32_t kJoinTimeoutMs = 5000;
+// A stamp echoed back may be this much ahead of the clock by rounding.
+constexpr std::uint32_t kEchoSlackMs = 2;
 
 std::string hex(std::uint64_t v)
 {
@@ -32,6 +38,17 @@ void describe(std::ostream& out, const char* name, const std::optional<Fighter>&
     }
     out << name << " x " << f->x << " y " << f->y << " facing " << f->facing << " moveStart " << f->moveStart
         << " lastHitRegion " << f->lastHitRegion << "\n";
+}
+
+// Another machine's words as the screen shows them: non-printing bytes as
+// \xNN; its backslashes are its own escapes and stay.
+std::string readable(const std::string& text)
+{
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find('\\', from)) != std::string::npos; from = at + 1)
+        out += printableName(std::string_view(text).substr(from, at - from)) + "\\";
+    return out + printableName(std::string_view(text).substr(from));
 }
 
 // A fight as the desync report shows it.
@@ -95,23 +112,34 @@ void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& c
         close();
         return;
     }
+    if (!openedAt_) openedAt_ = nowMs;
     std::vector<Received> in;
     link_->poll(nowMs, in);
     for (const Received& r : in) {
         if (phase_ == NetPhase::Over && reportUntil_ == 0) break;
-        if (std::optional<Packet> p = decodePacket(r.bytes)) {
-            lastHeardMs_ = nowMs;
-            receive(*p, nowMs);
+        std::optional<Packet> p = decodePacket(r.bytes);
+        if (!r.fromPlayer) {
+            // A stranger at the host's door becomes the player by greeting.
+            if (p && std::holds_alternative<Hello>(*p) && phase_ == NetPhase::Waiting && link_->accept(r.stranger))
+                receive(*p, nowMs);
+            continue;
         }
+        if (!p) {
+            ++rejected_;
+            continue;
+        }
+        lastHeardMs_ = nowMs;
+        receive(*p, nowMs);
     }
     if (phase_ == NetPhase::Over) return;
     if (phase_ == NetPhase::Waiting) {
         if (!config_.hosting && link_->connected() && !greeted_) {
-            link_->send(kReliableChannel, encodePacket(Hello{config_.gameVersion, config_.content, 0}), nowMs);
+            sendPacket(kReliableChannel, Packet(Hello{config_.gameVersion, config_.content, 0}), nowMs);
             greeted_ = true;  // said hello; the host answers with its own
             lastHeardMs_ = nowMs;
         }
-        if (!config_.hosting && link_->disconnected()) end("no answer from " + config_.address, true);
+        if (!config_.hosting && (link_->disconnected() || nowMs - *openedAt_ > kJoinTimeoutMs))
+            end("no answer from " + config_.address, true);
         return;
     }
     // Once every step asked for is settled, the other side may go.
@@ -131,9 +159,13 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
     if (const auto* hello = std::get_if<Hello>(&p)) {
         if (phase_ == NetPhase::Waiting) greet(*hello, nowMs);
     } else if (const auto* no = std::get_if<Refusal>(&p)) {
-        end(no->reason, true);
+        end(readable(no->reason), true);
     } else if (const auto* in = std::get_if<Inputs>(&p)) {
         if (phase_ != NetPhase::Fighting) return;
+        if (!possible(*in, nowMs)) {
+            ++rejected_;
+            return;
+        }
         remoteAck_ = std::max<std::int64_t>(remoteAck_, in->ack);
         remoteStep_ = in->step;
         remoteStepAt_ = nowMs;
@@ -141,7 +173,8 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
         lastStampAt_ = nowMs;
         // Smoothed over about eight packets.
         if (in->echo != 0) {
-            const std::uint32_t sample = nowMs - in->echo;
+            const std::uint32_t sample =
+                static_cast<std::int32_t>(nowMs - in->echo) > 0 ? nowMs - in->echo : 0;
             rttMs_ = rttMs_ == 0 ? sample : (rttMs_ * 7 + sample) / 8;
             rttMin_ = std::min(rttMin_, sample);
             rttMax_ = std::max(rttMax_, sample);
@@ -151,18 +184,58 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
                                      in->inputs[i]);
     } else if (const auto* h = std::get_if<StepHash>(&p)) {
         if (phase_ != NetPhase::Fighting) return;
+        if (!hashableStep(h->step) || h->step <= hashesSettled_) {
+            ++rejected_;
+            return;
+        }
         theirHashes_[h->step] = h->hash;
         compareHash(h->step, nowMs);
     } else if (const auto* t = std::get_if<StateText>(&p)) {
+        if (!hashableStep(t->step)) {
+            ++rejected_;
+            return;
+        }
         theirState_ = "state there (player " + std::to_string(config_.hosting ? 2 : 1) + ") at step " +
                       std::to_string(t->step) + ":\n" + t->text;
         appendTheirState();
     }
 }
 
+bool NetPlay::possible(const Inputs& in, std::uint32_t nowMs) const
+{
+    // What the other side can have reached: it runs no further than
+    // kMaxPrediction steps past the inputs of ours it has, and takes its
+    // own inputs at most kSessionRing - 2 steps past that.
+    const auto ours = static_cast<std::int64_t>(localLog_.size());
+    const std::int64_t theirLast = ours + kSessionRing - 2;
+    if (in.ack > ours || in.step > ours + kMaxPrediction) return false;
+    if (static_cast<std::int64_t>(in.first) + static_cast<std::int64_t>(in.inputs.size()) > theirLast) return false;
+    if (in.echo != 0) {
+        // The echo is a stamp of ours sent back: never from before the
+        // first one, never from the future.
+        if (firstStamp_ == 0 || static_cast<std::int32_t>(in.echo - firstStamp_) < 0 ||
+            static_cast<std::int32_t>(nowMs + kEchoSlackMs - in.echo) < 0)
+            return false;
+    }
+    return true;
+}
+
+bool NetPlay::hashableStep(std::uint32_t step) const
+{
+    // Only steps both sides have run with both inputs are hashed.
+    return (static_cast<std::int64_t>(step) + 1) % kHashEvery == 0 &&
+           static_cast<std::int64_t>(step) < static_cast<std::int64_t>(localLog_.size());
+}
+
+void NetPlay::sendPacket(std::uint8_t channel, Packet p, std::uint32_t nowMs)
+{
+    if (config_.beforeSend) config_.beforeSend(p);
+    link_->send(channel, encodePacket(p), nowMs);
+}
+
 void NetPlay::refuse(const std::string& why, bool tell)
 {
-    if (tell) link_->send(kReliableChannel, encodePacket(Refusal{why}), 0);
+    if (tell) sendPacket(kReliableChannel, Packet(Refusal{why}), 0);
     end(why, true);
 }
 
@@ -172,7 +245,8 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     const std::string& hostVersion = config_.hosting ? config_.gameVersion : theirs.gameVersion;
     const std::string& joinVersion = config_.hosting ? theirs.gameVersion : config_.gameVersion;
     if (hostVersion != joinVersion)
-        return refuse("refused: the host's game is version " + hostVersion + ", the other player's " + joinVersion,
+        return refuse("refused: the host's game is version " + printableName(hostVersion) +
+                          ", the other player's " + printableName(joinVersion),
                       tell);
     if (theirs.content != config_.content) {
         const std::uint64_t hostContent = config_.hosting ? config_.content : theirs.content;
@@ -183,7 +257,7 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     }
     if (config_.hosting) {
         seed_ = config_.seed;
-        link_->send(kReliableChannel, encodePacket(Hello{config_.gameVersion, config_.content, seed_}), nowMs);
+        sendPacket(kReliableChannel, Packet(Hello{config_.gameVersion, config_.content, seed_}), nowMs);
     } else {
         seed_ = theirs.seed;
     }
@@ -257,9 +331,10 @@ void NetPlay::sendInputs(std::uint32_t nowMs)
     p.step = static_cast<std::uint32_t>(session_->nextStep());
     p.first = static_cast<std::uint32_t>(first);
     p.stamp = nowMs == 0 ? 1 : nowMs;
+    if (firstStamp_ == 0) firstStamp_ = p.stamp;
     p.echo = lastStampAt_ == 0 ? 0 : lastStamp_ + (nowMs - lastStampAt_);
     p.inputs.assign(localLog_.begin() + first, localLog_.begin() + last);
-    link_->send(kInputChannel, encodePacket(p), nowMs);
+    sendPacket(kInputChannel, std::move(p), nowMs);
     lastSendMs_ = nowMs;
 }
 
@@ -272,7 +347,7 @@ void NetPlay::exchangeHashes(std::uint32_t nowMs)
         if (!state) continue;
         ourHashes_[s] = hashFight(*state);
         ourStates_[s] = *state;
-        link_->send(kReliableChannel, encodePacket(StepHash{static_cast<std::uint32_t>(s), ourHashes_[s]}), nowMs);
+        sendPacket(kReliableChannel, Packet(StepHash{static_cast<std::uint32_t>(s), ourHashes_[s]}), nowMs);
         compareHash(s, nowMs);
         if (phase_ == NetPhase::Over) return;
     }
@@ -289,8 +364,7 @@ void NetPlay::compareHash(std::int64_t step, std::uint32_t nowMs)
         // The other side gets this side's fight for its report, and this
         // side listens a second for the other's before it lets go.
         if (auto state = ourStates_.find(step); state != ourStates_.end())
-            link_->send(kReliableChannel,
-                        encodePacket(StateText{static_cast<std::uint32_t>(step), stateText(state->second)}), nowMs);
+            sendPacket(kReliableChannel, Packet(StateText{static_cast<std::uint32_t>(step), stateText(state->second)}), nowMs);
         phase_ = NetPhase::Over;
         status_ = "out of sync at step " + std::to_string(step) + ": the fight " +
                   (reportWritten_ ? "is written to " : "could not be written to ") + reportFile_;
@@ -300,6 +374,7 @@ void NetPlay::compareHash(std::int64_t step, std::uint32_t nowMs)
         return;
     }
     ++hashesCompared_;
+    hashesSettled_ = std::max<std::int64_t>(hashesSettled_, step);
     ourHashes_.erase(ours);
     theirHashes_.erase(theirs);
     ourStates_.erase(step);

@@ -40,6 +40,9 @@ struct NetPlayConfig {
     // For tests only: the clock a step runs at, from the step and the
     // clock it should have (a way to make one side go out of sync).
     std::function<std::uint32_t(std::int64_t, std::uint32_t)> clockHook;
+    // For tests only: changes each packet before it is sent (a way to
+    // forge one).
+    std::function<void(Packet&)> beforeSend;
 };
 
 enum class NetPhase { Waiting, Fighting, Over };
@@ -88,17 +91,26 @@ public:
     std::uint32_t startClock() const { return startClock_; }
     std::int64_t hashesCompared() const { return hashesCompared_; }
     std::int64_t waits() const { return waits_; }
+    // Packets from the other player dropped whole: unreadable, or holding
+    // a number that cannot be true (an acknowledgement of steps never
+    // sent, a step out of reach, an echo from the future).
+    std::int64_t rejectedPackets() const { return rejected_; }
+    // Machines turned away at the host's door.
+    std::int64_t strangersDropped() const { return link_ ? link_->strangersDropped() : 0; }
 
 private:
     void receive(const Packet& p, std::uint32_t nowMs);
     void greet(const Hello& theirs, std::uint32_t nowMs);
     void refuse(const std::string& why, bool tell);
+    void sendPacket(std::uint8_t channel, Packet p, std::uint32_t nowMs);
     void runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds);
     void sendInputs(std::uint32_t nowMs);
     void exchangeHashes(std::uint32_t nowMs);
     void compareHash(std::int64_t step, std::uint32_t nowMs);
     void appendTheirState();
     void syncTime(std::uint32_t nowMs);
+    bool possible(const Inputs& in, std::uint32_t nowMs) const;
+    bool hashableStep(std::uint32_t step) const;
     void end(const std::string& why, bool failed);
     std::string writeDesyncReport(std::int64_t step, std::uint64_t theirs);
 
@@ -131,6 +143,10 @@ private:
     std::map<std::int64_t, std::uint64_t> ourHashes_, theirHashes_;
     std::map<std::int64_t, FightState> ourStates_;  // at the steps hashed
     std::int64_t hashesCompared_ = 0;
+    std::int64_t hashesSettled_ = -1;  // the last step whose hashes agreed
+    std::int64_t rejected_ = 0;
+    std::optional<std::uint32_t> openedAt_;  // the first update's clock
+    std::uint32_t firstStamp_ = 0;     // the first stamp sent
     std::uint32_t lastSendMs_ = 0;
     // After a desync: the report, and until when the other side's fight
     // is awaited for it (0: not awaited).

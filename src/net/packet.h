@@ -17,7 +17,7 @@
 
 namespace ib::net {
 
-constexpr std::uint8_t kProtocolVersion = 1;
+constexpr std::uint8_t kProtocolVersion = 2;
 constexpr std::size_t kMaxVersionText = 32;
 constexpr std::size_t kMaxRefusalText = 200;
 // A packet carries at most this many steps of inputs.

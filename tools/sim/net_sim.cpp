@@ -29,7 +29,7 @@ const char* const kNetUsage =
     "usage: inkblot-sim [--data DIR] --synctest N [--steps M] [--seed S] [--impure-step STEP]\n"
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
-    "                   [--impure-step STEP] [--repeat-script MS]\n"
+    "                   [--impure-step STEP] [--repeat-script MS] [--progress MS]\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
 
 struct NetOptions {
@@ -44,6 +44,7 @@ struct NetOptions {
     std::string scriptPath;
     std::string recordPath;
     std::uint32_t repeatMs = 0;  // the script starts again this often (0: once)
+    std::uint32_t progressMs = 0;  // the step reached is printed this often (0: never)
     int delay = net::kDefaultInputDelay;
     net::LineImpairment line;
 };
@@ -117,6 +118,10 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             auto n = wholeNumber<std::uint32_t>(v);
             if (!n || *n == 0) return usage("--repeat-script takes a number of milliseconds");
             o.repeatMs = *n;
+        } else if (a == "--progress") {
+            auto n = wholeNumber<std::uint32_t>(v);
+            if (!n || *n == 0) return usage("--progress takes a number of milliseconds");
+            o.progressMs = *n;
         } else if (a == "--record") {
             o.recordPath = v;
         } else if (a == "--delay") {
@@ -227,6 +232,7 @@ int runNetFightMode(const NetOptions& o)
     net::StepInput held = 0;
     std::string shown;
     std::optional<std::uint32_t> finishedAt;
+    std::uint32_t progressAt = 0;
     double depthSum = 0;
     std::int64_t depthCount = 0;
     while (play.phase() != net::NetPhase::Over || play.reporting()) {
@@ -264,6 +270,11 @@ int runNetFightMode(const NetOptions& o)
             if (!shown.empty()) std::printf("net: %s (after %u ms)\n", shown.c_str(), now - began);
             std::fflush(stdout);
         }
+        if (const net::RollbackSession* s = play.session(); s && o.progressMs && now - progressAt >= o.progressMs) {
+            progressAt = now;
+            std::printf("net: progress wall-ms %u step %lld\n", now - play.fightStartMs(),
+                        static_cast<long long>(s->nextStep()));
+        }
         // Once done, the other side is given a second to get what it lacks.
         if (play.finished() && !finishedAt) finishedAt = now;
         if (finishedAt && now - *finishedAt > 1000) break;
@@ -276,14 +287,17 @@ int runNetFightMode(const NetOptions& o)
         return 1;
     }
     const std::int64_t last = s->confirmedStep();
-    const double seconds = (wallMs() - play.fightStartMs()) / 1000.0;
+    // Until every step was settled; the second given to the other side is not the fight's.
+    const double seconds = (finishedAt.value_or(wallMs()) - play.fightStartMs()) / 1000.0;
     std::printf("net: steps %lld hash %016llx rollbacks %lld mean-depth %.2f max-depth %d bytes-per-second %.0f "
-                "waits %lld hashes-compared %lld rtt %u rtt-range %u-%u\n",
+                "waits %lld hashes-compared %lld rtt %u rtt-range %u-%u wall-ms %.0f steps-per-second %.1f "
+                "rejected %lld strangers %lld\n",
                 static_cast<long long>(last + 1), static_cast<unsigned long long>(s->hashAfter(last).value_or(0)),
                 static_cast<long long>(s->stats().rollbacks), depthCount ? depthSum / depthCount : 0.0,
                 s->stats().maxDepth, play.bytesSent() / seconds, static_cast<long long>(play.waits()),
                 static_cast<long long>(play.hashesCompared()), play.roundTripMs(), play.roundTripMinMs(),
-                play.roundTripMaxMs());
+                play.roundTripMaxMs(), seconds * 1000, (last + 1) / seconds,
+                static_cast<long long>(play.rejectedPackets()), static_cast<long long>(play.strangersDropped()));
     play.close();
     if (!o.recordPath.empty()) {
         std::ofstream out(o.recordPath, std::ios::binary | std::ios::trunc);
