@@ -249,7 +249,9 @@ void setUpGame(Game& game)
         game.knowledge.clear();
         for (const auto& c : game.characters) game.knowledge.push_back(learnMoves(*c));
     } catch (const ContentError& e) {
-        showError(game, 0, e.what());
+        std::string text = e.what();
+        if (const std::string& tried = game.contentFiles.foldersTried(); !tried.empty()) text += "\n" + tried;
+        showError(game, 0, text);
         throw;
     }
     game.quoteSurface = loadScreenPicture(game, "pink.screen.tga");

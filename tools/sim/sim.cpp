@@ -228,7 +228,7 @@ int runSim(const std::vector<std::string>& args)
 
     if (opts.fights > 0) {
         Game game(platform);
-        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        useDataFolder(game.contentFiles, opts.dataDir);
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
@@ -236,7 +236,7 @@ int runSim(const std::vector<std::string>& args)
     }
 
     auto prepare = [&](Game& game) {
-        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        useDataFolder(game.contentFiles, opts.dataDir);
         platform.onPassEnd = [&] {
             const long long pass = platform.passes();
             // A replay's pass runs at its recorded clock reading.
