@@ -175,13 +175,16 @@ void fightPass(Game& game)
 {
     // The pass only reports its sounds; they play once it is over.
     const std::size_t first = game.sounds.size();
+    FightRules rules = fightRules(game);
+    rules.quoteEndsWhenDrawn = true;
     fightStep(
-        game.fight, fightRules(game), game.platform.timeGetTime(),
+        game.fight, rules, game.platform.timeGetTime(),
         [&](const FightState& fight) {
-            if (!composeFight(game, fight)) return;
+            if (!composeFight(game, fight)) return false;
             drawTrainingOverlays(game, fight);
             drawMatchOverlays(game, fight);
             present(game);
+            return true;
         },
         &game.sounds);
     for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
