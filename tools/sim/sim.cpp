@@ -14,6 +14,7 @@
 #include "app/replay_session.h"
 #include "content/whole_number.h"
 #include "platform/headless_platform.h"
+#include "platform/sdl_sound_check.h"
 #include "sim/net_sim.h"
 #include "sim/computer_fights.h"
 #include "sim/screenshot.h"
@@ -190,6 +191,8 @@ int runSim(const std::vector<std::string>& args)
     for (auto& [pass, file] : opts.screenshots) file = absoluteFrom(startDir, file);
 
     HeadlessPlatform platform(opts.startMs, opts.stepMs);
+    // The sound files are read as the game reads them; nothing is heard.
+    platform.recordingSound().setFileCheck(sdlSoundFileCheck());
     if (!opts.scriptPath.empty()) {
         std::ifstream in(opts.scriptPath, std::ios::binary);
         if (!in) {
