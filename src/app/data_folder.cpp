@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <utility>
 #include <system_error>
+#include <utility>
 
 #ifndef INKBLOT_RELATIVE_DATA
 #define INKBLOT_RELATIVE_DATA "../share/games/inkblot-fighter"
@@ -25,6 +25,12 @@ bool isFolder(const fs::path& p)
     return fs::is_directory(p, ec);
 }
 
+bool holdsContent(const fs::path& folder)
+{
+    std::error_code ec;
+    return fs::is_regular_file(folder / kContentMark, ec);
+}
+
 }  // namespace
 
 DataFolder chooseDataFolder(const DataFolderClues& clues)
@@ -33,8 +39,7 @@ DataFolder chooseDataFolder(const DataFolderClues& clues)
     std::vector<std::pair<fs::path, const char*>> tried;
     auto take = [&](const fs::path& folder) {
         DataFolder out{folder.string(), {}};
-        std::error_code ec;
-        if (fs::is_regular_file(folder / kContentMark, ec)) return out;
+        if (holdsContent(folder)) return out;
         out.tried = "Content folders tried:";
         const char* comma = " ";
         for (const auto& [place, why] : tried) {
@@ -58,14 +63,13 @@ DataFolder chooseDataFolder(const DataFolderClues& clues)
             if (t.first == folder) return;  // named once
         tried.emplace_back(folder, why);
     };
-    std::error_code ec;
     if (!clues.workingDirectory.empty())
-        consider(clues.workingDirectory, "working directory",
-                 fs::is_regular_file(clues.workingDirectory / kContentMark, ec));
+        consider(clues.workingDirectory, "working directory", holdsContent(clues.workingDirectory));
     if (!clues.executable.empty()) {
         const fs::path dir = clues.executable.parent_path();
         // A build folder is known by CMake's cache; the content is drawn
         // into its data folder.
+        std::error_code ec;
         if (fs::exists(dir / "CMakeCache.txt", ec)) consider(dir / "data", "build folder", isFolder(dir / "data"));
         if (!clues.relativeData.empty()) {
             const fs::path installed = (dir / clues.relativeData).lexically_normal();
