@@ -86,12 +86,15 @@ struct DefaultFight {
             windowProc(game, m.message, m.wParam);
         }
         platform.beginPass();
-        if (scanned)
-            fightStep(game.fight, fightRules(game), platform.timeGetTime(), [&](const FightState& f) {
-                drawFight(game, f);
+        if (scanned) {
+            FightRules rules = fightRules(game);
+            rules.quoteEndsWhenDrawn = true;  // as the game's own pass
+            fightStep(game.fight, rules, platform.timeGetTime(), [&](const FightState& f) {
+                const bool reached = drawFight(game, f);
                 *scanned = scanCase();
+                return reached;
             });
-        else
+        } else
             fightPass(game);
         platform.endPass();
     }

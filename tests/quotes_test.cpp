@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/quote_layout.h"
+#include "fight/fight_step.h"
 #include "fight/quote_choice.h"
 #include "support/draw_scene.h"
+#include "support/tiny_game.h"
 
 namespace ib::test {
 namespace {
@@ -104,12 +106,12 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
     if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
     Game& g = s.game;
     Surface& back = *g.backBuffer;
-    // The fight's pass ends an old quote; drawing shows what is left.
+    // Drawing leaves an old quote out; the fight's pass then ends it.
     auto drawnAt = [&](std::uint32_t t) {
         std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
         g.fight.currentTime = t;
-        expireQuote(g.fight);
         drawQuote(g, g.fight);
+        expireQuote(g.fight);
         return inkOnScreen(back);
     };
     g.quoteBook = {"Ink never dries."};
@@ -142,6 +144,54 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
     g.quoteFont = nullptr;
     g.fight.fighter1->x = 300;
     EXPECT_EQ(drawnAt(5000), 0);
+}
+
+// The game on one machine ends a quote in the first pass whose frame
+// reaches it past its time: a display lost in that pass drops the frame and
+// shows the quote one pass longer. Online nothing waits for a frame.
+TEST(Quotes, AQuoteEndsOnlyWhenItsFrameReachesIt)
+{
+    // The clock of the pass that ended a quote started at the fight's first
+    // pass; the display is lost at `lossAt` (0: never).
+    auto endedAt = [](std::uint32_t lossAt) {
+        ScratchDir dir;
+        TinyGameOptions options;
+        options.quotes = false;  // no other quote starts
+        writeTinyGame(options);
+        std::vector<ScriptEvent> script{keyDown(1000, 'B')};
+        if (lossAt) script.push_back(event(lossAt, ScriptEvent::Kind::LoseSurfaces));
+        TinyRun r(script, 1000);
+        std::uint32_t ended = 0;
+        bool started = false;
+        r.platform.onPassEnd = [&] {
+            FightState& f = r.game->fight;
+            if (f.gameState != GameState::Fight) return true;
+            if (!started) f.activeQuote = {f.currentTime, 0, 1};
+            started = true;
+            if (f.activeQuote.startTime != 0) return true;
+            ended = f.currentTime;
+            return false;
+        };
+        r.run();
+        return ended;
+    };
+    const std::uint32_t ended = endedAt(0);
+    ASSERT_GT(ended, 1000u + 2300u);
+    EXPECT_EQ(endedAt(ended), ended + 16);
+    EXPECT_EQ(endedAt(ended - 16), ended) << "a frame dropped before its time changes nothing";
+
+    FightState f;
+    FightRules offline;
+    offline.quoteEndsWhenDrawn = true;
+    const ComposeFrame dropped = [](const FightState&) { return false; };
+    f.activeQuote = {1000, 0, 1};
+    fightStep(f, offline, 3301, dropped);
+    EXPECT_EQ(f.activeQuote.startTime, 1000u);
+    fightStep(f, FightRules{}, 3317, dropped);
+    EXPECT_EQ(f.activeQuote.startTime, 0u) << "online: by the clock alone";
+    f.activeQuote = {1000, 0, 1};
+    fightStep(f, offline, 3333);
+    EXPECT_EQ(f.activeQuote.startTime, 0u) << "a step that draws nothing";
 }
 
 TEST(QuoteLayout, WrapsBetweenWordsCentresAndNeverSplitsAWord)

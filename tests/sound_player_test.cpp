@@ -1,5 +1,6 @@
 // The game's side of sound: the volumes file, which file each sound plays,
-// missing and broken files, F10, and a machine without an audio device.
+// missing and broken files (and inkblot-sim's reading of them), F10, and a
+// machine without an audio device.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,8 +11,11 @@
 
 #include "app/sound_config.h"
 #include "app/sound_player.h"
+#include "platform/headless_platform.h"
 #include "platform/recording_sound.h"
 #include "platform/sdl_sound.h"
+#include "platform/sdl_sound_check.h"
+#include "sim/sim.h"
 #include "support/fixtures.h"
 
 namespace ib::test {
@@ -133,6 +137,41 @@ TEST(SdlSound, BrokenFilesAreNamedAndTheRestPlays)
     player.update(GameState::Fight);
     player.play({SoundKind::KnockOut, 2, 100});
     player.play({SoundKind::Hit, 2, 100});
+}
+
+// inkblot-sim reads the sound files as the game does: the same files are
+// refused with the same words, and stay silent.
+TEST(SimSound, BrokenFilesAreNamedAsTheGameNamesThem)
+{
+    ScratchDir dir;
+    std::filesystem::copy(INKBLOT_DATA_DIR, "data", std::filesystem::copy_options::recursive);
+    writeFile("data/hit.wav", std::string("RIFF\x04\0\0\0AVI ", 12));  // a RIFF file, but not WAVE
+    writeFile("data/block.wav", "");
+    writeFile("data/desert.music.wav", "RIFF0000WAVEfmt nothing");
+    const ContentFiles files("data");
+    auto messages = [&](Sound& sound) {
+        SoundPlayer player;
+        testing::internal::CaptureStderr();
+        player.load(sound, files, "desert", characterWith({"a"}), {});
+        player.play({SoundKind::Hit, 1, 100});
+        return testing::internal::GetCapturedStderr();
+    };
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SdlSound speaker;
+    ASSERT_TRUE(speaker.open());
+    const std::string game = messages(speaker);
+    EXPECT_EQ(count(game, "could not be read ("), 3) << game;
+    EXPECT_EQ(count(game, "\n"), 3) << game;
+
+    HeadlessPlatform platform;
+    platform.recordingSound().setFileCheck(sdlSoundFileCheck());
+    EXPECT_EQ(messages(platform.sound()), game);
+    EXPECT_TRUE(platform.recordingSound().played().empty()) << "hit.wav stays silent";
+
+    // The sim itself, on that content.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--data", "data", "--passes", "2"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), game);
 }
 
 }  // namespace

@@ -136,12 +136,13 @@ bool composeFight(Game& game, const FightState& fight)
     return true;
 }
 
-void drawFight(Game& game, const FightState& fight)
+bool drawFight(Game& game, const FightState& fight)
 {
-    if (!composeFight(game, fight)) return;
+    if (!composeFight(game, fight)) return false;
     // Over the finished frame: the fight's own pictures never hold it.
     drawNotice(game);
     present(game);
+    return true;
 }
 
 }  // namespace ib

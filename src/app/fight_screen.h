@@ -10,11 +10,12 @@ namespace ib {
 struct Game;
 
 // Draws the whole scene into the back buffer; false when a step failed and
-// the frame is to be dropped (it is then not presented).
+// the frame is to be dropped (it is then not presented). True exactly when
+// the drawing reached the quote, the last step.
 bool composeFight(Game& game, const FightState& fight);
 // composeFight, then the notice line over it, then present the frame when
-// it is whole.
-void drawFight(Game& game, const FightState& fight);
+// it is whole; answers as composeFight.
+bool drawFight(Game& game, const FightState& fight);
 // Draws the fighter's current frame; screenRect receives where.
 HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect);
 

@@ -175,13 +175,16 @@ void fightPass(Game& game)
 {
     // The pass only reports its sounds; they play once it is over.
     const std::size_t first = game.sounds.size();
+    FightRules rules = fightRules(game);
+    rules.quoteEndsWhenDrawn = true;
     fightStep(
-        game.fight, fightRules(game), game.platform.timeGetTime(),
+        game.fight, rules, game.platform.timeGetTime(),
         [&](const FightState& fight) {
-            if (!composeFight(game, fight)) return;
+            if (!composeFight(game, fight)) return false;
             drawTrainingOverlays(game, fight);
             drawMatchOverlays(game, fight);
             present(game);
+            return true;
         },
         &game.sounds);
     for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
@@ -249,7 +252,9 @@ void setUpGame(Game& game)
         game.knowledge.clear();
         for (const auto& c : game.characters) game.knowledge.push_back(learnMoves(*c));
     } catch (const ContentError& e) {
-        showError(game, 0, e.what());
+        std::string text = e.what();
+        if (const std::string& tried = game.contentFiles.foldersTried(); !tried.empty()) text += "\n" + tried;
+        showError(game, 0, text);
         throw;
     }
     game.quoteSurface = loadScreenPicture(game, "pink.screen.tga");

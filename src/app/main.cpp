@@ -33,11 +33,11 @@ int main(int argc, char** argv)
     ib::SdlPlatform platform;
     if (online.online()) {
         ib::Game game(platform);
-        game.contentFiles.setFolder(ib::findDataFolder(data));
+        ib::useDataFolder(game.contentFiles, data);
         return ib::runOnlineGame(game, online);
     }
     return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
-        game.contentFiles.setFolder(ib::findDataFolder(data));
+        ib::useDataFolder(game.contentFiles, data);
         // The user's own controls, unless --config named a file.
         if (game.configPath.empty()) game.configPath = ib::defaultControlsPath().string();
     });

@@ -186,7 +186,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         // Sounds of steps run for the first time only; a step run again
         // after a wrong guess is silent.
         game.sounds.clear();
-        play.update(now, static_cast<net::StepInput>(keysHeld | padsHeld(game)), [&](const FightState& f) { composed = composeFight(game, f); }, &game.sounds);
+        play.update(now, static_cast<net::StepInput>(keysHeld | padsHeld(game)), [&](const FightState& f) { return composed = composeFight(game, f); }, &game.sounds);
         for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {

@@ -10,6 +10,7 @@
 #include "app/game.h"
 #include "app/quote_layout.h"
 #include "content/content_files.h"
+#include "fight/quote_choice.h"
 
 namespace ib {
 
@@ -62,7 +63,8 @@ void loadQuotes(QuoteBook& book, const std::string& name, ContentFiles* files)
 void drawQuote(Game& game, const FightState& fight)
 {
     const ActiveQuote& quote = fight.activeQuote;
-    if (quote.startTime == 0) return;
+    // An old quote is not shown; the fight's pass ends it after the frame.
+    if (quote.startTime == 0 || quoteOver(fight)) return;
     const Fighter* speaker = fight.fighter(quote.speaker);
     if (!game.quoteSurface || !game.backBuffer || !game.level || !speaker) return;
     if (quote.text < 0 || static_cast<std::size_t>(quote.text) >= game.quoteBook.size()) return;

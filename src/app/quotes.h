@@ -19,7 +19,7 @@ class ContentFiles;
 // Reads the quotes file of that name, from files' folder when given (and
 // notes it there); a file that cannot be read gives an empty book.
 void loadQuotes(QuoteBook& book, const std::string& name = "stuff.quotes", ContentFiles* files = nullptr);
-// Draws the fight's quote, if one is shown, above its speaker.
+// Draws the fight's quote above its speaker, if one is shown and not over.
 void drawQuote(Game& game, const FightState& fight);
 
 }  // namespace ib

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace ib {
 
@@ -17,6 +18,11 @@ public:
 
     void setFolder(std::string folder);
     const std::string& folder() const { return folder_; }
+    // When the folder does not hold the content: a line naming the folders
+    // the content was looked for in, added to the message that the level
+    // cannot be read. Empty otherwise.
+    void setFoldersTried(std::string line) { foldersTried_ = std::move(line); }
+    const std::string& foldersTried() const { return foldersTried_; }
 
     // The path to open for a file of the content.
     std::string pathOf(const std::string& name) const;
@@ -33,6 +39,7 @@ public:
 
 private:
     std::string folder_;
+    std::string foldersTried_;
     std::uint64_t fingerprint_ = 0x9E3779B97F4A7C15ull;
     std::size_t filesRead_ = 0;
 };

@@ -60,8 +60,8 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
         }
     }
     fight.currentTime = clock;
-    expireQuote(fight);
-    if (compose) compose(fight);
+    const bool quoteReached = compose ? compose(fight) : true;
+    if (quoteReached || !rules.quoteEndsWhenDrawn) expireQuote(fight);
     if (fighters && fight.mode == PlayMode::Training) {
         const std::size_t before1 = fight.fighter1->history.size();
         const std::size_t before2 = fight.fighter2->history.size();

@@ -27,17 +27,27 @@ struct FightRules {
     // What the computer players know of player 1's and player 2's
     // Characters; needed only when the computer plays.
     const MoveKnowledge* knowledge[2] = {nullptr, nullptr};
+    // The game on one machine: an old quote ends only in a pass whose frame
+    // reached the quote, so a frame dropped before it (a lost display)
+    // shows the quote one pass longer. Off (online, where both machines
+    // must agree whatever either draws, and wherever nothing is drawn):
+    // the quote ends by the clock alone, in the first pass more than
+    // kQuoteShowMs after its start.
+    bool quoteEndsWhenDrawn = false;
 };
 
-// A frame of the fight drawn from the state as it stands mid-pass.
-using ComposeFrame = std::function<void(const FightState&)>;
+// A frame of the fight drawn from the state as it stands mid-pass; true
+// when the drawing got as far as the quote (a frame dropped before it
+// answers false).
+using ComposeFrame = std::function<bool(const FightState&)>;
 
 // One pass in the Fight state, in this order: (in the fight's first pass,
 // when no seed was given, the computer's generator is seeded with `clock`)
 // the computer players and
 // the training dummy press their buttons; the fighters move on with
 // currentTime as the previous pass left it; currentTime becomes `clock`;
-// an old quote ends; `compose` (if any) draws the frame; strikes land at
+// `compose` (if any) draws the frame, then an old quote ends (see
+// FightRules::quoteEndsWhenDrawn); strikes land at
 // the new currentTime (in training nobody falls below 1 health, and health
 // refills); a quote may start; 5 s after a knock-out the state becomes
 // End. In a match the platform's clock is first taken as the fight's

@@ -36,12 +36,16 @@ bool chooseQuote(FightState& fight, std::size_t bookSize)
     return started;
 }
 
+bool quoteOver(const FightState& fight)
+{
+    const ActiveQuote& quote = fight.activeQuote;
+    return quote.startTime != 0 &&
+           static_cast<std::int32_t>(fight.currentTime - quote.startTime) > kQuoteShowMs;
+}
+
 void expireQuote(FightState& fight)
 {
-    ActiveQuote& quote = fight.activeQuote;
-    if (quote.startTime != 0 &&
-        static_cast<std::int32_t>(fight.currentTime - quote.startTime) > kQuoteShowMs)
-        quote.startTime = 0;
+    if (quoteOver(fight)) fight.activeQuote.startTime = 0;
 }
 
 }  // namespace ib

@@ -14,7 +14,10 @@ constexpr std::int32_t kQuoteShowMs = 2300;
 // Starts a quote when one is due and none is shown; bookSize quotes to
 // choose from. True when a quote started.
 bool chooseQuote(FightState& fight, std::size_t bookSize);
-// Ends the quote once it is more than kQuoteShowMs old at currentTime.
+// True when a quote is shown and is more than kQuoteShowMs old at
+// currentTime: it is not drawn any more, and expireQuote ends it.
+bool quoteOver(const FightState& fight);
+// Ends the quote when it is over.
 void expireQuote(FightState& fight);
 
 }  // namespace ib

@@ -69,6 +69,7 @@ public:
     void sleep(std::uint32_t ms) override { clock_ += ms; }
 
     Sound& sound() override { return sound_; }
+    RecordingSound& recordingSound() { return sound_; }
     const RecordingSound& recordingSound() const { return sound_; }
 
     void messageBox(const std::string& text, const char* caption) override;

@@ -17,14 +17,14 @@ bool readable(const std::string& path, std::string& why)
 
 int RecordingSound::loadEffect(const std::string& path, std::string& why)
 {
-    if (!readable(path, why)) return -1;
+    if (!(check_ ? check_(path, false, why) : readable(path, why))) return -1;
     effects_.push_back(path);
     return static_cast<int>(effects_.size()) - 1;
 }
 
 bool RecordingSound::loadMusic(const std::string& path, std::string& why)
 {
-    if (!readable(path, why)) return false;
+    if (!(check_ ? check_(path, true, why) : readable(path, why))) return false;
     music_ = path;
     return true;
 }

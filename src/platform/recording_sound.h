@@ -1,8 +1,11 @@
 // A speaker with no device: it notes what it is asked to play. Loading
-// only checks that the file can be read.
+// checks the file with the check it is given; without one, only that the
+// file opens.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sound.h"
@@ -17,6 +20,11 @@ public:
         int pan = 0;
         bool operator==(const Played&) const = default;
     };
+
+    // True when the file at `path` would load (as music when `music`);
+    // false with `why` saying what is wrong with it.
+    using FileCheck = std::function<bool(const std::string& path, bool music, std::string& why)>;
+    void setFileCheck(FileCheck check) { check_ = std::move(check); }
 
     bool open() override { return true; }
     int loadEffect(const std::string& path, std::string& why) override;
@@ -37,6 +45,7 @@ public:
     int musicVolume() const { return musicVolume_; }
 
 private:
+    FileCheck check_;
     std::vector<std::string> effects_;
     std::vector<Played> played_;
     std::string music_;

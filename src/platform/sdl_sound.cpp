@@ -13,8 +13,6 @@ namespace ib {
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBufferFrames = 512;  // 11.6 ms at 44.1 kHz
 constexpr int kChannels = 16;
 // The music's share of its volume while effects play.
 constexpr int kDuckPercent = 40;
@@ -83,7 +81,7 @@ bool SdlSound::open()
         std::fprintf(stderr, "Inkblot Fighter: no audio device (%s); playing without sound\n", SDL_GetError());
         return false;
     }
-    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
+    if (Mix_OpenAudio(kMixRate, AUDIO_S16SYS, 2, kMixBufferFrames) != 0) {
         std::fprintf(stderr, "Inkblot Fighter: no audio device (%s); playing without sound\n", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;

@@ -8,6 +8,10 @@
 
 namespace ib {
 
+// The mixer's output: the rate, and the audio buffer in frames (11.6 ms).
+inline constexpr int kMixRate = 44100;
+inline constexpr int kMixBufferFrames = 512;
+
 class SdlSound : public Sound {
 public:
     SdlSound();

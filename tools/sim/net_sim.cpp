@@ -144,7 +144,7 @@ struct HeadlessFight {
     bool opened = false;
     explicit HeadlessFight(const std::string& dataDir)
     {
-        game.contentFiles.setFolder(findDataFolder(dataDir));
+        useDataFolder(game.contentFiles, dataDir);
         opened = initDisplay(game) == DD_OK && game.fight.fighter1 && game.fight.fighter2;
     }
 };

@@ -14,6 +14,7 @@
 #include "app/replay_session.h"
 #include "content/whole_number.h"
 #include "platform/headless_platform.h"
+#include "platform/sdl_sound_check.h"
 #include "sim/net_sim.h"
 #include "sim/computer_fights.h"
 #include "sim/screenshot.h"
@@ -190,6 +191,8 @@ int runSim(const std::vector<std::string>& args)
     for (auto& [pass, file] : opts.screenshots) file = absoluteFrom(startDir, file);
 
     HeadlessPlatform platform(opts.startMs, opts.stepMs);
+    // The sound files are read as the game reads them; nothing is heard.
+    platform.recordingSound().setFileCheck(sdlSoundFileCheck());
     if (!opts.scriptPath.empty()) {
         std::ifstream in(opts.scriptPath, std::ios::binary);
         if (!in) {
@@ -228,7 +231,7 @@ int runSim(const std::vector<std::string>& args)
 
     if (opts.fights > 0) {
         Game game(platform);
-        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        useDataFolder(game.contentFiles, opts.dataDir);
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
@@ -236,7 +239,7 @@ int runSim(const std::vector<std::string>& args)
     }
 
     auto prepare = [&](Game& game) {
-        game.contentFiles.setFolder(findDataFolder(opts.dataDir));
+        useDataFolder(game.contentFiles, opts.dataDir);
         platform.onPassEnd = [&] {
             const long long pass = platform.passes();
             // A replay's pass runs at its recorded clock reading.

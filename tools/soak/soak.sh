@@ -14,7 +14,7 @@ vg_minutes=${2:-5}
 build=build-soak
 if [[ ! -f $build/build.ninja ]]; then
   cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DINKBLOT_TESTS=OFF -DINKBLOT_BENCH=OFF >/dev/null
+    -DINKBLOT_BENCH=OFF >/dev/null
 fi
 cmake --build $build --target inkblot-soak content
 
