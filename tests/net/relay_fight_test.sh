@@ -8,7 +8,7 @@
 # sides must also have said "connection is unstable". Prints each side's
 # figures and CPU share, and what the relay did.
 set -euo pipefail
-sim=$1 relay=$2 data=$3 case=$4
+sim=$(realpath "$1") relay=$(realpath "$2") data=$(realpath "$3") case=$4
 here=$(cd "$(dirname "$0")" && pwd)
 unstable=0 progress=()
 case $case in
