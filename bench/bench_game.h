@@ -89,11 +89,11 @@ struct DefaultFight {
         if (scanned) {
             FightRules rules = fightRules(game);
             rules.quoteEndsWhenDrawn = true;  // as the game's own pass
-            fightStep(game.fight, rules, platform.timeGetTime(), [&](const FightState& f) {
-                const bool reached = drawFight(game, f);
-                *scanned = scanCase();
-                return reached;
-            });
+            const StepMark mark = beginFightStep(game.fight, rules, platform.timeGetTime(), game.stepInput, nullptr);
+            game.stepInput.clear();
+            const bool reached = drawFight(game, game.fight);
+            *scanned = scanCase();
+            finishFightStep(game.fight, rules, mark, reached, nullptr);
         } else
             fightPass(game);
         platform.endPass();

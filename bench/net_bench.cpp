@@ -19,9 +19,9 @@ std::unique_ptr<net::RollbackSession> busySession(const Game& game)
     auto s = std::make_unique<net::RollbackSession>(start, fightRules(game), 1000, 1, 0);
     for (int step = 0; step < 60; ++step) {
         const auto walk = net::buttonBit(PlayerButton::Right);
-        const auto punch = step % 10 < 3 ? net::buttonBit(PlayerButton::Attack) : net::StepInput{0};
-        s->addLocalInput(static_cast<net::StepInput>(walk | punch));
-        s->addRemoteInput(step, static_cast<net::StepInput>(net::buttonBit(PlayerButton::Left) | punch));
+        const auto punch = step % 10 < 3 ? net::buttonBit(PlayerButton::Attack) : net::StepBits{0};
+        s->addLocalInput(static_cast<net::StepBits>(walk | punch));
+        s->addRemoteInput(step, static_cast<net::StepBits>(net::buttonBit(PlayerButton::Left) | punch));
         s->advance();
     }
     return s;

@@ -10,7 +10,7 @@
 #include "app/training_overlay.h"
 #include "bench_game.h"
 #include "fight/buttons.h"
-#include "input/pass_input.h"
+#include "fight/pass_input.h"
 
 namespace {
 

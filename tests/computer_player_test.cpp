@@ -12,7 +12,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "fight/buttons.h"
-#include "input/cpu_player.h"
+#include "fight/cpu_player.h"
 #include "platform/headless_platform.h"
 #include "sim/computer_fights.h"
 #include "support/fight_builders.h"

@@ -120,17 +120,17 @@ TEST(Keyboard, HeldButtonsRepeatsAndTheTenNewestSnapshots)
                             makeMove({}, 0, 0, makeAnimation(true, {{}})));
     Level level = makeLevel(0, 800);
     Fighter f1(*ch, level, Side::Left), f2(*ch, level, Side::Right);
-    for (int key : {90, 90, 88, 88, 90}) handleKeyDown(f1, f2, key, 777);  // Z, X held
-    for (int key : {90, 88, 88}) handleKeyUp(f1, f2, key, 800);  // the last X is not held
+    for (int key : {90, 90, 88, 88, 90}) keyDown(f1, f2, key, 777);  // Z, X held
+    for (int key : {90, 88, 88}) keyUp(f1, f2, key, 800);  // the last X is not held
     EXPECT_EQ(f1.history, (InputHistory{{}, {}, {6}, {5, 6}, {5}}));
     EXPECT_TRUE(f2.history.empty());
     EXPECT_EQ(f1.currentMove, ch->moves[0].get());  // X alone, once Z was released
     EXPECT_EQ(f1.moveStart, 800u);
     for (int i = 0; i < 3; ++i) {
-        handleKeyDown(f1, f2, 70, 900);
-        handleKeyUp(f1, f2, 70, 900);
+        keyDown(f1, f2, 70, 900);
+        keyUp(f1, f2, 70, 900);
     }
-    handleKeyDown(f1, f2, 88, 950);  // the 12th event
+    keyDown(f1, f2, 88, 950);  // the 12th event
     ASSERT_EQ(f1.history.size(), 10u);
     EXPECT_EQ(f1.history.back(), (ButtonSet{6}));
 }

@@ -139,7 +139,7 @@ TEST_F(Hits, BlockKnockOutOddHealthAndUntrimmedHistory)
     pose(f1, 3);
     pose(f2, 0);
     f1.x = f2.x = 400;
-    for (int i = 0; i < 4; ++i) handleKeyUp(f1, f2, 38, 50);
+    for (int i = 0; i < 4; ++i) keyUp(f1, f2, 38, 50);
     f2.held = {Block, Attack};
     pass(100);
     EXPECT_EQ(f2.health, 100.0);
@@ -162,7 +162,7 @@ TEST_F(Hits, BlockKnockOutOddHealthAndUntrimmedHistory)
     }
     // Four key events and four hits; only the next key event trims.
     EXPECT_EQ(f2.history.size(), 12u);
-    handleKeyUp(f1, f2, 38, 6000);
+    keyUp(f1, f2, 38, 6000);
     ASSERT_EQ(f2.history.size(), 10u);
     EXPECT_EQ(f2.history[8], (ButtonSet{Block, Hit, Attack}));
 }

@@ -110,8 +110,8 @@ TEST_F(NetPair, StrangersAreTurnedAwayAndTheFightGoesOn)
     bool thirdConnected = false, thirdTurnedAway = false;
     run([&](int turn, std::uint32_t) {
         const std::uint32_t now = nowMs();
-        a.update(now, static_cast<StepInput>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
-        b.update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
+        b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
         if (turn == 300) {
             third = knock(a.port());
             sendRaw(a.port(), {0xde, 0xad, 0xbe, 0xef});
@@ -153,7 +153,7 @@ TEST_F(NetPair, StrangersNeverTakeThePlayersPlace)
     run([&](int turn, std::uint32_t since) {
         const std::uint32_t now = nowMs();
         a.update(now, 0);
-        if (b) b->update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        if (b) b->update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
         ENetEvent ev;
         while (enet_host_service(leaving, &ev, 0) > 0)
             if (ev.type == ENET_EVENT_TYPE_CONNECT) enet_peer_disconnect(ev.peer, 0);
@@ -211,8 +211,8 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
     ASSERT_TRUE(b.open());
     run([&](int turn, std::uint32_t) {
         const std::uint32_t now = nowMs();
-        a.update(now, static_cast<StepInput>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
-        b.update(now, static_cast<StepInput>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
+        b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
         return !a.finished() || !b.finished();
     });
     ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();

@@ -50,9 +50,9 @@ TEST(NetSession, ALateInputIsCorrectedToTheFightWithItKnown)
     DefaultFightStart d;
     ASSERT_TRUE(d.opened);
     const FightRules rules = fightRules(d.game);
-    auto p1 = [](std::int64_t s) { return static_cast<StepInput>(s % 40 < 20 ? buttonBit(PlayerButton::Right) : 0); };
+    auto p1 = [](std::int64_t s) { return static_cast<StepBits>(s % 40 < 20 ? buttonBit(PlayerButton::Right) : 0); };
     auto p2 = [](std::int64_t s) {
-        return static_cast<StepInput>((s / 7) % 3 == 0 ? buttonBit(PlayerButton::Attack) | buttonBit(PlayerButton::Left)
+        return static_cast<StepBits>((s / 7) % 3 == 0 ? buttonBit(PlayerButton::Attack) | buttonBit(PlayerButton::Left)
                                                         : buttonBit(PlayerButton::Left));
     };
     RollbackSession known(d.start, rules, 5000, 1, 0), late(d.start, rules, 5000, 1, 0);

@@ -18,9 +18,11 @@ struct PadGame {
         writeTinyGame();
         run.run();
     }
+    // The message, and the record it made taken as the next pass takes it.
     void send(std::uint32_t message, int pad, int code = 0, int value = 0)
     {
         windowProc(game(), message, padParam(pad, code, value));
+        flushStepInput(game());
     }
     Game& game() { return *run.game; }
     Fighter& f1() { return *game().fight.fighter1; }

@@ -183,11 +183,13 @@ TEST(Quotes, AQuoteEndsOnlyWhenItsFrameReachesIt)
     FightState f;
     FightRules offline;
     offline.quoteEndsWhenDrawn = true;
-    const ComposeFrame dropped = [](const FightState&) { return false; };
+    const auto dropped = [&](const FightRules& rules, std::uint32_t clock) {
+        finishFightStep(f, rules, beginFightStep(f, rules, clock, {}, nullptr), false, nullptr);
+    };
     f.activeQuote = {1000, 0, 1};
-    fightStep(f, offline, 3301, dropped);
+    dropped(offline, 3301);
     EXPECT_EQ(f.activeQuote.startTime, 1000u);
-    fightStep(f, FightRules{}, 3317, dropped);
+    dropped(FightRules{}, 3317);
     EXPECT_EQ(f.activeQuote.startTime, 0u) << "online: by the clock alone";
     f.activeQuote = {1000, 0, 1};
     fightStep(f, offline, 3333);

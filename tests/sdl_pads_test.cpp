@@ -91,9 +91,11 @@ TEST(SdlPads, AVirtualPadReachesTheFightAsItsPlayersButtons)
     Game& game = *run.game;
     Fighter& f2 = *game.fight.fighter2;
     for (std::size_t i = 0; i < 3; ++i) windowProc(game, want[i].message, want[i].wParam);
+    flushStepInput(game);
     EXPECT_EQ(f2.held, (ButtonSet{Attack, buttonCode(f2, PlayerButton::Left)}));
     EXPECT_TRUE(game.fight.fighter1->held.empty());
     windowProc(game, want[4].message, want[4].wParam);  // gone with the stick still held
+    flushStepInput(game);
     EXPECT_TRUE(f2.held.empty());
     windowProc(game, want[5].message, want[5].wParam);
     EXPECT_EQ(game.notice, "Pad 1 joined player 2");

@@ -14,9 +14,9 @@
 #include "app/replay_recorder.h"
 #include "app/training_overlay.h"
 #include "fight/training_rules.h"
-#include "input/cpu_player.h"
+#include "fight/cpu_player.h"
 #include "input/key_bindings.h"
-#include "input/pass_input.h"
+#include "fight/pass_input.h"
 
 namespace ib {
 
@@ -55,6 +55,8 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
 void runPass(Game& game)
 {
     game.soundPlayer.update(game.fight.gameState);
+    // Off the fight, what the keys and pads gave is taken now.
+    if (game.fight.gameState != GameState::Fight) flushStepInput(game);
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controlsScreen) drawControlsScreen(game);
@@ -80,25 +82,16 @@ unsigned keyboardPlayers(const FightState& f)
     return players;
 }
 
-// Training's own keys; false for any other key.
+// Training's own keys; false for any other key. Those that change the
+// fight are commands of the step's record.
 bool trainingKey(Game& game, int key)
 {
-    FightState& f = game.fight;
     switch (key) {
-    case kKeyResetPositions:
-        if (game.level) resetFighters(f, *game.level);
-        return true;
+    case kKeyResetPositions: game.stepInput.command(StepCommand::ResetPositions); return true;
     case kKeyHitMasks: game.showHitMasks = !game.showHitMasks; return true;
     case kKeyInputDisplay: game.showInputs = !game.showInputs; return true;
-    case kKeyDummyMode:
-        if (f.training.recording) return true;
-        f.training.dummy = static_cast<DummyMode>((static_cast<int>(f.training.dummy) + 1) % kDummyModes);
-        f.computer[1] = ComputerMind{};
-        f.training.playStart = f.currentTime;
-        f.training.playNext = 0;
-        if (Fighter* dummy = f.fighter(2)) holdOnly(*dummy, 0, f.currentTime);
-        return true;
-    case kKeyRecord: toggleRecording(f); return true;
+    case kKeyDummyMode: game.stepInput.command(StepCommand::NextDummyMode); return true;
+    case kKeyRecord: game.stepInput.command(StepCommand::ToggleRecording); return true;
     default: return false;
     }
 }
@@ -107,16 +100,10 @@ void keyEvent(Game& game, int key, bool down)
 {
     FightState& f = game.fight;
     if (!f.fighter1 || !f.fighter2) return;
-    if (f.mode == PlayMode::Training && f.gameState == GameState::Fight) {
-        if (down && trainingKey(game, key)) return;
-        // While recording, player 1's keys move the dummy.
-        if (f.training.recording) {
-            recordButton(f, mapKey(game.keys, *f.fighter1, *f.fighter2, 1, key), down);
-            return;
-        }
-    }
-    if (down) handleKeyDown(game.keys, *f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
-    else handleKeyUp(game.keys, *f.fighter1, *f.fighter2, key, f.currentTime, keyboardPlayers(f));
+    if (f.mode == PlayMode::Training && f.gameState == GameState::Fight && down && trainingKey(game, key)) return;
+    // In training the players' keys are player 1's (the dummy's while a
+    // recording runs); the fight sorts that out.
+    keyToStep(game.keys, game.stepInput, key, down, keyboardPlayers(f));
 }
 
 void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
@@ -136,8 +123,7 @@ void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
     // Pads, like the keyboard, drive only the fighters no computer plays.
     const bool fighting = f.gameState != GameState::Splash;
     const unsigned players = keyboardPlayers(f);
-    const PadTarget to{game.controls, fighting && f.fighter1 && (players & 1u) ? &*f.fighter1 : nullptr,
-                       fighting && f.fighter2 && (players & 2u) ? &*f.fighter2 : nullptr, f.currentTime};
+    const PadTarget to{game.controls, fighting && f.fighter1 && f.fighter2 ? &game.stepInput : nullptr, players};
     switch (message) {
     case WM_PADADDED:
         showPadNotice(game, pad, padAdded(game.pads, pad, padCode(wParam)), true);
@@ -171,26 +157,36 @@ FightRules fightRules(const Game& game)
     return rules;
 }
 
+void flushStepInput(Game& game)
+{
+    if (game.stepInput.empty()) return;
+    applyStepInput(game.fight, game.level.get(), game.stepInput);
+    game.stepInput.clear();
+}
+
 void fightPass(Game& game)
 {
     // The pass only reports its sounds; they play once it is over.
     const std::size_t first = game.sounds.size();
     FightRules rules = fightRules(game);
     rules.quoteEndsWhenDrawn = true;
-    fightStep(
-        game.fight, rules, game.platform.timeGetTime(),
-        [&](const FightState& fight) {
-            if (!composeFight(game, fight)) return false;
-            drawTrainingOverlays(game, fight);
-            drawMatchOverlays(game, fight);
-            present(game);
-            return true;
-        },
-        &game.sounds);
+    const StepMark mark =
+        beginFightStep(game.fight, rules, game.platform.timeGetTime(), game.stepInput, &game.sounds);
+    game.stepInput.clear();
+    // The frame, drawn from the fight as it stands mid-pass.
+    const FightState& fight = game.fight;
+    bool drawn = composeFight(game, fight);
+    if (drawn) {
+        drawTrainingOverlays(game, fight);
+        drawMatchOverlays(game, fight);
+        present(game);
+    }
+    finishFightStep(game.fight, rules, mark, drawn, &game.sounds);
     for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
 }
 void startFight(Game& game, PlayMode mode, bool match)
 {
+    flushStepInput(game);
     FightState& f = game.fight;
     if (game.fightPlayed && f.fighter1 && f.fighter2 && game.level) {
         const Character& c1 = *f.fighter1->character;

@@ -20,7 +20,7 @@
 #include "fight/fight_state.h"
 #include "graphics/images.h"
 #include "graphics/mask_outline.h"
-#include "input/move_knowledge.h"
+#include "fight/move_knowledge.h"
 #include "input/controls.h"
 #include "input/pad_input.h"
 #include "platform/font.h"
@@ -92,6 +92,10 @@ struct Game {
     // Keys pressed on the controls screen: their repeats and key-ups are
     // the screen's, not the fight's.
     std::set<int> keysUpToSwallow;
+    // What the keys and pads gave since the last pass: the next fight
+    // pass's record (taken earlier when the game changes the fight
+    // between passes, so that it lands on the fight it was meant for).
+    StepInput stepInput;
 
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;
@@ -137,6 +141,9 @@ FightRules fightRules(const Game& game);
 // One pass in the Fight state: the fight step with the frame composed in
 // its middle and presented.
 void fightPass(Game& game);
+// Applies the record of what the keys and pads gave now, before the game
+// changes the fight between passes.
+void flushStepInput(Game& game);
 
 // Start-up and the main loop; returns the exit status.
 int runGame(Game& game);

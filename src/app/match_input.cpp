@@ -56,10 +56,12 @@ bool matchKey(Game& game, int key)
     MatchState& m = f.match;
     if (m.menu == MatchMenu::None) {
         if (key != VK_ESCAPE && key != kKeyPause) return false;
+        flushStepInput(game);
         openPause(f);
         game.keysUpToSwallow.insert(key);
         return true;
     }
+    flushStepInput(game);
     // A second Escape quits, from either menu.
     if (key == VK_ESCAPE) {
         chooseMenuItem(game, MenuItem::Quit);
@@ -80,9 +82,11 @@ bool matchPadButton(Game& game, int button)
     MatchState& m = game.fight.match;
     if (m.menu == MatchMenu::None) {
         if (button != kPadStart) return false;
+        flushStepInput(game);
         openPause(game.fight);
         return true;
     }
+    flushStepInput(game);
     MenuKey k = MenuKey::None;
     if (button == kPadDpadUp || isPlayersPadButton(game, button, Action::Up)) k = MenuKey::Up;
     else if (button == kPadDpadDown || isPlayersPadButton(game, button, Action::Down)) k = MenuKey::Down;

@@ -82,12 +82,12 @@ void keepReplay(const Game& game, const net::NetPlay& play)
 }
 
 // Any pad plays for the local player: what every pad holds.
-net::StepInput padsHeld(const Game& game)
+net::StepBits padsHeld(const Game& game)
 {
-    net::StepInput in = 0;
+    net::StepBits in = 0;
     for (const auto& [number, pad] : game.pads)
         for (int b = 0; b < net::kStepButtons; ++b)
-            if (pad.connected && pad.held[static_cast<std::size_t>(b)]) in |= static_cast<net::StepInput>(1u << b);
+            if (pad.connected && pad.held[static_cast<std::size_t>(b)]) in |= static_cast<net::StepBits>(1u << b);
     return in;
 }
 
@@ -141,6 +141,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     std::error_code madeFolder;
     std::filesystem::create_directories(onlineReplayFolder(), madeFolder);
     config.desyncFolder = onlineReplayFolder().string();
+    config.keepFrames = true;
     net::NetPlay play(config, game.fight, fightRules(game));
     // The router is asked for the port the host really listens on, beside
     // the waiting; INKBLOT_NO_PORT_MAPPING (any text) says not to ask.
@@ -150,11 +151,11 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         mapping = std::make_unique<net::PortMapping>(play.port());
 
     const std::unique_ptr<Font> font = Font::openQuoteFont(18);
-    net::StepInput keysHeld = 0;
-    // Pads press buttons only on a fighter: they are given stand-ins, and
-    // what they hold is read back as the local player's.
-    Fighter standIn1 = *game.fight.fighter1, standIn2 = *game.fight.fighter2;
-    const PadTarget padTarget{game.controls, &standIn1, &standIn2, 0};
+    net::StepBits keysHeld = 0;
+    // Every pad plays for the local player: what each holds is read back
+    // from it, and the record its events write is not the fight's.
+    StepInput padEvents;
+    const PadTarget padTarget{game.controls, &padEvents, kBothPlayers};
     bool kept = false;
     bool showFigures = true;
     std::uint32_t endShownAt = 0;
@@ -175,6 +176,7 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
                 keysHeld = net::withPlayer1Key(game.keys, keysHeld, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
             } else if (m.message >= WM_PADADDED && m.message <= WM_PADAXIS) {
                 padMessage(game, padTarget, m);
+                padEvents.clear();
             } else {
                 windowProc(game, m.message, m.wParam);
             }
@@ -186,7 +188,10 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         // Sounds of steps run for the first time only; a step run again
         // after a wrong guess is silent.
         game.sounds.clear();
-        play.update(now, static_cast<net::StepInput>(keysHeld | padsHeld(game)), [&](const FightState& f) { return composed = composeFight(game, f); }, &game.sounds);
+        const std::int64_t framesBefore = play.session() ? play.session()->framesKept() : 0;
+        play.update(now, static_cast<net::StepBits>(keysHeld | padsHeld(game)), &game.sounds);
+        if (const net::RollbackSession* s = play.session(); s && s->framesKept() != framesBefore)
+            composed = composeFight(game, s->frame());
         for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
         if (play.session()) game.fight = play.session()->fight();
         if (play.phase() == net::NetPhase::Waiting) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "content/whole_number.h"
-#include "input/cpu_player.h"
+#include "fight/cpu_player.h"
 
 namespace ib {
 

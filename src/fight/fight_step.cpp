@@ -3,7 +3,7 @@
 #include "fight/match_rules.h"
 #include "fight/quote_choice.h"
 #include "fight/training_rules.h"
-#include "input/pass_input.h"
+#include "fight/pass_input.h"
 
 namespace ib {
 
@@ -33,17 +33,15 @@ void noteMoveStart(const Fighter& f, const MoveMark& before, std::uint32_t t, st
 
 }  // namespace
 
-void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
-               const ComposeFrame& compose, SoundEvents* sounds)
+StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_t clock, const StepInput& input,
+                        SoundEvents* sounds)
 {
+    applyStepInput(fight, rules.level, input);
     const bool fighters = fight.fighter1 && fight.fighter2;
     if (fight.match.on) {
         // While paused nothing moves and the fight's clock stands still.
         clock = matchClock(fight.match, clock);
-        if (fight.match.paused) {
-            if (compose) compose(fight);
-            return;
-        }
+        if (fight.match.paused) return {true};
     }
     if (fight.seedFromClock) {
         fight.computerRandom.seed(clock);
@@ -60,7 +58,14 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
         }
     }
     fight.currentTime = clock;
-    const bool quoteReached = compose ? compose(fight) : true;
+    return {};
+}
+
+void finishFightStep(FightState& fight, const FightRules& rules, StepMark mark, bool quoteReached,
+                     SoundEvents* sounds)
+{
+    if (mark.paused) return;
+    const bool fighters = fight.fighter1 && fight.fighter2;
     if (quoteReached || !rules.quoteEndsWhenDrawn) expireQuote(fight);
     if (fighters && fight.mode == PlayMode::Training) {
         const std::size_t before1 = fight.fighter1->history.size();
@@ -79,6 +84,13 @@ void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
         static_cast<std::int32_t>(fight.currentTime - fight.decisionTime) >
             static_cast<std::int32_t>(kEndDelayMs))
         fight.gameState = GameState::End;
+}
+
+void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock, const StepInput& input,
+               SoundEvents* sounds)
+{
+    const StepMark mark = beginFightStep(fight, rules, clock, input, sounds);
+    finishFightStep(fight, rules, mark, true, sounds);
 }
 
 }  // namespace ib

@@ -4,11 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <set>
 
 #include "fight/fight_state.h"
 #include "fight/sound_events.h"
+#include "fight/step_input.h"
 
 namespace ib {
 
@@ -36,26 +36,36 @@ struct FightRules {
     bool quoteEndsWhenDrawn = false;
 };
 
-// A frame of the fight drawn from the state as it stands mid-pass; true
-// when the drawing got as far as the quote (a frame dropped before it
-// answers false).
-using ComposeFrame = std::function<bool(const FightState&)>;
+// Where a pass stands at its frame: the caller draws the fight as it is
+// then (a const view), and finishes the pass with what the drawing did.
+struct StepMark {
+    bool paused = false;  // a paused match: the pass only draws
+};
 
-// One pass in the Fight state, in this order: (in the fight's first pass,
-// when no seed was given, the computer's generator is seeded with `clock`)
-// the computer players and
-// the training dummy press their buttons; the fighters move on with
-// currentTime as the previous pass left it; currentTime becomes `clock`;
-// `compose` (if any) draws the frame, then an old quote ends (see
-// FightRules::quoteEndsWhenDrawn); strikes land at
-// the new currentTime (in training nobody falls below 1 health, and health
-// refills); a quote may start; 5 s after a knock-out the state becomes
-// End. In a match the platform's clock is first taken as the fight's
-// (the time spent paused is left out; a paused pass only draws), and a
-// knock-out or the timer ends the round, the next round starting 5 s later
-// (see match_rules.h). Nothing in it reads a clock or draws. The sounds of the pass are
-// added to `sounds` (if given), in the order they happen.
-void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock,
-               const ComposeFrame& compose = {}, SoundEvents* sounds = nullptr);
+// One pass in the Fight state, in this order: `input` is applied (the
+// players' presses and releases and training's commands, at the time the
+// previous pass left); in a match the platform's clock is taken as the
+// fight's (the time spent paused is left out; a paused pass only draws);
+// (in the fight's first pass, when no seed was given, the computer's
+// generator is seeded with `clock`) the computer players and the training
+// dummy press their buttons; the fighters move on with currentTime as the
+// previous pass left it; currentTime becomes `clock`; here the frame is
+// drawn; an old quote ends (see FightRules::quoteEndsWhenDrawn); strikes
+// land at the new currentTime (in training nobody falls below 1 health,
+// and health refills); a quote may start; 5 s after a knock-out the state
+// becomes End, and in a match a knock-out or the timer ends the round, the
+// next round starting 5 s later (see match_rules.h). Nothing in it reads a
+// clock or draws. The sounds of the pass are added to `sounds` (if given),
+// in the order they happen.
+void fightStep(FightState& fight, const FightRules& rules, std::uint32_t clock, const StepInput& input = {},
+               SoundEvents* sounds = nullptr);
+
+// The same pass in two halves, for a caller that draws its frame: the pass
+// up to the frame, then the rest, told whether the frame got as far as the
+// quote (a frame dropped before it did not).
+StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_t clock, const StepInput& input,
+                        SoundEvents* sounds);
+void finishFightStep(FightState& fight, const FightRules& rules, StepMark mark, bool quoteReached,
+                     SoundEvents* sounds);
 
 }  // namespace ib

@@ -48,35 +48,19 @@ int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int vir
     return mapKey(kBindings, fighter1, fighter2, player, virtualKey);
 }
 
-void handleKeyDown(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
-                   int virtualKey, std::uint32_t currentTime, unsigned players)
+void keyToStep(std::span<const KeyBinding> table, StepInput& out, int virtualKey, bool down, unsigned players)
 {
-    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u)) {
-        if (!pressButton(fighter1, b, currentTime)) return;
+    bool first = false;
+    for (int player = 1; player <= 2; ++player) {
+        if (!(players & (1u << (player - 1)))) continue;
+        for (const KeyBinding& k : table) {
+            if (k.virtualKey != virtualKey || k.player != player) continue;
+            if (down) out.press(player, k.button, first);
+            else out.release(player, k.button);
+            first = player == 1;
+            break;
+        }
     }
-    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
-        pressButton(fighter2, b, currentTime);
-}
-
-void handleKeyUp(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
-                 int virtualKey, std::uint32_t currentTime, unsigned players)
-{
-    if (int b = mapKey(table, fighter1, fighter2, 1, virtualKey); b != 0 && (players & 1u))
-        releaseButton(fighter1, b, currentTime);
-    if (int b = mapKey(table, fighter1, fighter2, 2, virtualKey); b != 0 && (players & 2u))
-        releaseButton(fighter2, b, currentTime);
-}
-
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
-                   unsigned players)
-{
-    handleKeyDown(kBindings, fighter1, fighter2, virtualKey, currentTime, players);
-}
-
-void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
-                 unsigned players)
-{
-    handleKeyUp(kBindings, fighter1, fighter2, virtualKey, currentTime, players);
 }
 
 std::optional<int> keyFromName(std::string_view name)

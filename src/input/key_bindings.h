@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "fight/buttons.h"
+#include "fight/step_input.h"
 
 namespace ib {
 
@@ -32,16 +33,11 @@ int mapKey(const Fighter& fighter1, const Fighter& fighter2, int player, int vir
 // bit 1 player 2 (the computer plays the others).
 constexpr unsigned kBothPlayers = 3;
 
-// A key event for both fighters at currentTime: player 1's binding first,
-// then player 2's (a key-down player 1 already holds goes no further).
-void handleKeyDown(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
-                   int virtualKey, std::uint32_t currentTime, unsigned players = kBothPlayers);
-void handleKeyUp(std::span<const KeyBinding> table, Fighter& fighter1, Fighter& fighter2,
-                 int virtualKey, std::uint32_t currentTime, unsigned players = kBothPlayers);
-void handleKeyDown(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
-                   unsigned players = kBothPlayers);
-void handleKeyUp(Fighter& fighter1, Fighter& fighter2, int virtualKey, std::uint32_t currentTime,
-                 unsigned players = kBothPlayers);
+// A key event as the players' presses or releases in the step's record:
+// player 1's binding first, then player 2's (a key-down that player 1
+// already holds goes no further).
+void keyToStep(std::span<const KeyBinding> table, StepInput& out, int virtualKey, bool down,
+               unsigned players = kBothPlayers);
 
 // Key names as scripts write them: a letter, a digit, LEFT, UP, RIGHT,
 // DOWN, PERIOD, SLASH, ESCAPE, F1 to F12, SPACE, ENTER (any case), or a

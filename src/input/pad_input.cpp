@@ -1,6 +1,6 @@
 #include "input/pad_input.h"
 
-#include "fight/buttons.h"
+#include "fight/step_input.h"
 
 namespace ib {
 
@@ -33,17 +33,15 @@ std::array<bool, 6> wanted(const Controls& c, const PadInput& pad)
 void update(const PadTarget& to, PadInput& pad)
 {
     const std::array<bool, 6> w = wanted(to.controls, pad);
-    Fighter* f = pad.player == 1 ? to.fighter1 : pad.player == 2 ? to.fighter2 : nullptr;
-    // With no fighter to hold them (the splash screen), the buttons wait:
-    // the first update on a fighter presses all the pad holds.
-    if (!f) return;
-    const std::uint32_t t = to.time;
+    // With no fight to hold them (the splash screen), the buttons wait:
+    // the first update in a fight presses all the pad holds.
+    if (!to.step || (pad.player != 1 && pad.player != 2) || !(to.players & (1u << (pad.player - 1)))) return;
     for (bool press : {false, true})
         for (std::size_t b = 0; b < w.size(); ++b) {
             if (w[b] == pad.held[b] || w[b] != press) continue;
             pad.held[b] = w[b];
-            if (press) pressButton(*f, static_cast<PlayerButton>(b), t);
-            else releaseButton(*f, static_cast<PlayerButton>(b), t);
+            if (press) to.step->press(pad.player, static_cast<PlayerButton>(b));
+            else to.step->release(pad.player, static_cast<PlayerButton>(b));
         }
 }
 

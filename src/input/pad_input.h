@@ -14,7 +14,7 @@
 
 namespace ib {
 
-struct Fighter;
+struct StepInput;
 
 struct PadInput {
     int player = 0;  // 0: the pad plays for nobody
@@ -28,13 +28,15 @@ struct PadInput {
 
 using PadInputs = std::map<int, PadInput>;  // by pad number
 
-// Where pad events go: the controls in force, the fighters (null before
-// the fight is set up), and the game's current time.
+// Where pad events go: the controls in force, the step's record (null
+// while no fight runs) and the players the pads play for (bit 0 player 1,
+// bit 1 player 2; a computer plays the others). A pad whose player gets
+// nothing keeps what it holds waiting: the first event that reaches a
+// fight presses all of it.
 struct PadTarget {
     const Controls& controls;
-    Fighter* fighter1;
-    Fighter* fighter2;
-    std::uint32_t time;
+    StepInput* step;
+    unsigned players;
 };
 
 // The player the pad now plays for: the one it played for before it was

@@ -104,7 +104,7 @@ void NetPlay::end(const std::string& why, bool failed)
     close();
 }
 
-void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds)
+void NetPlay::update(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)
 {
     if (!link_ || (phase_ == NetPhase::Over && reportUntil_ == 0)) return;
     if (reportUntil_ != 0 && static_cast<std::int32_t>(nowMs - reportUntil_) > 0) {
@@ -144,7 +144,7 @@ void NetPlay::update(std::uint32_t nowMs, StepInput local, const ComposeFrame& c
     }
     // Once every step asked for is settled, the other side may go.
     if (link_->disconnected()) return end(finished() ? "" : "connection lost", !finished());
-    runDueSteps(nowMs, local, compose, sounds);
+    runDueSteps(nowMs, local, sounds);
     exchangeHashes(nowMs);
     if (phase_ == NetPhase::Over) return;
     if (nowMs - lastSendMs_ >= kSendEveryMs) sendInputs(nowMs);
@@ -279,8 +279,7 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     status_.clear();
 }
 
-void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose,
-                          SoundEvents* sounds)
+void NetPlay::runDueSteps(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)
 {
     RollbackSession& s = *session_;
     s.settle();
@@ -290,7 +289,7 @@ void NetPlay::runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFra
         const std::int64_t step = s.addLocalInput(local);
         if (step < 0) break;
         localLog_.push_back(local);
-        s.advance(compose, sounds);
+        s.advance(sounds, config_.keepFrames);
     }
     for (auto c = static_cast<std::int64_t>(confirmed_.size()); c <= s.confirmedStep(); ++c) {
         confirmed_.push_back(s.inputsOf(c));
@@ -390,7 +389,7 @@ std::string NetPlay::writeDesyncReport(std::int64_t step, std::uint64_t theirs)
     out << "out of sync at step " << step << "\nthis machine plays player " << player << "\nseed " << seed_
         << "\nhash here " << hex(ourHashes_[step]) << "\nhash there " << hex(theirs) << "\n";
     out << "inputs of both players, one step a line, from step 0:\n";
-    for (const StepInputs& i : confirmed_) out << int(i[0]) << ' ' << int(i[1]) << '\n';
+    for (const StepBitsPair& i : confirmed_) out << int(i[0]) << ' ' << int(i[1]) << '\n';
     if (auto it = ourStates_.find(step); it != ourStates_.end())
         out << "state here (player " << player << ") at step " << step << ":\n" << stateText(it->second);
     out.flush();

@@ -37,6 +37,7 @@ struct NetPlayConfig {
     std::uint32_t seed = 0;     // the host's, for the fight's start
     std::int64_t maxSteps = -1; // stop after this many steps (-1: when the fight ends)
     std::string desyncFolder = ".";  // where a desync's report goes
+    bool keepFrames = false;         // the game draws the steps it runs
     // For tests only: the clock a step runs at, from the step and the
     // clock it should have (a way to make one side go out of sync).
     std::function<std::uint32_t(std::int64_t, std::uint32_t)> clockHook;
@@ -56,10 +57,10 @@ public:
     bool open();
     // Runs what is due at `nowMs` (the machine's clock): packets in and
     // out, and the steps whose time has come with `local` as the local
-    // player's buttons. `compose` draws each step run and `sounds` gets its
-    // sounds (never those of a step run again).
-    void update(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose = {},
-                SoundEvents* sounds = nullptr);
+    // player's buttons. `sounds` gets their sounds (never those of a step
+    // run again); with `keepFrames`, the session's frame() is the last new
+    // step's, to be drawn.
+    void update(std::uint32_t nowMs, StepBits local, SoundEvents* sounds = nullptr);
     void close();
 
     NetPhase phase() const { return phase_; }
@@ -82,7 +83,7 @@ public:
     std::uint32_t fightStartMs() const { return startMs_; }
     std::uint32_t seed() const { return seed_; }
     // The inputs of both players of every step run with both known.
-    const std::vector<StepInputs>& confirmedInputs() const { return confirmed_; }
+    const std::vector<StepBitsPair>& confirmedInputs() const { return confirmed_; }
     // All steps asked for are run with both players' inputs known.
     bool finished() const;
     // The hashes of every kOnlineHashEvery-th confirmed step, for a replay.
@@ -103,7 +104,7 @@ private:
     void greet(const Hello& theirs, std::uint32_t nowMs);
     void refuse(const std::string& why, bool tell);
     void sendPacket(std::uint8_t channel, Packet p, std::uint32_t nowMs);
-    void runDueSteps(std::uint32_t nowMs, StepInput local, const ComposeFrame& compose, SoundEvents* sounds);
+    void runDueSteps(std::uint32_t nowMs, StepBits local, SoundEvents* sounds);
     void sendInputs(std::uint32_t nowMs);
     void exchangeHashes(std::uint32_t nowMs);
     void compareHash(std::int64_t step, std::uint32_t nowMs);
@@ -135,8 +136,8 @@ private:
     std::uint32_t remoteStepAt_ = 0;  // when it said it
     std::optional<std::uint32_t> aheadSince_;
     std::int64_t waits_ = 0;
-    std::vector<StepInput> localLog_;  // every local input, by step
-    std::vector<StepInputs> confirmed_;
+    std::vector<StepBits> localLog_;  // every local input, by step
+    std::vector<StepBitsPair> confirmed_;
     std::vector<std::pair<std::int64_t, std::uint64_t>> replayHashes_;
     std::uint32_t startClock_ = 0;
     std::int64_t hashedThrough_ = -1;

@@ -16,7 +16,7 @@ int keyOf(int player, int button)
 }  // namespace
 
 void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint32_t startClock,
-                       const std::vector<StepInputs>& inputs,
+                       const std::vector<StepBitsPair>& inputs,
                        const std::vector<std::pair<std::int64_t, std::uint64_t>>& hashes)
 {
     ReplayWriter w(out);
@@ -26,10 +26,10 @@ void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint3
     w.message({WM_KEYUP, VK_SPACE});
     std::uint32_t clock = 0;
     auto hash = hashes.begin();
-    StepInputs before{};
+    StepBitsPair before{};
     for (std::size_t s = 0; s < inputs.size(); ++s) {
         for (int player = 1; player <= 2; ++player) {
-            const StepInput was = before[player - 1], is = inputs[s][player - 1];
+            const StepBits was = before[player - 1], is = inputs[s][player - 1];
             for (int b = 0; b < kStepButtons; ++b)
                 if (((was ^ is) >> b) & 1)
                     w.message({(is >> b) & 1 ? WM_KEYDOWN : WM_KEYUP,

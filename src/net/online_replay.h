@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "input/replay_file.h"
-#include "net/step_input.h"
+#include "net/step_bits.h"
 
 namespace ib::net {
 
 // `hashes` are (step, hash after it) pairs, ascending.
 void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint32_t startClock,
-                       const std::vector<StepInputs>& inputs,
+                       const std::vector<StepBitsPair>& inputs,
                        const std::vector<std::pair<std::int64_t, std::uint64_t>>& hashes);
 
 }  // namespace ib::net

@@ -146,7 +146,7 @@ std::optional<Packet> decodePacket(std::span<const std::uint8_t> bytes)
             n > kMaxPacketInputs)
             return std::nullopt;
         in.inputs.resize(n);
-        for (StepInput& b : in.inputs)
+        for (StepBits& b : in.inputs)
             if (!r.u8(b) || (b & ~kAllButtons) != 0) return std::nullopt;
         p = std::move(in);
         break;

@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "net/step_input.h"
+#include "net/step_bits.h"
 
 namespace ib::net {
 
@@ -41,7 +41,7 @@ struct Inputs {
     std::uint32_t first = 0;  // the step of inputs[0]
     std::uint32_t stamp = 0;  // the sender's clock in ms
     std::uint32_t echo = 0;   // the last stamp the sender received
-    std::vector<StepInput> inputs;
+    std::vector<StepBits> inputs;
     friend bool operator==(const Inputs&, const Inputs&) = default;
 };
 

@@ -32,7 +32,7 @@ RollbackSession::Slot& RollbackSession::claim(std::int64_t step)
     return s;
 }
 
-std::int64_t RollbackSession::addLocalInput(StepInput in)
+std::int64_t RollbackSession::addLocalInput(StepBits in)
 {
     const std::int64_t step = localNext_;
     if (step - next_ >= kMaxAhead) return -1;
@@ -41,7 +41,7 @@ std::int64_t RollbackSession::addLocalInput(StepInput in)
     return step;
 }
 
-bool RollbackSession::addRemoteInput(std::int64_t step, StepInput in)
+bool RollbackSession::addRemoteInput(std::int64_t step, StepBits in)
 {
     if (step != remoteNext_ || step - next_ >= kMaxAhead) return false;
     Slot& s = claim(step);
@@ -59,23 +59,27 @@ bool RollbackSession::canAdvance() const
     return localNext_ > next_ && next_ < remoteNext_ + kMaxPrediction;
 }
 
-void RollbackSession::runStep(std::int64_t step, const ComposeFrame& compose, SoundEvents* sounds)
+void RollbackSession::runStep(std::int64_t step, SoundEvents* sounds, bool keepFrame)
 {
     Slot& s = claim(step);
     if (!s.remoteKnown) s.inputs[remote_] = lastRemote_;
     s.before = fight_;
-    const StepInputs before = step > 0 ? slot(step - 1).inputs : StepInputs{};
-    applyStepInputs(fight_, before, s.inputs);
+    const StepBitsPair before = step > 0 ? slot(step - 1).inputs : StepBitsPair{};
     std::uint32_t clock = stepClock(startClock_, step);
     if (clockHook) clock = clockHook(step, clock);
-    fightStep(fight_, rules_, clock, compose, sounds);
+    const StepMark mark = beginFightStep(fight_, rules_, clock, stepInputOf(before, s.inputs), sounds);
+    if (keepFrame) {
+        frame_ = fight_;
+        ++framesKept_;
+    }
+    finishFightStep(fight_, rules_, mark, true, sounds);
     if (onStepRun) onStepRun(step, fight_);
 }
 
-void RollbackSession::advance(const ComposeFrame& compose, SoundEvents* sounds)
+void RollbackSession::advance(SoundEvents* sounds, bool keepFrame)
 {
     if (rollbackFrom_ >= 0) rollBackTo(rollbackFrom_);
-    runStep(next_, compose, sounds);
+    runStep(next_, sounds, keepFrame);
     ++next_;
 }
 
@@ -85,7 +89,7 @@ void RollbackSession::rollBackTo(std::int64_t step)
     step = std::max(step, next_ - (kSessionRing - 1));
     if (step < 0 || step >= next_ || slot(step).step != step) return;
     fight_ = slot(step).before;
-    for (std::int64_t s = step; s < next_; ++s) runStep(s, {}, nullptr);
+    for (std::int64_t s = step; s < next_; ++s) runStep(s, nullptr, false);
     const int depth = static_cast<int>(next_ - step);
     stats_.lastDepth = depth;
     stats_.maxDepth = std::max(stats_.maxDepth, depth);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fight/fight_step.h"
-#include "net/step_input.h"
+#include "net/step_bits.h"
 
 namespace ib::net {
 
@@ -40,18 +40,19 @@ public:
     // The local player's input, for the step `inputDelay` ahead of the
     // next one to run; returns that step. The first `inputDelay` steps are
     // neutral. Call once before each advance.
-    std::int64_t addLocalInput(StepInput in);
+    std::int64_t addLocalInput(StepBits in);
     // The other player's input for `step`; inputs must come in order
     // (an older or later one is ignored). Returns whether it was taken.
-    bool addRemoteInput(std::int64_t step, StepInput in);
+    bool addRemoteInput(std::int64_t step, StepBits in);
 
     // The next step can run: its local input is in and the other player's
     // is known or guessed for no more than kMaxPrediction steps.
     bool canAdvance() const;
-    // Runs a rollback that is due, then the next step; `compose` draws
-    // that step's frame and `sounds` gets its sounds (a step run again is
-    // never drawn and makes no sound).
-    void advance(const ComposeFrame& compose = {}, SoundEvents* sounds = nullptr);
+    // Runs a rollback that is due, then the next step; `sounds` gets its
+    // sounds and, when `keepFrame`, frame() becomes the fight as it stood
+    // where that step is drawn (a step run again is never drawn and makes
+    // no sound).
+    void advance(SoundEvents* sounds = nullptr, bool keepFrame = false);
     // Runs a rollback that is due, without a step after it.
     void settle()
     {
@@ -66,7 +67,7 @@ public:
     std::int64_t localSteps() const { return localNext_; }
     // Steps whose other player's input is known.
     std::int64_t remoteSteps() const { return remoteNext_; }
-    StepInput localInput(std::int64_t step) const { return slot(step).inputs[local_ - 1]; }
+    StepBits localInput(std::int64_t step) const { return slot(step).inputs[local_ - 1]; }
     // The last step run with both inputs known and no rollback due; -1
     // before any.
     std::int64_t confirmedStep() const;
@@ -76,9 +77,13 @@ public:
     // The fight after a step still kept (nextStep() - 1 is the current one).
     std::optional<FightState> stateAfter(std::int64_t step) const;
     // Both players' inputs of a step still kept, as they were last run.
-    StepInputs inputsOf(std::int64_t step) const { return slot(step).inputs; }
+    StepBitsPair inputsOf(std::int64_t step) const { return slot(step).inputs; }
 
     const FightState& fight() const { return fight_; }
+    // The fight where the last step kept for drawing is drawn, and how
+    // many steps were kept so far.
+    const FightState& frame() const { return frame_; }
+    std::int64_t framesKept() const { return framesKept_; }
     const RollbackStats& stats() const { return stats_; }
     int localPlayer() const { return local_; }
     int inputDelay() const { return delay_; }
@@ -93,22 +98,24 @@ private:
     struct Slot {
         std::int64_t step = -1;  // the step the slot holds now
         FightState before;       // the fight before the step
-        StepInputs inputs{};
+        StepBitsPair inputs{};
         bool remoteKnown = false;
     };
     Slot& slot(std::int64_t step) { return ring_[static_cast<std::size_t>(step % kSessionRing)]; }
     const Slot& slot(std::int64_t step) const { return ring_[static_cast<std::size_t>(step % kSessionRing)]; }
     // The slot of `step`, emptied first when it held an older step.
     Slot& claim(std::int64_t step);
-    void runStep(std::int64_t step, const ComposeFrame& compose, SoundEvents* sounds);
+    void runStep(std::int64_t step, SoundEvents* sounds, bool keepFrame);
 
     FightState fight_;
+    FightState frame_;
+    std::int64_t framesKept_ = 0;
     FightRules rules_;
     std::uint32_t startClock_;
     int local_;
     int remote_;  // the other player's index, 0 or 1
     int delay_;
-    StepInput lastRemote_ = 0;  // the other player's last known input
+    StepBits lastRemote_ = 0;  // the other player's last known input
     std::int64_t next_ = 0;        // the next step to run
     std::int64_t localNext_ = 0;   // local inputs are in for steps before this
     std::int64_t remoteNext_ = 0;  // remote inputs are known for steps before this

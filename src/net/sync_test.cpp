@@ -13,11 +13,11 @@ namespace {
 class RandomInputs {
 public:
     explicit RandomInputs(std::uint32_t seed) : state_(seed * 2654435761u + 1) {}
-    StepInput next(StepInput held)
+    StepBits next(StepBits held)
     {
         const std::uint32_t r = draw();
         if (r % 5 != 0) return held;
-        return static_cast<StepInput>(held ^ (1u << ((r >> 8) % kStepButtons)));
+        return static_cast<StepBits>(held ^ (1u << ((r >> 8) % kStepButtons)));
     }
 
 private:
@@ -37,7 +37,7 @@ SyncTestResult runSyncTest(const FightState& start, const FightRules& rules, con
 {
     SyncTestResult result;
     RandomInputs random(opts.seed);
-    StepInputs held{};
+    StepBitsPair held{};
     while (result.steps < opts.steps && !result.mismatch) {
         ++result.fights;
         const std::int64_t offset = result.steps;

@@ -12,6 +12,8 @@
 
 #include "content/content.h"
 #include "fight/fighter.h"
+#include "fight/step_input.h"
+#include "input/key_bindings.h"
 #include "support/fixtures.h"
 
 namespace ib::test {
@@ -97,5 +99,20 @@ struct PictureMaker {
         return std::make_unique<Image>(*device, registry, name);
     }
 };
+
+// A key of the default table pressed or let go on two fighters at time t,
+// as the keyboard's record of a step gives it.
+inline void keyDown(Fighter& f1, Fighter& f2, int key, std::uint32_t t)
+{
+    StepInput in;
+    keyToStep(keyBindings(), in, key, true);
+    applyButtons(f1, f2, in, t);
+}
+inline void keyUp(Fighter& f1, Fighter& f2, int key, std::uint32_t t)
+{
+    StepInput in;
+    keyToStep(keyBindings(), in, key, false);
+    applyButtons(f1, f2, in, t);
+}
 
 }  // namespace ib::test

@@ -229,7 +229,7 @@ int runNetFightMode(const NetOptions& o)
     const std::uint32_t limitMs = 20000 + static_cast<std::uint32_t>(o.steps * 2000 / 60);
     std::size_t nextEvent = 0;
     std::int64_t scriptRound = 0;
-    net::StepInput held = 0;
+    net::StepBits held = 0;
     std::string shown;
     std::optional<std::uint32_t> finishedAt;
     std::uint32_t progressAt = 0;

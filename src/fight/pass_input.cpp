@@ -1,9 +1,9 @@
-#include "input/pass_input.h"
+#include "fight/pass_input.h"
 
 #include "fight/buttons.h"
 #include <algorithm>
 
-#include "input/cpu_player.h"
+#include "fight/cpu_player.h"
 
 namespace ib {
 

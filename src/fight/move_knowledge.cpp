@@ -1,4 +1,4 @@
-#include "input/move_knowledge.h"
+#include "fight/move_knowledge.h"
 
 #include <algorithm>
 #include <limits>

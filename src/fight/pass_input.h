@@ -4,7 +4,7 @@
 #pragma once
 
 #include "fight/fight_state.h"
-#include "input/move_knowledge.h"
+#include "fight/move_knowledge.h"
 
 namespace ib {
 

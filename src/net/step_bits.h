@@ -8,16 +8,16 @@
 #include <span>
 
 #include "fight/buttons.h"
-#include "fight/fight_state.h"
+#include "fight/step_input.h"
 #include "input/key_bindings.h"
 
 namespace ib::net {
 
-using StepInput = std::uint8_t;
+using StepBits = std::uint8_t;
 constexpr int kStepButtons = 6;  // Left, Right, Up, Down, Attack, Block
-constexpr StepInput kAllButtons = (1u << kStepButtons) - 1;
+constexpr StepBits kAllButtons = (1u << kStepButtons) - 1;
 
-constexpr StepInput buttonBit(PlayerButton b) { return static_cast<StepInput>(1u << static_cast<int>(b)); }
+constexpr StepBits buttonBit(PlayerButton b) { return static_cast<StepBits>(1u << static_cast<int>(b)); }
 
 // The clock of the end of step `step` (counted from 0) of a fight that
 // began at `start`: 60 steps a second, advancing 16, 17, 17, 16, ...
@@ -27,15 +27,14 @@ constexpr std::uint32_t stepClock(std::uint32_t start, std::int64_t step)
 }
 
 // Both players' inputs of a step, player 1 first.
-using StepInputs = std::array<StepInput, 2>;
+using StepBitsPair = std::array<StepBits, 2>;
 
-// Presses and releases what changed from `before` to `now` at the fight's
-// currentTime, player 1's buttons first, then player 2's, each in button
-// order. Does nothing before the fighters are made.
-void applyStepInputs(FightState& fight, const StepInputs& before, const StepInputs& now);
+// The step's record of what changed from `before` to `now`: player 1's
+// buttons first, then player 2's, each in button order.
+StepInput stepInputOf(const StepBitsPair& before, const StepBitsPair& now);
 
 // The input with the key `virtualKey` held or let go, read as player 1's
 // in `table`; keys that are not player 1's change nothing.
-StepInput withPlayer1Key(std::span<const KeyBinding> table, StepInput in, int virtualKey, bool down);
+StepBits withPlayer1Key(std::span<const KeyBinding> table, StepBits in, int virtualKey, bool down);
 
 }  // namespace ib::net

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "fight/fight_state.h"
-#include "input/move_knowledge.h"
+#include "fight/move_knowledge.h"
 
 namespace ib {
 

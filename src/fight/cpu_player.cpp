@@ -1,4 +1,4 @@
-#include "input/cpu_player.h"
+#include "fight/cpu_player.h"
 
 #include <algorithm>
 #include <limits>
