@@ -1,7 +1,6 @@
 // controls.ini: what is read from it, what is said about lines that cannot
 // be read, clashing bindings, and writing that keeps every other byte.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -130,35 +129,6 @@ TEST(ControlsFile, ClashingBindingsAreRefused)
                   {2, "refused: that is already player 1's block"},
                   {5, "refused: that is already player 2's block"},
                   {6, "refused: that pad is already player 1's"}}));
-}
-
-TEST(ControlsFile, ReplacingAFileKeepsItsModeAndLeavesNoTemporaryFile)
-{
-    ScratchDir dir;
-    EXPECT_EQ(replaceFile("deep/er/controls.ini", "a"), "");
-    writeFile("c.ini", "old");
-    chmod("c.ini", 0640);
-    EXPECT_EQ(replaceFile("c.ini", "new"), "");
-    std::stringstream text;
-    text << std::ifstream("c.ini").rdbuf();
-    EXPECT_EQ(text.str(), "new");
-    struct stat st {};
-    stat("c.ini", &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);
-    EXPECT_NE(replaceFile("c.ini/x", "a"), "");
-}
-
-TEST(ControlsFile, TheFileComesFromXdgConfigHome)
-{
-    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
-    const std::string saved = oldXdg ? oldXdg : "";
-    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-    EXPECT_EQ(defaultControlsPath(), "/x/conf/inkblot-fighter/controls.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1);
-    EXPECT_EQ(defaultControlsPath(), std::filesystem::path(std::getenv("HOME")) / ".config/inkblot-fighter/controls.ini");
-    if (oldXdg) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
 }
 
 // The README's punch with attack moved to K: the old key does nothing, the

@@ -52,12 +52,14 @@ TEST(SoundConfig, TakesTheVolumesAndNamesEachBrokenLine)
         EXPECT_EQ(count(err, line), 1) << line << "\n" << err;
     EXPECT_EQ(count(err, "\n"), 4) << err;
 
-    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
-    EXPECT_EQ(soundConfigPath(), "/x/conf/inkblot-fighter/sound.ini");
-    setenv("XDG_CONFIG_HOME", "", 1);
-    setenv("HOME", "/home/p", 1);
-    EXPECT_EQ(soundConfigPath(), "/home/p/.config/inkblot-fighter/sound.ini");
     EXPECT_EQ(readSoundConfig("/no/such/sound.ini"), SoundVolumes{});
+    // A sound.ini that cannot be read is named, and the defaults kept.
+    ScratchDir dir;
+    std::filesystem::create_directory("sound.ini");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(readSoundConfig("sound.ini"), SoundVolumes{});
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Inkblot Fighter: sound.ini cannot be read; the default volumes are used\n");
 }
 
 TEST(SoundPlayer, MissingFilesAreNamedOnceAndOwnMoveSoundsWin)

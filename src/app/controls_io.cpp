@@ -5,6 +5,7 @@
 #include "app/game.h"
 #include "input/match_settings.h"
 #include "input/controls_file.h"
+#include "platform/text_file.h"
 
 namespace ib {
 

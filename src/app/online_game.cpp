@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/display.h"
@@ -14,6 +14,8 @@
 #include "net/net_play.h"
 #include "net/online_replay.h"
 #include "net/port_mapping.h"
+#include "platform/text_file.h"
+#include "platform/user_folders.h"
 
 namespace ib {
 
@@ -66,16 +68,18 @@ std::string figuresLine(const net::NetPlay& play)
 void keepReplay(const Game& game, const net::NetPlay& play)
 {
     if (play.confirmedInputs().empty()) return;
-    std::error_code ec;
     const std::filesystem::path folder = onlineReplayFolder();
-    std::filesystem::create_directories(folder, ec);
+    if (folder.empty()) {
+        std::fputs("Inkblot Fighter: neither XDG_DATA_HOME nor HOME is set; the fight is not kept\n", stderr);
+        return;
+    }
     const std::filesystem::path file =
         folder / ("online-" + std::to_string(play.seed()) + "-player" +
                   std::to_string(play.session()->localPlayer()) + ".replay");
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    std::ostringstream out;
     net::writeOnlineReplay(out, replayHeaderOf(game), play.startClock(), play.confirmedInputs(),
                            play.replayHashes());
-    if (!out)
+    if (!replaceFile(file, out.str()).empty())
         std::fprintf(stderr, "Inkblot Fighter: cannot write the replay %s\n", file.string().c_str());
     else
         std::fprintf(stderr, "Inkblot Fighter: the fight is kept in %s\n", file.string().c_str());
@@ -108,15 +112,8 @@ void padMessage(Game& game, const PadTarget& to, const Message& m)
 
 std::filesystem::path onlineReplayFolder()
 {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    std::filesystem::path base;
-    if (data && *data) {
-        base = data;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home && *home ? home : ".") / ".local" / "share";
-    }
-    return base / "inkblot-fighter" / "replays";
+    const std::filesystem::path data = userDataFolder();
+    return data.empty() ? data : data / "replays";
 }
 
 int runOnlineGame(Game& game, const OnlineOptions& options)

@@ -12,8 +12,8 @@ namespace ib {
 
 struct Game;
 
-// Where online fights are kept: $XDG_DATA_HOME/inkblot-fighter/replays,
-// ~/.local/share/inkblot-fighter/replays when it is not set.
+// Where online fights are kept: "replays" in the player's data folder
+// (platform/user_folders.h); empty when there is none.
 std::filesystem::path onlineReplayFolder();
 
 // Start-up and the online loop; returns the exit status.

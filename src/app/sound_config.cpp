@@ -1,36 +1,39 @@
 #include "app/sound_config.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <vector>
 
+#include "content/ini_text.h"
 #include "content/whole_number.h"
+#include "platform/text_file.h"
+#include "platform/user_folders.h"
 
 namespace ib {
 
 namespace {
 
-std::string_view trimmed(std::string_view s)
+// What is wrong with an entry; empty when it was taken.
+std::string takeEntry(const IniEntry& e, SoundVolumes& volumes)
 {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
+    int* target = e.name == "effects" ? &volumes.effects : e.name == "music" ? &volumes.music : nullptr;
+    if (!target) return "unknown setting \"" + e.name + "\" (effects or music)";
+    const std::optional<int> n = wholeNumber<int>(e.value);
+    if (!n || *n < 0 || *n > 100) return e.name + " takes a whole number from 0 to 100";
+    *target = *n;
+    return {};
 }
 
-// What is wrong with a line; empty when it was taken.
-std::string takeLine(std::string_view line, SoundVolumes& volumes)
+// What is wrong with a line the reader could not take; empty for one that
+// is passed over.
+std::string faultText(IniFault fault)
 {
-    const auto eq = line.find('=');
-    if (eq == std::string_view::npos) return "not a \"name=value\" line";
-    const std::string_view key = trimmed(line.substr(0, eq));
-    const std::string_view value = trimmed(line.substr(eq + 1));
-    int* target = key == "effects" ? &volumes.effects : key == "music" ? &volumes.music : nullptr;
-    if (!target) return "unknown setting \"" + std::string(key) + "\" (effects or music)";
-    const std::optional<int> n = wholeNumber<int>(value);
-    if (!n || *n < 0 || *n > 100) return std::string(key) + " takes a whole number from 0 to 100";
-    *target = *n;
+    switch (fault) {
+    case IniFault::NotAnEntry: return "not a \"name=value\" line";
+    case IniFault::UnclosedSection: return {};
+    case IniFault::NulByte: return "holds a NUL byte";
+    case IniFault::TooLong: return "longer than " + std::to_string(kIniLongestLine) + " characters";
+    }
     return {};
 }
 
@@ -38,39 +41,33 @@ std::string takeLine(std::string_view line, SoundVolumes& volumes)
 
 std::string soundConfigPath()
 {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg && *xdg) return std::string(xdg) + "/inkblot-fighter/sound.ini";
-    const char* home = std::getenv("HOME");
-    if (home && *home) return std::string(home) + "/.config/inkblot-fighter/sound.ini";
-    return {};
+    const std::filesystem::path folder = userConfigFolder();
+    return folder.empty() ? std::string() : (folder / "sound.ini").string();
 }
 
 SoundVolumes parseSoundConfig(std::string_view text, const std::string& path)
 {
     SoundVolumes volumes;
-    int number = 0;
-    while (!text.empty()) {
-        const auto feed = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, feed));
-        text = feed == std::string_view::npos ? std::string_view() : text.substr(feed + 1);
-        ++number;
-        if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') continue;
-        const std::string why = takeLine(line, volumes);
+    const IniText ini = readIni(text);
+    std::vector<std::pair<int, std::string>> bad;
+    for (const IniProblem& p : ini.problems) bad.emplace_back(p.line, faultText(p.fault));
+    // Any section will do: the names are the game's own.
+    for (const IniEntry& e : ini.entries) bad.emplace_back(e.line, takeEntry(e, volumes));
+    std::stable_sort(bad.begin(), bad.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [line, why] : bad)
         if (!why.empty())
-            std::fprintf(stderr, "Inkblot Fighter: %s line %d: %s; line left out\n", path.c_str(),
-                         number, why.c_str());
-    }
+            std::fprintf(stderr, "Inkblot Fighter: %s line %d: %s; line left out\n", path.c_str(), line, why.c_str());
     return volumes;
 }
 
 SoundVolumes readSoundConfig(const std::string& path)
 {
     if (path.empty()) return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parseSoundConfig(text.str(), path);
+    std::string error;
+    const std::optional<std::string> text = readTextFile(path, &error);
+    if (!error.empty())
+        std::fprintf(stderr, "Inkblot Fighter: %s %s; the default volumes are used\n", path.c_str(), error.c_str());
+    return text ? parseSoundConfig(*text, path) : SoundVolumes{};
 }
 
 }  // namespace ib

@@ -1,7 +1,8 @@
-// The player's sound volumes, from "sound.ini" in the game's config folder:
-// lines "effects=N" and "music=N", N from 0 to 100. Blank lines, comments
-// (# or ;) and [section] lines are passed over; any other line is named on
-// standard error and left out, and the game plays on.
+// The player's sound volumes, from "sound.ini" in the player's config
+// folder: entries "effects = N" and "music = N", N from 0 to 100, in any
+// section, read as the controls file is (content/ini_text.h). Any other
+// line that is not blank, a comment or a [section] is named on standard
+// error and left out, and the game plays on.
 #pragma once
 
 #include <string>
@@ -15,13 +16,14 @@ struct SoundVolumes {
     bool operator==(const SoundVolumes&) const = default;
 };
 
-// $XDG_CONFIG_HOME/inkblot-fighter/sound.ini, or ~/.config/... when
-// XDG_CONFIG_HOME is unset or empty; empty when HOME is unset too.
+// sound.ini in the player's config folder (platform/user_folders.h); empty
+// when there is none.
 std::string soundConfigPath();
 
 // The volumes a config file's text gives; `path` names it in messages.
 SoundVolumes parseSoundConfig(std::string_view text, const std::string& path);
-// The same from the file; a missing file gives the defaults silently.
+// The same from the file; a missing file gives the defaults silently, one
+// that cannot be read gives them and says so.
 SoundVolumes readSoundConfig(const std::string& path);
 
 }  // namespace ib

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,16 +35,8 @@ ReadControls readControls(std::string_view text);
 // text with the entries of controls written into it.
 std::string writeControls(std::string_view text, const Controls& controls);
 
-// $XDG_CONFIG_HOME/inkblot-fighter/controls.ini, ~/.config/... when the
-// variable is unset or not an absolute path; empty when neither is known.
+// controls.ini in the player's config folder (platform/user_folders.h);
+// empty when there is none.
 std::filesystem::path defaultControlsPath();
-
-// The file's bytes; nothing when it does not exist. A file that exists but
-// cannot be read gives nothing and *error says why.
-std::optional<std::string> readTextFile(const std::filesystem::path& path, std::string* error);
-// Writes a temporary file beside path and renames it over path, so that a
-// reader sees the old file or the new one, never half of one. Makes the
-// folder when missing. Empty on success, else what went wrong.
-std::string replaceFile(const std::filesystem::path& path, std::string_view text);
 
 }  // namespace ib

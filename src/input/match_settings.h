@@ -8,7 +8,8 @@
 //   [online]
 //   delay = 2             ; steps, 0 to 4
 //
-// The controls reader leaves the sections alone; this reads only them.
+// The controls reader leaves the sections alone; this reads only them, with
+// the same reader (content/ini_text.h).
 #pragma once
 
 #include <cstdint>
