@@ -1,5 +1,7 @@
 #include "app/controls_screen.h"
 
+#include "app/responder.h"
+
 #include <algorithm>
 
 #include "app/controls_io.h"
@@ -141,5 +143,34 @@ void drawControlsScreen(Game& game)
     drawNotice(game);
     present(game);
 }
+
+namespace {
+
+// Open over the splash screen, it takes every key (but F12) and pad button;
+// F1 on the splash screen opens it.
+class ControlsKeys : public Responder {
+    Response respond(Game& game, const Message& m, bool repeat) override
+    {
+        if (m.message == WM_PADBUTTONDOWN && game.controlsScreen) {
+            controlsPadButton(game, padCode(m.wParam));
+            return Response::Taken;
+        }
+        if (m.message != WM_KEYDOWN) return Response::Pass;
+        const auto key = static_cast<int>(m.wParam);
+        if (game.controlsScreen && key != VK_F12) {
+            if (!repeat) controlsKey(game, key);
+            return Response::TakenWithKeyUp;
+        }
+        if (game.fight.gameState == GameState::Splash && key == VK_F1) {
+            openControlsScreen(game);
+            return Response::TakenWithKeyUp;
+        }
+        return Response::Pass;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Responder> controlsScreenResponder() { return std::make_unique<ControlsKeys>(); }
 
 }  // namespace ib

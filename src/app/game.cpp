@@ -73,72 +73,6 @@ void runPass(Game& game)
     }
 }
 
-// Whose keys the keyboard gives (bit 0 player 1, bit 1 player 2).
-unsigned keyboardPlayers(const FightState& f)
-{
-    if (f.mode == PlayMode::TwoPlayers) return kBothPlayers;
-    unsigned players = f.computer[0].level == 0 ? 1u : 0u;
-    if (f.mode == PlayMode::VersusComputer && f.computer[1].level == 0) players |= 2u;
-    return players;
-}
-
-// Training's own keys; false for any other key. Those that change the
-// fight are commands of the step's record.
-bool trainingKey(Game& game, int key)
-{
-    switch (key) {
-    case kKeyResetPositions: game.stepInput.command(StepCommand::ResetPositions); return true;
-    case kKeyHitMasks: game.showHitMasks = !game.showHitMasks; return true;
-    case kKeyInputDisplay: game.showInputs = !game.showInputs; return true;
-    case kKeyDummyMode: game.stepInput.command(StepCommand::NextDummyMode); return true;
-    case kKeyRecord: game.stepInput.command(StepCommand::ToggleRecording); return true;
-    default: return false;
-    }
-}
-
-void keyEvent(Game& game, int key, bool down)
-{
-    FightState& f = game.fight;
-    if (!f.fighter1 || !f.fighter2) return;
-    if (f.mode == PlayMode::Training && f.gameState == GameState::Fight && down && trainingKey(game, key)) return;
-    // In training the players' keys are player 1's (the dummy's while a
-    // recording runs); the fight sorts that out.
-    keyToStep(game.keys, game.stepInput, key, down, keyboardPlayers(f));
-}
-
-void handlePadMessage(Game& game, std::uint32_t message, std::uint32_t wParam)
-{
-    FightState& f = game.fight;
-    const int pad = padOf(wParam);
-    if (message == WM_PADBUTTONDOWN && game.controlsScreen) return controlsPadButton(game, padCode(wParam));
-    if (message == WM_PADBUTTONDOWN && f.match.on && f.gameState == GameState::Fight &&
-        matchPadButton(game, padCode(wParam)))
-        return;
-    // A button leaves the splash screen as a key does, and is the fight's
-    // first input; nothing else held on the splash screen reaches a fighter.
-    if (message == WM_PADBUTTONDOWN && f.gameState == GameState::Splash) {
-        startFight(game, PlayMode::TwoPlayers);
-        playSound(game, {SoundKind::Splash});
-    }
-    // Pads, like the keyboard, drive only the fighters no computer plays.
-    const bool fighting = f.gameState != GameState::Splash;
-    const unsigned players = keyboardPlayers(f);
-    const PadTarget to{game.controls, fighting && f.fighter1 && f.fighter2 ? &game.stepInput : nullptr, players};
-    switch (message) {
-    case WM_PADADDED:
-        showPadNotice(game, pad, padAdded(game.pads, pad, padCode(wParam)), true);
-        break;
-    case WM_PADREMOVED:
-        if (game.pads.contains(pad) && game.pads[pad].connected)
-            showPadNotice(game, pad, padRemoved(game.pads, to, pad), false);
-        break;
-    case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(wParam), true); break;
-    case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(wParam), false); break;
-    case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(wParam), padValue(wParam)); break;
-    default: break;
-    }
-}
-
 }  // namespace
 
 void playSound(Game& game, const SoundEvent& event)
@@ -155,13 +89,6 @@ FightRules fightRules(const Game& game)
         rules.knowledge[1] = &game.knowledge[1];
     }
     return rules;
-}
-
-void flushStepInput(Game& game)
-{
-    if (game.stepInput.empty()) return;
-    applyStepInput(game.fight, game.level.get(), game.stepInput);
-    game.stepInput.clear();
 }
 
 void fightPass(Game& game)
@@ -294,47 +221,15 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
             game.soundPlayer.toggle();
             return 0;
         }
-        if (game.controlsScreen && wParam != VK_F12) {
-            if (game.keysUpToSwallow.insert(static_cast<int>(wParam)).second)
-                controlsKey(game, static_cast<int>(wParam));
-            return 0;
-        }
-        if (game.fight.gameState == GameState::Splash && wParam == VK_F1) {
-            game.keysUpToSwallow.insert(VK_F1);
-            openControlsScreen(game);
-            return 0;
-        }
-        if (game.fight.gameState == GameState::Splash) {
-            if (wParam == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer, true);
-            else if (wParam == kKeyTraining) startFight(game, PlayMode::Training);
-            else startFight(game, PlayMode::TwoPlayers, wParam == kKeyMatch);
-            playSound(game, {SoundKind::Splash});
-            // The key that starts a match only starts it.
-            if (game.fight.match.on && wParam != VK_ESCAPE && wParam != VK_F12) {
-                game.keysUpToSwallow.insert(static_cast<int>(wParam));
-                return 0;
-            }
-        }
-        // In a match Escape and P pause, and the menus take the keys.
-        if (game.fight.match.on && game.fight.gameState == GameState::Fight && wParam != VK_F12 &&
-            matchKey(game, static_cast<int>(wParam)))
-            return 0;
-        if (wParam == VK_ESCAPE || wParam == VK_F12) {
-            game.platform.postOwnMessage({WM_CLOSE, 0});
-            return 0;
-        }
-        keyEvent(game, static_cast<int>(wParam), true);
+        game.responders.dispatch(game, {message, wParam});
         return 0;
     case WM_KEYUP:
-        if (game.keysUpToSwallow.erase(static_cast<int>(wParam))) return 0;
-        keyEvent(game, static_cast<int>(wParam), false);
-        return 0;
     case WM_PADADDED:
     case WM_PADREMOVED:
     case WM_PADBUTTONDOWN:
     case WM_PADBUTTONUP:
     case WM_PADAXIS:
-        handlePadMessage(game, message, wParam);
+        game.responders.dispatch(game, {message, wParam});
         return 0;
     case WM_CLOSE:
         if (game.mainWindow) {

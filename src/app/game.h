@@ -14,6 +14,7 @@
 #include "app/play_options.h"
 #include "app/controls_screen.h"
 #include "app/quotes.h"
+#include "app/responder.h"
 #include "app/sound_player.h"
 #include "fight/fight_step.h"
 #include "content/content.h"
@@ -89,9 +90,8 @@ struct Game {
     std::uint32_t noticeUntil = 0;
     // Open over the splash screen while players choose their controls.
     std::unique_ptr<ControlsScreen> controlsScreen;
-    // Keys pressed on the controls screen: their repeats and key-ups are
-    // the screen's, not the fight's.
-    std::set<int> keysUpToSwallow;
+    // The screens that take the messages, in order.
+    ResponderChain responders = gameResponders();
     // What the keys and pads gave since the last pass: the next fight
     // pass's record (taken earlier when the game changes the fight
     // between passes, so that it lands on the fight it was meant for).

@@ -1,6 +1,7 @@
 #include "app/match_input.h"
 
 #include "app/game.h"
+#include "app/responder.h"
 
 namespace ib {
 
@@ -58,7 +59,6 @@ bool matchKey(Game& game, int key)
         if (key != VK_ESCAPE && key != kKeyPause) return false;
         flushStepInput(game);
         openPause(f);
-        game.keysUpToSwallow.insert(key);
         return true;
     }
     flushStepInput(game);
@@ -72,7 +72,6 @@ bool matchKey(Game& game, int key)
     else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) k = MenuKey::Down;
     else if (key == VK_RETURN || isPlayersKey(game, key, Action::Attack)) k = MenuKey::Choose;
     else if (key == kKeyPause) k = MenuKey::Back;
-    game.keysUpToSwallow.insert(key);
     takeMenuKey(game, k);
     return true;
 }
@@ -113,5 +112,25 @@ void chooseMenuItem(Game& game, MenuItem item)
     case MenuItem::Quit: game.platform.postOwnMessage({WM_CLOSE, 0}); break;
     }
 }
+
+namespace {
+
+// In a match's fight: the pause and the menus take their keys (with their
+// key-ups) and pad buttons before any fighter sees them.
+class MatchMenuKeys : public Responder {
+    Response respond(Game& game, const Message& m, bool) override
+    {
+        const FightState& f = game.fight;
+        if (!f.match.on || f.gameState != GameState::Fight) return Response::Pass;
+        if (m.message == WM_KEYDOWN && m.wParam != VK_F12 && matchKey(game, static_cast<int>(m.wParam)))
+            return Response::TakenWithKeyUp;
+        if (m.message == WM_PADBUTTONDOWN && matchPadButton(game, padCode(m.wParam))) return Response::Taken;
+        return Response::Pass;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Responder> matchMenuResponder() { return std::make_unique<MatchMenuKeys>(); }
 
 }  // namespace ib

@@ -1,0 +1,47 @@
+// The splash screen's responder (any key or pad button starts a fight:
+// F2 one against the computer, F3 training, F4 a match, any other key the
+// two-player fight) and quitting with Escape or F12.
+#include "app/game.h"
+#include "app/responder.h"
+
+namespace ib {
+
+namespace {
+
+class SplashKeys : public Responder {
+    Response respond(Game& game, const Message& m, bool) override
+    {
+        if (game.fight.gameState != GameState::Splash) return Response::Pass;
+        if (m.message == WM_PADBUTTONDOWN) {
+            // The button is also the fight's first input.
+            startFight(game, PlayMode::TwoPlayers);
+            playSound(game, {SoundKind::Splash});
+            return Response::Pass;
+        }
+        if (m.message != WM_KEYDOWN) return Response::Pass;
+        const auto key = static_cast<int>(m.wParam);
+        if (key == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer, true);
+        else if (key == kKeyTraining) startFight(game, PlayMode::Training);
+        else startFight(game, PlayMode::TwoPlayers, key == kKeyMatch);
+        playSound(game, {SoundKind::Splash});
+        // The key that starts a match only starts it.
+        if (game.fight.match.on && key != VK_ESCAPE && key != VK_F12) return Response::TakenWithKeyUp;
+        return Response::Pass;
+    }
+};
+
+class QuitKeys : public Responder {
+    Response respond(Game& game, const Message& m, bool) override
+    {
+        if (m.message != WM_KEYDOWN || (m.wParam != VK_ESCAPE && m.wParam != VK_F12)) return Response::Pass;
+        game.platform.postOwnMessage({WM_CLOSE, 0});
+        return Response::Taken;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Responder> splashResponder() { return std::make_unique<SplashKeys>(); }
+std::unique_ptr<Responder> quitResponder() { return std::make_unique<QuitKeys>(); }
+
+}  // namespace ib
