@@ -18,7 +18,7 @@
 #include "fight/fight_step.h"
 #include "content/content.h"
 #include "fight/fight_state.h"
-#include "graphics/images.h"
+#include "content/images.h"
 #include "graphics/mask_outline.h"
 #include "input/move_knowledge.h"
 #include "input/controls.h"
