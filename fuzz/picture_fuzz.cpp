@@ -1,6 +1,7 @@
 // The picture loader: a first load, the colour key, a copy out of it, a
 // reload into a surface of another size, and a restore after a loss.
 #include "fuzz_support.h"
+#include "graphics/tga_surface.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

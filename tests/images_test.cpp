@@ -1,4 +1,4 @@
-#include "graphics/images.h"
+#include "content/images.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "content/content_error.h"
 #include "graphics/tga_file.h"
+#include "graphics/tga_surface.h"
 #include "support/fixtures.h"
 
 namespace ib {
@@ -26,7 +27,7 @@ protected:
     std::string imageMessage(const std::string& name)
     {
         try {
-            Image image(*device, registry, name);
+            loadImage(*device, registry, name);
         } catch (const ContentError& e) {
             return e.what();
         }
@@ -78,10 +79,10 @@ TEST_F(ImagesTest, RegistriesShareAndImageMessages)
     writeSolidTga("a.tga", 4, 4, 0x7C00);
     EXPECT_EQ(imageMessage("a"), "Image mask not found <a>");  // the picture is tried again
     writeSolidTga("a.mask.tga", 2, 2, 0x7FFF);                 // smaller than its picture
-    Image first(*device, registry, "a");
+    const Image first = loadImage(*device, registry, "a");
     std::filesystem::remove("a.tga");
     std::filesystem::remove("a.mask.tga");
-    Image second(*device, registry, "a");  // served from the registries, not the files
+    const Image second = loadImage(*device, registry, "a");  // served from the registries, not the files
     EXPECT_EQ(first.surface, second.surface);
     EXPECT_EQ(first.mask, second.mask);
     EXPECT_EQ(registry.loadedSurfaces.size(), 1u);

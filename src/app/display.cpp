@@ -1,7 +1,7 @@
 #include "app/display.h"
 
 #include "app/game.h"
-#include "graphics/images.h"
+#include "content/images.h"
 
 namespace ib {
 

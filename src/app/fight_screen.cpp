@@ -88,6 +88,12 @@ bool drawHealthBar(Game& game, const Fighter* fighter, bool anchoredLeft)
     });
 }
 
+// The level's play area, where fighters are drawn.
+PlayArea playArea(const Level& level)
+{
+    return PlayArea{level.leftBound, level.rightBound, level.layerY, level.playHeight};
+}
+
 }  // namespace
 
 HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect)
@@ -105,7 +111,7 @@ HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect)
     // out of this frame (a lost surface is met again by the next step).
     HRESULT r;
     do {
-        r = drawClipped(*game.backBuffer, *game.level, image, static_cast<int>(px),
+        r = drawClipped(*game.backBuffer, playArea(*game.level), image, static_cast<int>(px),
                         static_cast<int>(py), fighter.facing, screenRect);
     } while (r == DDERR_WASSTILLDRAWING);
     return r;

@@ -7,6 +7,7 @@
 #include "app/controls_io.h"
 #include "app/display.h"
 #include "content/content_error.h"
+#include "graphics/tga_surface.h"
 #include "app/fight_screen.h"
 #include "app/match_input.h"
 #include "app/match_overlay.h"

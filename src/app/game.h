@@ -19,7 +19,7 @@
 #include "fight/fight_step.h"
 #include "content/content.h"
 #include "fight/fight_state.h"
-#include "graphics/images.h"
+#include "content/images.h"
 #include "graphics/mask_outline.h"
 #include "fight/move_knowledge.h"
 #include "input/controls.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "content/buttons.h"
-#include "graphics/images.h"
+#include "content/images.h"
 
 namespace ib {
 

@@ -13,7 +13,7 @@ std::unique_ptr<Frame> loadFrame(LoadContext& ctx, const std::string& baseName)
 
     const std::string fileName = baseName + ".Frame";
     const std::string picture = file.nextLine();
-    frame->image = std::make_unique<Image>(ctx.directDraw, ctx.images, picture);
+    frame->image = std::make_unique<Image>(loadImage(ctx.directDraw, ctx.images, picture));
     warnIfTrailingBlanks(ctx.images.warnings, fileName, 1, picture, picture + ".tga");
     // Each number line read, then checked: a line with no number leaves
     // its fields at 0.

@@ -5,6 +5,7 @@
 #include "content/content.h"
 #include "content/content_error.h"
 #include "content/line_reader.h"
+#include "graphics/tga_surface.h"
 
 namespace ib {
 

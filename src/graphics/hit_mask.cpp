@@ -7,7 +7,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "graphics/images.h"
 #include "graphics/tga_file.h"
 
 namespace ib {
@@ -111,17 +110,10 @@ void packHitMask(HitMask& mask)
     mask.packed = std::move(p);
 }
 
-const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
+HitMask hitMaskFromTga(const TgaFile& file, const std::string& name)
 {
-    for (const HitMask& mask : registry.loadedMasks)
-        if (mask.name == path) return &mask;
-
-    TgaFile file;
-    if (readContentTga(registry, path, file) != TgaRead::Ok) return nullptr;
-
-    warnIfShort(registry, path, file, "the missing cells neither strike nor can be struck");
     HitMask mask;
-    mask.name = path;
+    mask.name = name;
     mask.width = file.width;
     mask.height = file.height;
     const std::size_t width = static_cast<std::size_t>(file.width);
@@ -160,8 +152,7 @@ const HitMask* loadHitMask(ImageRegistry& registry, const std::string& path)
         std::fill(strike + inFile, strike + width, std::uint8_t{0});
     }
     packHitMask(mask);
-    registry.loadedMasks.push_back(std::move(mask));
-    return &registry.loadedMasks.back();
+    return mask;
 }
 
 }  // namespace ib

@@ -68,9 +68,14 @@ inline std::uint64_t reverseBits(std::uint64_t x)
     return __builtin_bswap64(x);
 }
 
-// Builds mask.packed from the byte planes (loadHitMask does it for every
-// mask it reads). A mask whose planes are shorter than width * height is
+// Builds mask.packed from the byte planes (hitMaskFromTga does it for
+// every mask it reads). A mask whose planes are shorter than width * height is
 // packed as if the missing values were 0.
 void packHitMask(HitMask& mask);
+
+struct TgaFile;
+// The mask held by a mask file, packed: row 0 is the file's last row; cells
+// a short file does not hold neither strike nor can be struck.
+HitMask hitMaskFromTga(const TgaFile& file, const std::string& name);
 
 }  // namespace ib

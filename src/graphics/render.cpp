@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "content/content.h"
-#include "graphics/images.h"
+#include "graphics/image.h"
 
 namespace ib {
 
@@ -23,7 +22,7 @@ int healthBarLength(int barWidth, double health)
     return static_cast<int>(length);
 }
 
-HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image, int x, int y,
+HRESULT drawClipped(Surface& backBuffer, const PlayArea& area, const Image& image, int x, int y,
                     int facing, Rect& out)
 {
     const bool mirrored = facing == -1;
@@ -37,10 +36,10 @@ HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image,
     // The picture's last column and row are never drawn.
     std::int64_t srcLeft = 0, srcTop = 0, srcRight = w - 1, srcBottom = h - 1;
     std::int64_t outLeft, outTop, outRight, outBottom;
-    const std::int64_t left = level.leftBound;
-    const std::int64_t right = level.rightBound;
-    const std::int64_t top = level.layerY;
-    const std::int64_t bottom = std::int64_t{level.layerY} + level.playHeight;
+    const std::int64_t left = area.left;
+    const std::int64_t right = area.right;
+    const std::int64_t top = area.top;
+    const std::int64_t bottom = std::int64_t{area.top} + area.height;
 
     // A mirrored copy reverses the source, so a cut on one side of the
     // screen takes columns from the other side of the stored picture.

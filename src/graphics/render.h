@@ -9,12 +9,20 @@
 namespace ib {
 
 struct Image;
-struct Level;
 class Surface;
+
+// Where fighters may be drawn: columns left to right and rows top to
+// top + height, each end included.
+struct PlayArea {
+    std::int32_t left = 0;
+    std::int32_t right = 0;
+    std::int32_t top = 0;
+    std::int32_t height = 0;
+};
 
 // Copies image with its colour key to the back buffer with its top-left
 // corner at (x, y), mirrored when facing is -1, cut to the play area.
-HRESULT drawClipped(Surface& backBuffer, const Level& level, const Image& image, int x, int y,
+HRESULT drawClipped(Surface& backBuffer, const PlayArea& area, const Image& image, int x, int y,
                     int facing, Rect& out);
 
 // Health bar length in pixels for a bar picture barWidth wide.

@@ -96,7 +96,7 @@ struct PictureMaker {
         writeTga(name + ".mask.tga", width, height, [&](int x, int y) {
             return tgaRgb(cell(y, x).first, cell(y, x).second, 0);
         });
-        return std::make_unique<Image>(*device, registry, name);
+        return std::make_unique<Image>(loadImage(*device, registry, name));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "graphics/images.h"
+#include "graphics/tga_surface.h"
 
 #include <algorithm>
 #include <bit>
@@ -81,48 +81,14 @@ PixelShifts pixelShifts(const PixelFormat& format)
     return s;
 }
 
-std::shared_ptr<Surface> loadTgaSurface(DisplayDevice& directDraw, ImageRegistry& registry,
-                                        const std::string& path)
+std::shared_ptr<Surface> makeTgaSurface(DisplayDevice& directDraw, const TgaFile& file)
 {
-    for (const LoadedSurface& entry : registry.loadedSurfaces)
-        if (entry.path == path) return entry.surface;
-
-    TgaFile file;
-    if (readContentTga(registry, path, file) != TgaRead::Ok) return nullptr;
     std::shared_ptr<Surface> surface;
     // writePixels sets every pixel of a surface the file's size.
     if (directDraw.createSurface(file.width, file.height, surface, NewPixels::Unset) != DD_OK)
         return nullptr;
     if (!writePixels(*surface, file)) return nullptr;
-    warnIfShort(registry, path, file, "the missing pixels are black");
-    registry.loadedSurfaces.push_back(LoadedSurface{surface, path});
     return surface;
-}
-
-void warnIfShort(ImageRegistry& registry, const std::string& path, const TgaFile& file,
-                 const char* missingBecome)
-{
-    const std::size_t wanted = 2 * static_cast<std::size_t>(file.width) * file.height;
-    if (!registry.warnings || file.byteCount >= wanted) return;
-    registry.warnings->warn(path, 0, "the file holds " + std::to_string(file.byteCount) + " of the " +
-                                         std::to_string(wanted) + " pixel bytes its header asks for; " +
-                                         missingBecome);
-}
-
-TgaRead readContentTga(ImageRegistry& registry, const std::string& name, TgaFile& file)
-{
-    const TgaRead read = readTgaFile(registry.files ? registry.files->pathOf(name) : name, file);
-    if (read == TgaRead::Ok && registry.files) {
-        const std::int32_t sides[2] = {file.width, file.height};
-        registry.files->noteRead(name, sides, sizeof sides);
-        registry.files->noteRead(name, file.bytes, file.byteCount);
-    }
-    return read;
-}
-
-HRESULT reloadTgaSurface(Surface& surface, const ImageRegistry& registry, const std::string& name)
-{
-    return reloadTgaSurface(surface, registry.files ? registry.files->pathOf(name) : name);
 }
 
 HRESULT reloadTgaSurface(Surface& surface, const std::string& path)
@@ -131,26 +97,6 @@ HRESULT reloadTgaSurface(Surface& surface, const std::string& path)
     TgaFile file;
     if (readTgaFile(path, file) == TgaRead::Ok) writePixels(surface, file);
     return DD_OK;
-}
-
-HRESULT restoreLoadedSurfaces(ImageRegistry& registry)
-{
-    for (const LoadedSurface& entry : registry.loadedSurfaces) {
-        HRESULT r = entry.surface->restore();
-        if (r != DD_OK) return r;
-        r = reloadTgaSurface(*entry.surface, registry, entry.path);
-        if (r != DD_OK) return r;
-    }
-    return DD_OK;
-}
-
-HRESULT restoreAllSurfaces(Surface* primary, ImageRegistry& registry)
-{
-    if (primary) {
-        HRESULT r = primary->restore();
-        if (r != DD_OK) return r;
-    }
-    return restoreLoadedSurfaces(registry);
 }
 
 std::uint32_t matchColor(Surface& surface, ColorRef rgb)
