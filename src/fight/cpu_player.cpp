@@ -6,8 +6,7 @@
 #include <bit>
 
 #include "fight/buttons.h"
-#include "fight/frame_geometry.h"
-#include "fight/hit_scan.h"
+#include "fight/cpu_reach.h"
 
 namespace ib {
 
@@ -42,45 +41,6 @@ bool due(std::uint32_t t, std::uint32_t at) { return static_cast<std::int32_t>(t
 std::int32_t heldTime(std::int64_t ms)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
-}
-
-// How far ahead of `from`'s position the front edge of `to`'s torso lies
-// (the frame's front column: arms and legs come and go, the torso stays).
-std::int64_t gapTo(const Fighter& from, const Fighter& to)
-{
-    return (std::int64_t{from.x} - frontEdge(to)) * from.facing;
-}
-
-// Whether the move's strike would land on `target` as it stands now if
-// `attacker` (player `attackerPlayer`) started the move `slack` pixels
-// nearer: each strike frame is put where the move's steps take it and
-// scanned against the target's frame, as the fight's hit test does.
-bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer, const Fighter& target,
-                int slack)
-{
-    if (!target.frame || !target.frame->image) return false;
-    const Frame& tf = *target.frame;
-    const PoseMask theirs{tf.image->width, tf.image->height, tf.image->mask};
-    const std::int64_t targetLeft = pictureLeft(target);
-    const std::int64_t targetTop = pictureTop(target);
-    for (const StrikeFrame& s : m.strikeFrames) {
-        const Frame& f = *s.frame;
-        if (!f.image) continue;
-        const std::int64_t x = std::int64_t{attacker.x} - (std::int64_t{s.forward} + slack) * attacker.facing;
-        const std::int64_t left = x - std::int64_t{f.hotspotX} * attacker.facing;
-        const std::int64_t top = std::int64_t{attacker.y} - s.rise - f.hotspotY;
-        const PoseMask mine{f.image->width, f.image->height, f.image->mask};
-        const bool first = attackerPlayer == 1;
-        const std::int64_t x1 = first ? left : targetLeft, x2 = first ? targetLeft : left;
-        const std::int64_t facing1 = first ? attacker.facing : target.facing;
-        if (facing1 * x1 > facing1 * x2) continue;  // the pictures have not met
-        const std::int64_t d = x1 > x2 ? x1 - x2 : x2 - x1;
-        const std::int64_t dy = first ? targetTop - top : top - targetTop;
-        const Strikes st = first ? findStrikesPacked(mine, theirs, d, dy, 0, 0)
-                                 : findStrikesPacked(theirs, mine, d, dy, 0, 0);
-        if ((first ? st.byFighter1 : st.byFighter2) != 0) return true;
-    }
-    return false;
 }
 
 void startMove(Fighter& me, const KnownMove& m, std::uint32_t t)
