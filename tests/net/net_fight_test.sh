@@ -12,14 +12,8 @@
 set -euo pipefail
 sim=$1 data=$2 steps=$3 rtt=${4:-0} jitter=${5:-0} loss=${6:-0}
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
-cd "$work"
-# Made here, not by the background job, which may open them later.
-: > host.out
-: > join.out
+# shellcheck source=fight_work.sh
+source "$here/fight_work.sh"
 
 host_steps=$steps join_steps=$steps fault=()
 [[ $steps == kill ]] && host_steps=3600 join_steps=3600
@@ -34,13 +28,7 @@ fi
   --net-sim "$rtt,$jitter,$loss,11" > host.out 2>&1 &
 pids+=($!)
 host=$!
-port=
-for _ in $(seq 100); do
-  port=$(sed -n 's/^hosting on port //p' host.out)
-  [[ -n $port ]] && break
-  sleep 0.1
-done
-[[ -n $port ]] || { echo "the host printed no port"; cat host.out; exit 1; }
+port=$(wait_for host.out '^hosting on port \([0-9]*\)$') || { echo "the host printed no port"; cat host.out; exit 1; }
 "$sim" --data "$data" --join "127.0.0.1:$port" --script "$here/p2.script" --repeat-script 20000 --steps "$join_steps" \
   --net-sim "$rtt,$jitter,$loss,12" > join.out 2>&1 &
 pids+=($!)

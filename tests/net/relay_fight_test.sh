@@ -30,24 +30,9 @@ case $case in
   fall) steps=3600 max=95 up="delay=0:0/5000:300/30000:300/30001:0" down=$up progress=(--progress 500) ;;
   *) echo "unknown case $case"; exit 2 ;;
 esac
-work=$(mktemp -d)
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
-cd "$work"
-: > host.out
-: > join.out
+# shellcheck source=fight_work.sh
+source "$here/fight_work.sh"
 : > relay.out
-
-wait_for() {  # FILE PATTERN: the first match's capture, within 10 s
-  local v=
-  for _ in $(seq 100); do
-    v=$(sed -n "s/$2/\\1/p" "$1" | head -n 1)
-    [[ -n $v ]] && { echo "$v"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 
 /usr/bin/time -f "cpu %P, %e s in all" -o host.cpu "$sim" --data "$data" --host 0 --script "$here/p1.script" \
   --repeat-script 20000 --steps "$steps" > host.out 2>&1 &
