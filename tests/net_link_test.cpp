@@ -19,7 +19,9 @@
 #include "app/game.h"
 #include "app/online_game.h"
 #include "app/replay_recorder.h"
+#include "input/controls.h"
 #include "net/net_play.h"
+#include "net/online_replay.h"
 #include "platform/headless_platform.h"
 
 namespace ib::test {
@@ -193,6 +195,39 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
     EXPECT_GE(b.rejectedPackets(), 4);
     EXPECT_EQ(a.rejectedPackets(), 0);
     EXPECT_LT(b.roundTripMaxMs(), 1000u);
+}
+
+// The fight is kept with the controls of the machine that kept it (here
+// player 1's attack and block swapped): the replay holds what both players
+// held, not keys, so it plays back as the same fight whatever the keys.
+TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
+{
+    host.maxSteps = 180;
+    NetPlay a(host, game.fight, fightRules(game));
+    ASSERT_TRUE(a.open());
+    NetPlay b(joining(a), game.fight, fightRules(game));
+    ASSERT_TRUE(b.open());
+    run([&](int turn, std::uint32_t) {
+        const std::uint32_t now = nowMs();
+        a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(PlayerButton::Attack) : 0));
+        b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Left) : 0));
+        return !a.finished() || !b.finished();
+    });
+    ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();
+    Controls swapped = defaultControls();
+    std::swap(swapped.keys[0][static_cast<std::size_t>(Action::Attack)],
+              swapped.keys[0][static_cast<std::size_t>(Action::Block)]);
+    game.controls = swapped;
+    const auto file = std::filesystem::temp_directory_path() / "inkblot-online-controls.replay";
+    {
+        std::ofstream out(file);
+        writeOnlineReplay(out, replayHeaderOf(game), a.startClock(), a.confirmedInputs(), a.replayHashes());
+    }
+    ASSERT_FALSE(a.replayHashes().empty());
+    const std::string command = std::string(INKBLOT_SIM) + " --data " + INKBLOT_DATA_DIR + " --replay " +
+                                file.string() + " > /dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "the replay did not play back as the fight it keeps";
+    std::filesystem::remove(file);
 }
 
 // A host that never answers: the joining side says so within five seconds.

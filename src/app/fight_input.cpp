@@ -5,6 +5,7 @@
 #include "app/responder.h"
 #include "app/training_overlay.h"
 #include "input/key_bindings.h"
+#include "net/step_bits.h"
 
 namespace ib {
 
@@ -69,8 +70,16 @@ class FightKeys : public Responder {
             padMessage(game, m);
             return Response::Taken;
         }
-        if (m.message != WM_KEYDOWN && m.message != WM_KEYUP) return Response::Pass;
         const FightState& f = game.fight;
+        if (m.message == WM_HELDBUTTONS) {
+            const net::StepBitsPair now{static_cast<net::StepBits>(m.wParam & net::kAllButtons),
+                                        static_cast<net::StepBits>((m.wParam >> 8) & net::kAllButtons)};
+            const StepInput changed = net::stepInputOf(game.heldByRecord, now);
+            game.stepInput.events.insert(game.stepInput.events.end(), changed.events.begin(), changed.events.end());
+            game.heldByRecord = now;
+            return Response::Taken;
+        }
+        if (m.message != WM_KEYDOWN && m.message != WM_KEYUP) return Response::Pass;
         if (f.fighter1 && f.fighter2)
             keyToStep(game.keys, game.stepInput, static_cast<int>(m.wParam), m.message == WM_KEYDOWN,
                       keyboardPlayers(f));

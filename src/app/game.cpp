@@ -115,6 +115,7 @@ void fightPass(Game& game)
 void startFight(Game& game, PlayMode mode, bool match)
 {
     flushStepInput(game);
+    game.heldByRecord = {};
     FightState& f = game.fight;
     if (game.fightPlayed && f.fighter1 && f.fighter2 && game.level) {
         const Character& c1 = *f.fighter1->character;
@@ -225,6 +226,7 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
         game.responders.dispatch(game, {message, wParam});
         return 0;
     case WM_KEYUP:
+    case WM_HELDBUTTONS:
     case WM_PADADDED:
     case WM_PADREMOVED:
     case WM_PADBUTTONDOWN:

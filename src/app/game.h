@@ -3,6 +3,7 @@
 // splash and end screens and the error box.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -96,6 +97,8 @@ struct Game {
     // pass's record (taken earlier when the game changes the fight
     // between passes, so that it lands on the fight it was meant for).
     StepInput stepInput;
+    // What each player held by the last WM_HELDBUTTONS of this fight.
+    std::array<std::uint8_t, 2> heldByRecord{};
 
     // --- display ------------------------------------------------------------
     std::shared_ptr<DisplayDevice> directDraw;

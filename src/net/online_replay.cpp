@@ -1,19 +1,6 @@
 #include "net/online_replay.h"
 
-#include "input/key_bindings.h"
-
 namespace ib::net {
-
-namespace {
-
-int keyOf(int player, int button)
-{
-    for (const KeyBinding& k : keyBindings())
-        if (k.player == player && static_cast<int>(k.button) == button) return k.virtualKey;
-    return 0;
-}
-
-}  // namespace
 
 void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint32_t startClock,
                        const std::vector<StepBitsPair>& inputs,
@@ -28,13 +15,8 @@ void writeOnlineReplay(std::ostream& out, const ReplayHeader& header, std::uint3
     auto hash = hashes.begin();
     StepBitsPair before{};
     for (std::size_t s = 0; s < inputs.size(); ++s) {
-        for (int player = 1; player <= 2; ++player) {
-            const StepBits was = before[player - 1], is = inputs[s][player - 1];
-            for (int b = 0; b < kStepButtons; ++b)
-                if (((was ^ is) >> b) & 1)
-                    w.message({(is >> b) & 1 ? WM_KEYDOWN : WM_KEYUP,
-                               static_cast<std::uint32_t>(keyOf(player, b))});
-        }
+        if (inputs[s] != before)
+            w.message({WM_HELDBUTTONS, static_cast<std::uint32_t>(inputs[s][0] | (inputs[s][1] << 8))});
         before = inputs[s];
         const std::uint32_t next = stepClock(startClock, static_cast<std::int64_t>(s));
         w.passes(next - clock);

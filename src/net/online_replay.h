@@ -1,8 +1,9 @@
 // An online fight as a replay of the game (docs/replays.md): the game is
 // made active and taken off the splash screen by a key no player uses,
-// then every step is one pass at its clock, preceded by the key presses
-// and releases that give both players' confirmed inputs of that step,
-// player 1's first. Played back, it is the same fight, hash for hash.
+// then every step is one pass at its clock, preceded (when they changed)
+// by both players' confirmed held buttons of that step as one record
+// (WM_HELDBUTTONS), whatever keys either machine played with. Played back,
+// it is the same fight, hash for hash.
 #pragma once
 
 #include <cstdint>

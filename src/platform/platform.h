@@ -38,6 +38,11 @@ constexpr std::uint32_t WM_PADREMOVED = 0x8002;
 constexpr std::uint32_t WM_PADBUTTONDOWN = 0x8003;
 constexpr std::uint32_t WM_PADBUTTONUP = 0x8004;
 constexpr std::uint32_t WM_PADAXIS = 0x8005;
+// What both players hold for the next step, as a record from elsewhere
+// (an online fight played back): wParam's low byte player 1's buttons,
+// the next byte player 2's, a bit per button (Left, Right, Up, Down,
+// Attack, Block from bit 0).
+constexpr std::uint32_t WM_HELDBUTTONS = 0x8010;
 constexpr int kMaxPads = 255;
 
 constexpr std::uint32_t padParam(int pad, int code = 0, int value = 0)
