@@ -13,7 +13,6 @@
 #include "app/match_overlay.h"
 #include "app/notice.h"
 #include "app/online_game.h"
-#include "app/replay_recorder.h"
 #include "app/training_overlay.h"
 #include "fight/training_rules.h"
 #include "fight/cpu_player.h"
@@ -294,7 +293,6 @@ int mainLoop(Game& game)
     for (;;) {
         if (p.peekMessage()) {
             Message m = p.getMessage();
-            if (game.recorder && !p.lastTakenWasOwn()) game.recorder->message(game, m);
             if (m.message == WM_QUIT) {
                 if (game.online) game.online->quit(game);
                 return static_cast<int>(m.wParam);
@@ -308,21 +306,7 @@ int mainLoop(Game& game)
             continue;
         }
         p.beginPass();
-        if (game.recorder) {
-            // A fight pass reads the clock once and keeps it in
-            // currentTime; the splash and end screens read none, so their
-            // passes are recorded at the time they began.
-            const bool fight = game.fight.gameState == GameState::Fight;
-            const std::uint32_t began = fight ? 0 : p.timeGetTime();
-            runPass(game);
-            // A match keeps the clock apart from its own time, which stands
-            // still while paused.
-            const FightState& f = game.fight;
-            const std::uint32_t clock = f.match.on ? f.match.lastClock : f.currentTime;
-            game.recorder->pass(game, fight ? clock : began);
-        } else {
-            runPass(game);
-        }
+        runPass(game);
         if (!p.endPass()) return kExitOk;
         game.sounds.clear();
         // Online, the session is asked again after a breath.

@@ -30,7 +30,6 @@
 namespace ib {
 
 class OnlinePlay;
-class ReplayRecorder;
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
@@ -117,8 +116,6 @@ struct Game {
     // The folder the content is read from, and what was read of it.
     ContentFiles contentFiles;
 
-    // The replay being recorded of this session, if any.
-    ReplayRecorder* recorder = nullptr;
     // The online session, when this game is played online: it takes the
     // keys and pads and runs the passes.
     std::unique_ptr<OnlinePlay> online;
