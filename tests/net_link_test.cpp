@@ -299,6 +299,32 @@ TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
     EXPECT_EQ(a.phase(), NetPhase::Fighting) << a.status();
 }
 
+// A host nobody joins: its keys are the online game's before any screen's,
+// so a key on the waiting splash starts no fight of its own, and Escape
+// gives up.
+TEST_F(NetPair, TheWaitingHostsKeysAreTheOnlineGames)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "inkblot-waiting-test";
+    setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    setenv("INKBLOT_NO_PORT_MAPPING", "1", 1);
+    HeadlessPlatform platform2{1000, 16};
+    platform2.setScript({{1100, ScriptEvent::Kind::KeyDown, VK_SPACE},
+                         {1150, ScriptEvent::Kind::KeyUp, VK_SPACE},
+                         {1300, ScriptEvent::Kind::KeyDown, VK_ESCAPE}});
+    platform2.setMaxPasses(2000);
+    Game waiting{platform2};
+    waiting.contentFiles.setFolder(INKBLOT_DATA_DIR);
+    OnlineOptions o;
+    o.host = true;
+    EXPECT_EQ(runOnlineGame(waiting, o), 0);
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("INKBLOT_NO_PORT_MAPPING");
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(waiting.fight.gameState, GameState::Splash);
+    EXPECT_LT(platform2.clock(), 1400u);
+    EXPECT_GT(platform2.framesPresented(), 5);
+}
+
 TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
 {
     host.gameVersion = "0.1";

@@ -12,7 +12,7 @@
 #include "app/match_input.h"
 #include "app/match_overlay.h"
 #include "app/notice.h"
-#include "app/replay_recorder.h"
+#include "app/online_game.h"
 #include "app/training_overlay.h"
 #include "fight/training_rules.h"
 #include "fight/cpu_player.h"
@@ -23,7 +23,10 @@ namespace ib {
 
 namespace {
 
+// How long the end screen shows.
 constexpr std::uint32_t kEndScreenMs = 5000;
+// Where the splash screen's lines start: under its title.
+constexpr int kSplashLineY = 146;
 const char* const kCaption = "Inkblot Fighter";
 
 // A screen picture the game can run without: say once that it is missing.
@@ -40,7 +43,8 @@ std::shared_ptr<Surface> loadScreenPicture(Game& game, const std::string& path)
     return surface;
 }
 
-void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
+void drawScreen(Game& game, const std::shared_ptr<Surface>& picture, const Font* font = nullptr,
+                const std::vector<std::string>& lines = {})
 {
     if (picture && game.backBuffer) {
         Surface& back = *game.backBuffer;
@@ -49,12 +53,20 @@ void drawScreen(Game& game, const std::shared_ptr<Surface>& picture)
                                 DDBLTFAST_NOCOLORKEY);
         });
     }
+    for (std::size_t i = 0; font && i < lines.size(); ++i)
+        if (!lines[i].empty())
+            drawEdgedText(game, *font, (kScreenWidth - font->measure(lines[i])) / 2,
+                          kSplashLineY + static_cast<int>(i) * font->lineHeight(), lines[i]);
     drawNotice(game);
     present(game);
 }
 
 void runPass(Game& game)
 {
+    if (game.online) {
+        game.online->pass(game);
+        return;
+    }
     game.soundPlayer.update(game.fight.gameState);
     // Off the fight, what the keys and pads gave is taken now.
     if (game.fight.gameState != GameState::Fight) flushStepInput(game);
@@ -64,13 +76,7 @@ void runPass(Game& game)
         else drawSplash(game);
         break;
     case GameState::Fight: fightPass(game); break;
-    case GameState::End:
-        drawEndScreen(game);
-        game.platform.sleep(kEndScreenMs);
-        // Playing alone, the player may fight again.
-        if (game.fight.mode != PlayMode::TwoPlayers) game.fight.gameState = GameState::Splash;
-        else game.platform.postOwnMessage({WM_CLOSE, 0});
-        break;
+    case GameState::End: endScreenPass(game, 0, nullptr); break;
     }
 }
 
@@ -142,6 +148,7 @@ void startFight(Game& game, PlayMode mode, bool match)
 }
 
 Game::Game(Platform& p) : platform(p) {}
+Game::~Game() = default;
 
 void readArguments(Game& game, int argc, const char* const* argv)
 {
@@ -218,8 +225,9 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     case WM_SETCURSOR:
         return 1;  // no cursor over the game
     case WM_KEYDOWN:
-        // F10 switches the sound and nothing else: it does not leave the splash.
-        if (wParam == VK_F10) {
+        // F10 switches the sound and nothing else: it does not leave the
+        // splash. Online it is a key like any other.
+        if (wParam == VK_F10 && !game.online) {
             game.soundPlayer.toggle();
             return 0;
         }
@@ -245,8 +253,28 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     }
 }
 
-void drawSplash(Game& game) { drawScreen(game, game.splashSurface); }
+void drawSplash(Game& game, const Font* font, const std::vector<std::string>& lines)
+{
+    drawScreen(game, game.splashSurface, font, lines);
+}
 void drawEndScreen(Game& game) { drawScreen(game, game.endSurface); }
+
+void endScreenPass(Game& game, std::uint32_t now, std::uint32_t* shownAt)
+{
+    if (!shownAt) {
+        drawEndScreen(game);
+        game.platform.sleep(kEndScreenMs);
+    } else {
+        if (*shownAt == 0) {
+            *shownAt = now | 1;
+            drawEndScreen(game);
+        }
+        if (now - *shownAt <= kEndScreenMs) return;
+    }
+    // Playing alone offline, the player may fight again.
+    if (game.fight.mode != PlayMode::TwoPlayers && !game.online) game.fight.gameState = GameState::Splash;
+    else game.platform.postOwnMessage({WM_CLOSE, 0});
+}
 
 int runGame(Game& game)
 {
@@ -258,37 +286,33 @@ int runGame(Game& game)
     }
     if (const auto mode = game.playOptions.startMode)
         startFight(game, *mode, game.playOptions.match || *mode == PlayMode::VersusComputer);
+    return mainLoop(game);
+}
+
+int mainLoop(Game& game)
+{
     Platform& p = game.platform;
     for (;;) {
         if (p.peekMessage()) {
             Message m = p.getMessage();
-            if (game.recorder && !p.lastTakenWasOwn()) game.recorder->message(game, m);
-            if (m.message == WM_QUIT) return static_cast<int>(m.wParam);
+            if (m.message == WM_QUIT) {
+                if (game.online) game.online->quit(game);
+                return static_cast<int>(m.wParam);
+            }
             windowProc(game, m.message, m.wParam);
             continue;
         }
-        if (!game.appActive) {
+        // Online the game never waits: the other machine does not.
+        if (!game.appActive && !game.online) {
             p.waitMessage();
             continue;
         }
         p.beginPass();
-        if (game.recorder) {
-            // A fight pass reads the clock once and keeps it in
-            // currentTime; the splash and end screens read none, so their
-            // passes are recorded at the time they began.
-            const bool fight = game.fight.gameState == GameState::Fight;
-            const std::uint32_t began = fight ? 0 : p.timeGetTime();
-            runPass(game);
-            // A match keeps the clock apart from its own time, which stands
-            // still while paused.
-            const FightState& f = game.fight;
-            const std::uint32_t clock = f.match.on ? f.match.lastClock : f.currentTime;
-            game.recorder->pass(game, fight ? clock : began);
-        } else {
-            runPass(game);
-        }
+        runPass(game);
         if (!p.endPass()) return kExitOk;
         game.sounds.clear();
+        // Online, the session is asked again after a breath.
+        if (game.online) p.sleep(1);
     }
 }
 

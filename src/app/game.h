@@ -30,7 +30,7 @@
 
 namespace ib {
 
-class ReplayRecorder;
+class OnlinePlay;
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
@@ -41,6 +41,7 @@ constexpr int kExitReplayError = 3;
 
 struct Game {
     explicit Game(Platform& platform);
+    ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -118,8 +119,9 @@ struct Game {
     // The folder the content is read from, and what was read of it.
     ContentFiles contentFiles;
 
-    // The replay being recorded of this session, if any.
-    ReplayRecorder* recorder = nullptr;
+    // The online session, when this game is played online: it takes the
+    // keys and pads and runs the passes.
+    std::unique_ptr<OnlinePlay> online;
 
     // --- sound ----------------------------------------------------------------
     SoundPlayer soundPlayer;
@@ -148,15 +150,28 @@ void fightPass(Game& game);
 // changes the fight between passes.
 void flushStepInput(Game& game);
 
-// Start-up and the main loop; returns the exit status.
+// Start-up, then the main loop; returns the exit status.
 int runGame(Game& game);
+// The one main loop, offline, online and in a playback: the platform's
+// messages through the window procedure and the chain, then a pass (one
+// step offline; online the session decides), drawn and presented, until
+// the quit message. Returns its status.
+int mainLoop(Game& game);
 // Loads everything the game shows; throws ContentError (after the error box).
 void setUpGame(Game& game);
 int showError(Game& game, int code, const std::string& text);
 // The window procedure.
 std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam);
 
-void drawSplash(Game& game);
+// The splash screen, with lines written under its middle in `font`
+// (online: what is happening); an empty line is skipped.
+void drawSplash(Game& game, const Font* font = nullptr, const std::vector<std::string>& lines = {});
 void drawEndScreen(Game& game);
+// The end screen's one rule: shown for kEndScreenMs, then playing alone
+// goes back to the splash screen and anything else closes. Offline
+// (`shownAt` null) the pass sleeps it out, and a replay keeps that one long
+// pass; online the other side still talks, so passes go on and the time
+// counts from *shownAt, set at the first (0: not shown yet).
+void endScreenPass(Game& game, std::uint32_t now, std::uint32_t* shownAt);
 
 }  // namespace ib

@@ -23,6 +23,14 @@ void showNotice(Game& game, std::string text)
     game.noticeUntil = game.platform.timeGetTime() + kNoticeMs;
 }
 
+void drawEdgedText(Game& game, const Font& font, int x, int y, const std::string& text)
+{
+    if (!game.backBuffer) return;
+    const Rect clip{0, 0, kScreenWidth, kScreenHeight};
+    font.drawLine(*game.backBuffer, x + 1, y + 1, text, toRgb565(0xFFFFFF), clip);
+    font.drawLine(*game.backBuffer, x, y, text, toRgb565(0x101010), clip);
+}
+
 void showPadNotice(Game& game, int pad, int player, bool joined)
 {
     std::string text = "Pad " + std::to_string(pad);

@@ -1,6 +1,6 @@
 // A short line at the bottom of the screen for two seconds, over whatever
 // the pass drew (the splash, a fight frame): which pad joined or left
-// which player.
+// which player. And the edged text the online lines are written in.
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 namespace ib {
 
 struct Game;
+class Font;
 
 constexpr std::uint32_t kNoticeMs = 2000;
 
@@ -18,5 +19,8 @@ void showPadNotice(Game& game, int pad, int player, bool joined);
 // Draws the line into the back buffer while it is due; once it is over,
 // has the next fight frame drawn whole.
 void drawNotice(Game& game);
+// A line of text at (x, y), dark on a light edge: for the screens that are
+// light where it goes (the splash screen, under the fight's health bars).
+void drawEdgedText(Game& game, const Font& font, int x, int y, const std::string& text);
 
 }  // namespace ib

@@ -1,12 +1,21 @@
 // The game online: the splash screen while the players meet, then a fight
 // run by the rollback session on the machine's clock, with the line of the
 // connection's figures in a corner, and its replay kept in the user's
-// data folder.
+// data folder. It runs in the game's one main loop: the session is the
+// Game's `online`, its responder takes the keys and pads first, and each
+// pass of the loop is one of its passes.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 
 #include "app/online_options.h"
+#include "fight/step_input.h"
+#include "net/net_play.h"
+#include "net/port_mapping.h"
+#include "platform/font.h"
+#include "platform/platform.h"
 
 namespace ib {
 
@@ -16,7 +25,38 @@ struct Game;
 // (platform/user_folders.h); empty when there is none.
 std::filesystem::path onlineReplayFolder();
 
-// Start-up and the online loop; returns the exit status.
+class OnlinePlay {
+public:
+    // Opens the connection (hosting or joining, as `options` say) from the
+    // game as set up; the display is open.
+    OnlinePlay(Game& game, const OnlineOptions& options);
+
+    // The keys and pads, read as the local player's held buttons; F6 shows
+    // or hides the figures; Escape and F12 give up.
+    void message(Game& game, const Message& m);
+    // One pass of the main loop: the session's steps, then the screen of
+    // its phase.
+    void pass(Game& game);
+    // The game is quitting: say goodbye and keep the fight.
+    void quit(Game& game);
+
+private:
+    void keepReplay(const Game& game);
+
+    net::NetPlay play_;
+    std::unique_ptr<net::PortMapping> mapping_;
+    std::unique_ptr<Font> font_;
+    net::StepBits keysHeld_ = 0;
+    // Every pad plays for the local player: what each holds is read back
+    // from it, and the record its events write is not the fight's.
+    StepInput padEvents_;
+    bool kept_ = false;
+    bool showFigures_ = true;
+    std::uint32_t endShownAt_ = 0;
+    std::uint32_t drawnAt_ = 0;
+};
+
+// Start-up and the main loop, online; returns the exit status.
 int runOnlineGame(Game& game, const OnlineOptions& options);
 
 }  // namespace ib

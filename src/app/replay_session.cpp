@@ -5,7 +5,7 @@
 
 #include "app/game.h"
 #include "app/replay_platform.h"
-#include "app/replay_recorder.h"
+#include "app/recording_platform.h"
 
 namespace ib {
 
@@ -90,20 +90,25 @@ int runSession(Platform& machine, const std::vector<std::string>& args, const Re
                bool paced, const char* who, const std::function<void(Game&)>& prepare)
 {
     if (!opts.replayPath.empty()) return playBack(machine, opts, paced, who, prepare);
-    Game game(machine);
-    readArgumentList(game, args);
-    if (prepare) prepare(game);
-    if (opts.recordPath.empty()) return runGame(game);
-
+    if (opts.recordPath.empty()) {
+        Game game(machine);
+        readArgumentList(game, args);
+        if (prepare) prepare(game);
+        return runGame(game);
+    }
     std::ofstream out(opts.recordPath, std::ios::binary | std::ios::trunc);
     if (!out) {
         std::fprintf(stderr, "%s: cannot write replay %s\n", who, opts.recordPath.c_str());
         return kExitReplayError;
     }
-    ReplayRecorder recorder(out);
-    game.recorder = &recorder;
+    // The game plays on a platform that records what it takes.
+    RecordingPlatform recording(machine, out);
+    Game game(recording);
+    recording.watch(game);
+    readArgumentList(game, args);
+    if (prepare) prepare(game);
     const int status = runGame(game);
-    recorder.finish(game);
+    recording.finish();
     if (!out) {
         std::fprintf(stderr, "%s: the replay %s could not be written whole\n", who, opts.recordPath.c_str());
         return kExitReplayError;

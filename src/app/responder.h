@@ -1,7 +1,7 @@
-// Screens as responders: each message goes down one ordered chain (the
-// controls screen, the splash screen, a match's menus, quitting, training's
-// keys, the fight) until one takes it, as a menu eats a key before the
-// game sees it. A new screen is a new responder in the chain.
+// Screens as responders: each message goes down one ordered chain (online
+// play, the controls screen, the splash screen, a match's menus, quitting,
+// training's keys, the fight) until one takes it, as a menu eats a key
+// before the game sees it. A new screen is a new responder in the chain.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +44,7 @@ private:
 ResponderChain gameResponders();
 
 // The responders of each screen, made by the screen's own file.
+std::unique_ptr<Responder> onlineResponder();
 std::unique_ptr<Responder> controlsScreenResponder();
 std::unique_ptr<Responder> splashResponder();
 std::unique_ptr<Responder> matchMenuResponder();

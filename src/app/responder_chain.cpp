@@ -21,6 +21,7 @@ bool ResponderChain::dispatch(Game& game, const Message& m)
 ResponderChain gameResponders()
 {
     ResponderChain c;
+    c.add(onlineResponder());
     c.add(controlsScreenResponder());
     c.add(splashResponder());
     c.add(matchMenuResponder());

@@ -119,6 +119,7 @@ public:
         const Queued q = queue_.front();
         queue_.pop_front();
         lastTakenWasOwn_ = q.own;
+        taken(q.message, q.own);
         return q.message;
     }
     // A message from the machine: a key, the window, a close request.
@@ -152,6 +153,10 @@ public:
     virtual bool endPass() { return true; }
 
 protected:
+    // The game has just taken this message (a recording keeps the
+    // machine's).
+    virtual void taken(const Message&, bool /*own*/) {}
+
     struct Queued {
         Message message;
         bool own = false;
