@@ -269,6 +269,11 @@ TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
     HeadlessPlatform platform2{1000, 16};
     Game joiner{platform2};
     joiner.contentFiles.setFolder(INKBLOT_DATA_DIR);
+    // The joining player keeps an input delay of 3 in the controls file.
+    std::filesystem::create_directories(folder);
+    joiner.configPath = (folder / "controls.ini").string();
+    std::ofstream(joiner.configPath) << "[online]\ndelay = 3\n";
+    int joinerDelay = -1;
     host.gameVersion = replayHeaderOf(game).gameVersion;
     host.content = replayHeaderOf(game).content;
     NetPlay a(host, game.fight, fightRules(game));
@@ -283,6 +288,8 @@ TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
     platform2.onPassEnd = [&] {
         const std::uint32_t clock = platform2.clock();
         if (quietFrom == 0 && a.session() && a.session()->nextStep() > 60) quietFrom = clock;
+        if (joiner.online && joiner.online->play().session())
+            joinerDelay = joiner.online->play().session()->inputDelay();
         const bool quiet = quietFrom != 0 && clock - quietFrom < 2000;
         if (!quiet) a.update(clock, 0);
         // The last 800 ms of the silence: long stalled by then.
@@ -296,6 +303,7 @@ TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
     std::filesystem::remove_all(folder);
     ASSERT_NE(quietFrom, 0u) << "the fight never began: " << a.status() << " after " << platform2.passes();
     EXPECT_GE(framesQuiet, 5);
+    EXPECT_EQ(joinerDelay, 3) << "the controls file's input delay";
     EXPECT_EQ(a.phase(), NetPhase::Fighting) << a.status();
 }
 

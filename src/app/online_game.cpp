@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/controls_io.h"
 #include "app/display.h"
 #include "app/fight_screen.h"
 #include "app/game.h"
@@ -189,6 +190,8 @@ void OnlinePlay::keepReplay(const Game& game)
 
 int runOnlineGame(Game& game, const OnlineOptions& options)
 {
+    // The player's own keys, pads and input delay, as offline.
+    loadControls(game);
     try {
         if (initDisplay(game) != DD_OK) return kExitDisplayError;
     } catch (const ContentError&) {

@@ -39,6 +39,7 @@ public:
     void pass(Game& game);
     // The game is quitting: say goodbye and keep the fight.
     void quit(Game& game);
+    const net::NetPlay& play() const { return play_; }
 
 private:
     void keepReplay(const Game& game);
