@@ -23,6 +23,7 @@
 #include "net/net_play.h"
 #include "net/online_replay.h"
 #include "platform/headless_platform.h"
+#include "support/loopback.h"
 
 namespace ib::test {
 namespace {
@@ -92,6 +93,19 @@ protected:
         const std::uint32_t start = nowMs();
         for (int n = 0; nowMs() - start < 10000 && turn(n, nowMs() - start); ++n)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+
+    // Both sides, player 1 tapping `button1` and player 2 `button2`, until
+    // every step asked for is settled on both (or ten seconds).
+    void fight(NetPlay& a, NetPlay& b, PlayerButton button1, PlayerButton button2)
+    {
+        run([&](int turn, std::uint32_t) {
+            const std::uint32_t now = nowMs();
+            a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(button1) : 0));
+            b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(button2) : 0));
+            return !a.finished() || !b.finished();
+        });
+        ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();
     }
 
     HeadlessPlatform platform{1000, 16};
@@ -184,13 +198,8 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
     join.beforeSend = nullptr;
     NetPlay b(join, game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
-    run([&](int turn, std::uint32_t) {
-        const std::uint32_t now = nowMs();
-        a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(PlayerButton::Right) : 0));
-        b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Attack) : 0));
-        return !a.finished() || !b.finished();
-    });
-    ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();
+    fight(a, b, PlayerButton::Right, PlayerButton::Attack);
+    if (HasFatalFailure()) return;
     EXPECT_EQ(a.session()->hashAfter(239), b.session()->hashAfter(239));
     EXPECT_GE(b.rejectedPackets(), 4);
     EXPECT_EQ(a.rejectedPackets(), 0);
@@ -207,13 +216,8 @@ TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
     ASSERT_TRUE(a.open());
     NetPlay b(joining(a), game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
-    run([&](int turn, std::uint32_t) {
-        const std::uint32_t now = nowMs();
-        a.update(now, static_cast<StepBits>(turn / 20 % 2 ? buttonBit(PlayerButton::Attack) : 0));
-        b.update(now, static_cast<StepBits>(turn / 15 % 2 ? buttonBit(PlayerButton::Left) : 0));
-        return !a.finished() || !b.finished();
-    });
-    ASSERT_TRUE(a.finished() && b.finished()) << a.status() << " / " << b.status();
+    fight(a, b, PlayerButton::Attack, PlayerButton::Left);
+    if (HasFatalFailure()) return;
     Controls swapped = defaultControls();
     std::swap(swapped.keys[0][static_cast<std::size_t>(Action::Attack)],
               swapped.keys[0][static_cast<std::size_t>(Action::Block)]);
@@ -233,18 +237,12 @@ TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
 // A host that never answers: the joining side says so within five seconds.
 TEST_F(NetPair, AJoinerWhoseHostNeverAnswersSaysSoInFiveSeconds)
 {
-    const int deaf = socket(AF_INET, SOCK_DGRAM, 0);
+    const int deaf = loopbackSocket(SOCK_DGRAM, 0);
     ASSERT_GE(deaf, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(deaf, reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
-    socklen_t size = sizeof at;
-    getsockname(deaf, reinterpret_cast<sockaddr*>(&at), &size);
     NetPlayConfig join = host;
     join.hosting = false;
     join.address = "127.0.0.1";
-    join.port = ntohs(at.sin_port);
+    join.port = portOf(deaf);
     NetPlay b(join, game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
     std::uint32_t endedAt = 0;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "net/port_mapping.h"
+#include "support/loopback.h"
 
 namespace ib::test {
 namespace {
@@ -28,32 +29,6 @@ using ib::net::PortMapping;
 using ib::net::RouterAddress;
 
 const char* const kPublicAddress = "203.0.113.9";  // only ever written in answers
-
-// A socket on 127.0.0.1:port (0: any free port), or -1.
-int loopbackSocket(int type, std::uint16_t port)
-{
-    const int s = socket(AF_INET, type, 0);
-    if (s < 0) return -1;
-    const int yes = 1;
-    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 || (type == SOCK_STREAM && listen(s, 4) != 0)) {
-        close(s);
-        return -1;
-    }
-    return s;
-}
-
-std::uint16_t portOf(int s)
-{
-    sockaddr_in at{};
-    socklen_t size = sizeof at;
-    getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-    return ntohs(at.sin_port);
-}
 
 // A router stand-in: serves one socket on its own thread for at most ten
 // seconds, and keeps what it was asked, one text per request.

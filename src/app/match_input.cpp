@@ -57,11 +57,9 @@ bool matchKey(Game& game, int key)
     MatchState& m = f.match;
     if (m.menu == MatchMenu::None) {
         if (key != VK_ESCAPE && key != kKeyPause) return false;
-        flushStepInput(game);
         openPause(f);
         return true;
     }
-    flushStepInput(game);
     // A second Escape quits, from either menu.
     if (key == VK_ESCAPE) {
         chooseMenuItem(game, MenuItem::Quit);
@@ -81,11 +79,9 @@ bool matchPadButton(Game& game, int button)
     MatchState& m = game.fight.match;
     if (m.menu == MatchMenu::None) {
         if (button != kPadStart) return false;
-        flushStepInput(game);
         openPause(game.fight);
         return true;
     }
-    flushStepInput(game);
     MenuKey k = MenuKey::None;
     if (button == kPadDpadUp || isPlayersPadButton(game, button, Action::Up)) k = MenuKey::Up;
     else if (button == kPadDpadDown || isPlayersPadButton(game, button, Action::Down)) k = MenuKey::Down;
@@ -97,6 +93,8 @@ bool matchPadButton(Game& game, int button)
 
 void chooseMenuItem(Game& game, MenuItem item)
 {
+    // The presses before the choice belong to the fight it may end.
+    flushStepInput(game);
     FightState& f = game.fight;
     switch (item) {
     case MenuItem::Resume: closeMenu(f.match); break;

@@ -6,9 +6,9 @@ namespace ib {
 
 void RecordingPlatform::takeMachineMessages()
 {
-    while (machine_.peekMessage()) {
-        const Message m = machine_.getMessage();
-        if (machine_.lastTakenWasOwn()) postOwnMessage(m);
+    while (inner_.peekMessage()) {
+        const Message m = inner_.getMessage();
+        if (inner_.lastTakenWasOwn()) postOwnMessage(m);
         else postMessage(m);
     }
 }
@@ -22,7 +22,7 @@ bool RecordingPlatform::peekMessage()
 void RecordingPlatform::waitMessage()
 {
     if (!queue_.empty()) return;
-    machine_.waitMessage();
+    inner_.waitMessage();
     takeMachineMessages();
 }
 
@@ -33,12 +33,12 @@ void RecordingPlatform::taken(const Message& m, bool own)
 
 void RecordingPlatform::beginPass()
 {
-    machine_.beginPass();
+    inner_.beginPass();
     // A fight pass reads the clock once and keeps it; the splash and end
     // screens read none, so their passes are recorded at the time they
     // began.
     fightPass_ = game_ && game_->fight.gameState == GameState::Fight;
-    began_ = fightPass_ ? 0 : machine_.timeGetTime();
+    began_ = fightPass_ ? 0 : inner_.timeGetTime();
 }
 
 bool RecordingPlatform::endPass()
@@ -50,7 +50,7 @@ bool RecordingPlatform::endPass()
         const std::uint32_t clock = f.match.on ? f.match.lastClock : f.currentTime;
         recorder_.pass(*game_, fightPass_ ? clock : began_);
     }
-    return machine_.endPass();
+    return inner_.endPass();
 }
 
 void RecordingPlatform::finish()

@@ -14,7 +14,7 @@ constexpr std::uint32_t kPollMs = 10;
 }  // namespace
 
 ReplayPlatform::ReplayPlatform(Platform& display, const Replay& replay, bool paced)
-    : display_(display), replay_(replay), cursor_(replay), paced_(paced)
+    : WrappedPlatform(display), replay_(replay), cursor_(replay), paced_(paced)
 {
 }
 
@@ -52,8 +52,8 @@ void ReplayPlatform::stop(Outcome why, std::uint32_t pass)
 
 void ReplayPlatform::takeDisplayMessages()
 {
-    while (display_.peekMessage()) {
-        const Message m = display_.getMessage();
+    while (inner_.peekMessage()) {
+        const Message m = inner_.getMessage();
         if ((m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) || m.message == WM_CLOSE ||
             m.message == WM_QUIT)
             stop(Outcome::Stopped);
@@ -64,14 +64,14 @@ bool ReplayPlatform::waitForNextPass()
 {
     if (!paceStarted_) {
         paceStarted_ = true;
-        realStart_ = display_.timeGetTime();
+        realStart_ = inner_.timeGetTime();
         return true;
     }
     const std::uint64_t due = recordedSinceStart_ + cursor_.nextDelta();
     for (;;) {
-        const std::uint64_t real = static_cast<std::uint32_t>(display_.timeGetTime() - realStart_);
+        const std::uint64_t real = static_cast<std::uint32_t>(inner_.timeGetTime() - realStart_);
         if (real >= due) return true;
-        display_.sleep(static_cast<std::uint32_t>(std::min<std::uint64_t>(due - real, kPollMs)));
+        inner_.sleep(static_cast<std::uint32_t>(std::min<std::uint64_t>(due - real, kPollMs)));
         takeDisplayMessages();
         if (!queue_.empty()) return false;
     }
@@ -115,12 +115,12 @@ void ReplayPlatform::waitMessage()
 void ReplayPlatform::sleep(std::uint32_t ms)
 {
     if (!paced_) {
-        display_.sleep(ms);
+        inner_.sleep(ms);
         return;
     }
     while (ms > 0 && outcome_ == Outcome::Playing) {
         const std::uint32_t step = std::min(ms, kPollMs);
-        display_.sleep(step);
+        inner_.sleep(step);
         ms -= step;
         takeDisplayMessages();
     }
@@ -137,7 +137,7 @@ void ReplayPlatform::beginPass()
         cursor_.takePass();
         if (!first) recordedSinceStart_ += delta;
     }
-    display_.beginPass();
+    inner_.beginPass();
 }
 
 bool ReplayPlatform::endPass()
@@ -147,7 +147,7 @@ bool ReplayPlatform::endPass()
         const ReplayHash& h = replay_.hashes[nextHash_++];
         if (h.pass == pass && game_ && hashFight(game_->fight) != h.hash) stop(Outcome::Diverged, pass);
     }
-    if (display_.endPass()) return true;
+    if (inner_.endPass()) return true;
     displayEnded_ = true;
     return false;
 }

@@ -10,13 +10,13 @@
 #include <string>
 
 #include "input/replay_file.h"
-#include "platform/platform.h"
+#include "platform/wrapped_platform.h"
 
 namespace ib {
 
 struct Game;
 
-class ReplayPlatform : public Platform {
+class ReplayPlatform : public WrappedPlatform {
 public:
     ReplayPlatform(Platform& display, const Replay& replay, bool paced);
 
@@ -31,24 +31,9 @@ public:
     // (or was stopped).
     std::string problem() const;
 
-    bool createWindow(const char* title) override { return display_.createWindow(title); }
-    void showWindow() override { display_.showWindow(); }
-    void destroyWindow() override { display_.destroyWindow(); }
-    HRESULT directDrawCreate(std::shared_ptr<DisplayDevice>& out) override { return display_.directDrawCreate(out); }
-    HRESULT setCooperativeLevel() override { return display_.setCooperativeLevel(); }
-    HRESULT setDisplayMode(int w, int h, int bits) override { return display_.setDisplayMode(w, h, bits); }
-    HRESULT createPrimarySurface(DisplayDevice& device, std::shared_ptr<Surface>& out) override
-    {
-        return display_.createPrimarySurface(device, out);
-    }
-    HRESULT getAttachedSurface(Surface& primary, std::shared_ptr<Surface>& out) override
-    {
-        return display_.getAttachedSurface(primary, out);
-    }
-    void releaseDisplay() override { display_.releaseDisplay(); }
-    void presentFrame(const Surface& front) override { display_.presentFrame(front); }
-    void messageBox(const std::string& text, const char* caption) override { display_.messageBox(text, caption); }
-    Sound& sound() override { return display_.sound(); }
+    // Pads are the replay's: the wrapped platform's are not asked.
+    void setPadSetup(const PadSetup&) override {}
+    std::string padName(int) const override { return {}; }
 
     bool peekMessage() override;
     void waitMessage() override;
@@ -67,7 +52,6 @@ private:
     // Paced: waits until the next pass is due. False when stopped meanwhile.
     bool waitForNextPass();
 
-    Platform& display_;
     const Replay& replay_;
     ReplayCursor cursor_;
     const bool paced_;

@@ -19,11 +19,14 @@
 #include <string>
 
 #include "relay/impairment.h"
+#include "support/loopback.h"
 
 namespace {
 
 using ib::relay::Impairer;
 using ib::relay::Schedule;
+using ib::test::loopbackSocket;
+using ib::test::portOf;
 
 volatile std::sig_atomic_t stopping = 0;
 
@@ -31,29 +34,6 @@ std::uint64_t steadyMs()
 {
     using namespace std::chrono;
     return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-int openSocket(std::uint16_t port)
-{
-    const int s = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
-    if (s < 0) return -1;
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_port = htons(port);
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(s, reinterpret_cast<const sockaddr*>(&at), sizeof at) != 0) {
-        close(s);
-        return -1;
-    }
-    return s;
-}
-
-std::uint16_t portOf(int s)
-{
-    sockaddr_in at{};
-    socklen_t n = sizeof at;
-    getsockname(s, reinterpret_cast<sockaddr*>(&at), &n);
-    return ntohs(at.sin_port);
 }
 
 int usage(const char* why)
@@ -105,7 +85,8 @@ int main(int argc, char** argv)
 
     std::signal(SIGTERM, [](int) { stopping = 1; });
     std::signal(SIGINT, [](int) { stopping = 1; });
-    const int front = openSocket(listen), back = openSocket(0);
+    const int front = loopbackSocket(SOCK_DGRAM | SOCK_NONBLOCK, listen),
+              back = loopbackSocket(SOCK_DGRAM | SOCK_NONBLOCK, 0);
     if (front < 0 || back < 0) return usage("cannot open the relay's sockets");
     std::printf("relay on port %u\n", portOf(front));
     std::fflush(stdout);
