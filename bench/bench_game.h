@@ -91,7 +91,7 @@ struct DefaultFight {
             rules.quoteEndsWhenDrawn = true;  // as the game's own pass
             const StepMark mark = beginFightStep(game.fight, rules, platform.timeGetTime(), game.stepInput, nullptr);
             game.stepInput.clear();
-            const bool reached = drawFight(game, game.fight);
+            const bool reached = drawFight(game.screen, game.content, game.fight);
             *scanned = scanCase();
             finishFightStep(game.fight, rules, mark, reached, nullptr);
         } else

@@ -62,11 +62,11 @@ void BM_DrawFight(benchmark::State& state)
     g.fight.fighter1->x = g.fight.fighter2->x - 120;
     fight.pass();
     if (state.range(0) == 1) {
-        g.quoteBook.push_back("Ink never dries.\nBlot out!");
-        g.fight.activeQuote = {g.fight.currentTime, static_cast<std::int32_t>(g.quoteBook.size() - 1), 2};
+        g.content.quoteBook.push_back("Ink never dries.\nBlot out!");
+        g.fight.activeQuote = {g.fight.currentTime, static_cast<std::int32_t>(g.content.quoteBook.size() - 1), 2};
     }
     const int before = fight.platform.framesPresented();
-    for (auto _ : state) drawFight(g, g.fight);
+    for (auto _ : state) drawFight(g.screen, g.content, g.fight);
     if (fight.platform.framesPresented() - before != static_cast<int>(state.iterations()))
         state.SkipWithError("a frame was not presented");
 }

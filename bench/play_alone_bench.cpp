@@ -71,7 +71,7 @@ void BM_TrainingOverlays(benchmark::State& state)
     if (!fight.opened) return state.SkipWithError("the default content did not load");
     Game& g = fight.game;
     startFight(g, PlayMode::Training);
-    g.showHitMasks = g.showInputs = true;
+    g.screen.showHitMasks = g.screen.showInputs = true;
     FightState& f = g.fight;
     const FightRules rules = fightRules(g);
     std::uint32_t clock = 1000;
@@ -85,9 +85,9 @@ void BM_TrainingOverlays(benchmark::State& state)
         }
         fightStep(f, rules, clock += 16);
     }
-    if (!composeFight(g, f)) return state.SkipWithError("the frame was not composed");
-    drawTrainingOverlays(g, f);  // outlines of the masks shown are found once
-    for (auto _ : state) drawTrainingOverlays(g, f);
+    if (!composeFight(g.screen, g.content, f)) return state.SkipWithError("the frame was not composed");
+    drawTrainingOverlays(g.screen, g.content, f);  // outlines of the masks shown are found once
+    for (auto _ : state) drawTrainingOverlays(g.screen, g.content, f);
     state.counters["hit_marked"] = f.training.hitX >= 0 ? 1 : 0;
 }
 BENCHMARK(BM_TrainingOverlays)->Unit(benchmark::kMicrosecond);

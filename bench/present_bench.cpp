@@ -24,10 +24,10 @@ void BM_PresentSdl(benchmark::State& state)
             return state.SkipWithError("the SDL display did not open");
     }
     game.fight.gameState = ib::GameState::Fight;
-    ib::drawFight(game, game.fight);  // a whole fight frame on both pages
-    ib::drawFight(game, game.fight);
+    ib::drawFight(game.screen, game.content, game.fight);  // a whole fight frame on both pages
+    ib::drawFight(game.screen, game.content, game.fight);
     for (auto _ : state) {
-        if (!ib::present(game)) return state.SkipWithError("the frame was not presented");
+        if (!ib::present(game.screen)) return state.SkipWithError("the frame was not presented");
     }
 }
 BENCHMARK(BM_PresentSdl)->Unit(benchmark::kMicrosecond);

@@ -248,15 +248,15 @@ void playFight(const Level& level, const Character& left, const Character& right
     static Screen screen;
     HeadlessPlatform platform(1000, 16);
     Game game(platform);
-    game.directDraw = screen.device;
-    game.primarySurface = screen.primary;
-    game.backBuffer = screen.back;
-    game.clearPending = false;
+    game.screen.directDraw = screen.device;
+    game.screen.primarySurface = screen.primary;
+    game.screen.backBuffer = screen.back;
+    game.screen.clearPending = false;
     game.appActive = true;
     game.fight.gameState = GameState::Fight;
-    game.level = std::make_unique<Level>(level);
-    game.fight.fighter1.emplace(left, *game.level, Side::Left);
-    game.fight.fighter2.emplace(right, *game.level, Side::Right);
+    game.content.level = std::make_unique<Level>(level);
+    game.fight.fighter1.emplace(left, *game.content.level, Side::Left);
+    game.fight.fighter2.emplace(right, *game.content.level, Side::Right);
 
     // Both players' keys, pressed and released in a fixed pseudo-random order.
     const auto keys = keyBindings();
@@ -272,17 +272,17 @@ void playFight(const Level& level, const Character& left, const Character& right
 
     // Then the computer on both sides, knowing both Characters from their
     // files alone.
-    game.knowledge.clear();
-    game.knowledge.push_back(learnMoves(left));
-    game.knowledge.push_back(learnMoves(right));
+    game.content.knowledge.clear();
+    game.content.knowledge.push_back(learnMoves(left));
+    game.content.knowledge.push_back(learnMoves(right));
     game.fight = FightState{};
     game.fight.gameState = GameState::Fight;
     game.fight.mode = PlayMode::VersusComputer;
     game.fight.computer[0].level = 5;
     game.fight.computer[1].level = 2;
     game.fight.computerRandom.seed(7);
-    game.fight.fighter1.emplace(left, *game.level, Side::Left);
-    game.fight.fighter2.emplace(right, *game.level, Side::Right);
+    game.fight.fighter1.emplace(left, *game.content.level, Side::Left);
+    game.fight.fighter2.emplace(right, *game.content.level, Side::Right);
     for (int pass = 0; pass < kFightPasses; ++pass) {
         platform.beginPass();
         fightPass(game);

@@ -36,7 +36,7 @@ struct LoadedGame {
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(dir);
         game = std::make_unique<Game>(platform);
-        opened = initDisplay(*game) == DD_OK && game->knowledge.size() == 2;
+        opened = initDisplay(*game) == DD_OK && game->content.knowledge.size() == 2;
         std::filesystem::current_path(previous);
     }
 
@@ -61,7 +61,7 @@ TEST(MoveKnowledge, LearnsTheDefaultFightersFromTheirFiles)
 {
     LoadedGame g;
     ASSERT_TRUE(g.opened);
-    for (const MoveKnowledge& k : g.game->knowledge) {
+    for (const MoveKnowledge& k : g.game->content.knowledge) {
         const std::string who = k.character->name;
         SCOPED_TRACE(who);
         for (const char* attack : {"-punch", "-kick", "-low", "-special"}) {
@@ -267,7 +267,7 @@ TEST(ComputerFights, AHandMadeSetWithASpecialThatReachesFar)
     writeFighter("quill", true);
     LoadedGame g(dir.path());
     ASSERT_TRUE(g.opened);
-    const MoveKnowledge& quill = g.game->knowledge[1];
+    const MoveKnowledge& quill = g.game->content.knowledge[1];
     const KnownMove& ink = known(quill, "quill-throw");
     EXPECT_TRUE(ink.special);
     EXPECT_GT(ink.reachFar, known(quill, "quill-punch").reachFar + 50);

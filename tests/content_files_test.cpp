@@ -25,11 +25,11 @@ FolderRun startFrom(const fs::path& folder)
 {
     ScratchDir elsewhere;
     TinyRun r({}, 1);
-    r.game->contentFiles.setFolder(folder.string());
+    r.game->content.contentFiles.setFolder(folder.string());
     r.run();
     FolderRun out;
-    out.fingerprint = r.game->contentFiles.fingerprint();
-    out.files = r.game->contentFiles.filesRead();
+    out.fingerprint = r.game->content.contentFiles.fingerprint();
+    out.files = r.game->content.contentFiles.filesRead();
     out.error = r.platform.messageBoxes().empty() ? "" : r.platform.messageBoxes().front();
     out.fighters = r.game->fight.fighter1.has_value() && r.game->fight.fighter2.has_value();
     return out;

@@ -35,17 +35,17 @@ TEST(ControlsScreen, PlayersBindTheirActionsInTurnAndTheFileIsSaved)
     writeTinyGame();
     writeFile("controls.ini", "; mine\n[pads]\ndeadzone = 9000\n");
     TinyRun r(parsed.events, 120);
-    r.game->configPath = (dir.path() / "controls.ini").string();
+    r.game->controllers.configPath = (dir.path() / "controls.ini").string();
     std::vector<bool> open;
     std::vector<std::string> refusals;
     std::uint16_t paper = 0;
     r.platform.onPassEnd = [&] {
         Game& g = *r.game;
-        open.push_back(g.controlsScreen != nullptr);
-        refusals.push_back(g.controlsScreen ? g.controlsScreen->refusal : "");
+        open.push_back(g.controllers.controlsScreen != nullptr);
+        refusals.push_back(g.controllers.controlsScreen ? g.controllers.controlsScreen->refusal : "");
         if (r.platform.passes() == 22) {
-            paper = g.primarySurface->pixel(10, 10);
-            sim::writePng(*g.primarySurface, (dir.path() / "controls.png").string());
+            paper = g.screen.primarySurface->pixel(10, 10);
+            sim::writePng(*g.screen.primarySurface, (dir.path() / "controls.png").string());
         }
         return true;
     };
@@ -68,7 +68,7 @@ TEST(ControlsScreen, PlayersBindTheirActionsInTurnAndTheFileIsSaved)
     EXPECT_EQ(file.str(), "; mine\n[pads]\ndeadzone = 9000\n\n"
                           "[player1]\ntoward = K\nup = G\n\n"
                           "[player2]\npad-attack = x\n");
-    EXPECT_EQ(g.notice, "Controls saved");
+    EXPECT_EQ(g.screen.notice, "Controls saved");
     // K left the splash screen and walks player 1 toward player 2.
     EXPECT_EQ(g.fight.gameState, GameState::Fight);
     EXPECT_EQ(g.fight.fighter1->held, (ButtonSet{buttonCode(*g.fight.fighter1, PlayerButton::Right)}));

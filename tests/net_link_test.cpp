@@ -221,7 +221,7 @@ TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
     Controls swapped = defaultControls();
     std::swap(swapped.keys[0][static_cast<std::size_t>(Action::Attack)],
               swapped.keys[0][static_cast<std::size_t>(Action::Block)]);
-    game.controls = swapped;
+    game.controllers.controls = swapped;
     const auto file = std::filesystem::temp_directory_path() / "inkblot-online-controls.replay";
     {
         std::ofstream out(file);
@@ -266,11 +266,11 @@ TEST_F(NetPair, TheWindowKeepsDrawingWhileTheFightWaits)
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
     HeadlessPlatform platform2{1000, 16};
     Game joiner{platform2};
-    joiner.contentFiles.setFolder(INKBLOT_DATA_DIR);
+    joiner.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
     // The joining player keeps an input delay of 3 in the controls file.
     std::filesystem::create_directories(folder);
-    joiner.configPath = (folder / "controls.ini").string();
-    std::ofstream(joiner.configPath) << "[online]\ndelay = 3\n";
+    joiner.controllers.configPath = (folder / "controls.ini").string();
+    std::ofstream(joiner.controllers.configPath) << "[online]\ndelay = 3\n";
     int joinerDelay = -1;
     host.gameVersion = replayHeaderOf(game).gameVersion;
     host.content = replayHeaderOf(game).content;
@@ -319,7 +319,7 @@ TEST_F(NetPair, TheWaitingHostsKeysAreTheOnlineGames)
                          {1300, ScriptEvent::Kind::KeyDown, VK_ESCAPE}});
     platform2.setMaxPasses(2000);
     Game waiting{platform2};
-    waiting.contentFiles.setFolder(INKBLOT_DATA_DIR);
+    waiting.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
     OnlineOptions o;
     o.host = true;
     EXPECT_EQ(runOnlineGame(waiting, o), 0);

@@ -46,12 +46,12 @@ TEST(Pads, EachPadPlaysForAPlayerAndComesBackToIt)
     };
     for (const auto& [pad, notice] : steps) {
         g.send(pad > 0 ? WM_PADADDED : WM_PADREMOVED, std::abs(pad));
-        EXPECT_EQ(g.game().notice, notice);
-        EXPECT_EQ(g.game().noticeUntil, g.run.platform.clock() + 2000);
+        EXPECT_EQ(g.game().screen.notice, notice);
+        EXPECT_EQ(g.game().screen.noticeUntil, g.run.platform.clock() + 2000);
     }
     // The controls file's choice, when the pad has had no player yet.
     g.send(WM_PADADDED, 5, 2);
-    EXPECT_EQ(g.game().notice, "Pad 5 joined player 2");
+    EXPECT_EQ(g.game().screen.notice, "Pad 5 joined player 2");
     EXPECT_EQ(g.game().fight.gameState, GameState::Splash);
 }
 

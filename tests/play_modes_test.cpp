@@ -190,7 +190,7 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
 int outlinePixels(const Game& game)
 {
     int n = 0;
-    const Surface& s = *game.primarySurface;
+    const Surface& s = *game.screen.primarySurface;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == 0x07FF;
     return n;
@@ -207,14 +207,14 @@ TEST(Training, OverlaysGoOverThePresentedFrameOnly)
     startFight(game, PlayMode::Training);
     for (int i = 0; i < 3; ++i) fightPass(game);
     EXPECT_EQ(outlinePixels(game), 0);
-    game.showHitMasks = true;
+    game.screen.showHitMasks = true;
     fightPass(game);
     EXPECT_GT(outlinePixels(game), 200);  // both fighters outlined
-    game.showHitMasks = false;
+    game.screen.showHitMasks = false;
     fightPass(game);
     EXPECT_EQ(outlinePixels(game), 0);  // nothing was drawn into the pictures
     // A two-player fight never shows them.
-    game.showHitMasks = true;
+    game.screen.showHitMasks = true;
     game.fight.mode = PlayMode::TwoPlayers;
     fightPass(game);
     EXPECT_EQ(outlinePixels(game), 0);

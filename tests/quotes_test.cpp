@@ -56,12 +56,12 @@ TEST(Quotes, DueTestSpeakerRuleAndEveryTextChoosable)
 {
     DrawScene s;
     Game& g = s.game;
-    g.quoteBook = {"front", "middle", "back"};
+    g.content.quoteBook = {"front", "middle", "back"};
     g.fight.currentTime = 1;
-    chooseQuote(g.fight, g.quoteBook.size());
+    chooseQuote(g.fight, g.content.quoteBook.size());
     EXPECT_EQ(g.fight.activeQuote.startTime, 0u);
     g.fight.currentTime = 1 + 5635;
-    chooseQuote(g.fight, g.quoteBook.size());  // not due: only r1 was drawn
+    chooseQuote(g.fight, g.content.quoteBook.size());  // not due: only r1 was drawn
     EXPECT_EQ(g.fight.activeQuote.startTime, 0u);
     EXPECT_EQ(g.fight.quoteRandom.next(), 6334);
 
@@ -69,27 +69,27 @@ TEST(Quotes, DueTestSpeakerRuleAndEveryTextChoosable)
     g.fight.quoteRandom.next();
     g.fight.lastQuoteCheck = 1;
     g.fight.currentTime = 1 + 5636;
-    chooseQuote(g.fight, g.quoteBook.size());  // r2 = 6334: (6334 / 17) & 8 == 0, fighter 2; r3 = 26500: k = 2
+    chooseQuote(g.fight, g.content.quoteBook.size());  // r2 = 6334: (6334 / 17) & 8 == 0, fighter 2; r3 = 26500: k = 2
     EXPECT_EQ(g.fight.activeQuote.startTime, 5637u);
     EXPECT_EQ(g.fight.activeQuote.speaker, 2);
     EXPECT_EQ(g.fight.activeQuote.text, 2) << "back";
 
     g.fight.activeQuote.startTime = 0;
     g.fight.currentTime += 6000;  // r1 = 19169; r2 = 15724: (15724 / 17) & 8 != 0; r3 = 11478: k = 1
-    chooseQuote(g.fight, g.quoteBook.size());
+    chooseQuote(g.fight, g.content.quoteBook.size());
     EXPECT_EQ(g.fight.activeQuote.speaker, 1);
     EXPECT_EQ(g.fight.activeQuote.text, 1) << "middle";
 
     g.fight.currentTime += 10000;  // r1 = 29358 is due while "middle" is shown
-    chooseQuote(g.fight, g.quoteBook.size());
+    chooseQuote(g.fight, g.content.quoteBook.size());
     EXPECT_EQ(g.fight.activeQuote.text, 1) << "middle";
     EXPECT_EQ(g.fight.quoteRandom.next(), 5705) << "three numbers drawn all the same";
 
-    g.quoteBook = {"only"};  // a book of one speaks whenever a quote is due
+    g.content.quoteBook = {"only"};  // a book of one speaks whenever a quote is due
     g.fight.activeQuote.startTime = 0;
     g.fight.quoteRandom.seed(1);
     g.fight.currentTime += 10001;
-    chooseQuote(g.fight, g.quoteBook.size());
+    chooseQuote(g.fight, g.content.quoteBook.size());
     EXPECT_EQ(g.fight.activeQuote.text, 0) << "only";
 }
 
@@ -103,18 +103,18 @@ int inkOnScreen(const Surface& page)
 TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
 {
     DrawScene s;
-    if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
+    if (!s.game.screen.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
     Game& g = s.game;
-    Surface& back = *g.backBuffer;
+    Surface& back = *g.screen.backBuffer;
     // Drawing leaves an old quote out; the fight's pass then ends it.
     auto drawnAt = [&](std::uint32_t t) {
         std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
         g.fight.currentTime = t;
-        drawQuote(g, g.fight);
+        drawQuote(g.screen, g.content, g.fight);
         expireQuote(g.fight);
         return inkOnScreen(back);
     };
-    g.quoteBook = {"Ink never dries."};
+    g.content.quoteBook = {"Ink never dries."};
     g.fight.activeQuote = {0xFFFFFF00u, 0, 2};
     EXPECT_GT(drawnAt(0xFFFFFF00u + 2300), 50);
     EXPECT_EQ(g.fight.activeQuote.startTime, 0xFFFFFF00u);
@@ -140,8 +140,8 @@ TEST(Quotes, ShownWhileAtMost2300MsOldAndOnlyWhollyOnScreen)
         EXPECT_EQ(drawnAt(5000), 0) << x << "," << y;
     }
     g.fight.fighter1->y = g.fight.fighter2->y;
-    g.quoteSurface = nullptr;
-    g.quoteFont = nullptr;
+    g.screen.quoteSurface = nullptr;
+    g.screen.quoteFont = nullptr;
     g.fight.fighter1->x = 300;
     EXPECT_EQ(drawnAt(5000), 0);
 }
@@ -232,18 +232,18 @@ TEST(QuoteLayout, WrapsBetweenWordsCentresAndNeverSplitsAWord)
 TEST(Quotes, ABoxKeptFromFrameToFrameShowsWhatADrawnOneWould)
 {
     DrawScene s;
-    if (!s.game.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
+    if (!s.game.screen.quoteFont || !std::ifstream(kComicNeue)) GTEST_SKIP() << "Comic Neue not installed";
     Game& g = s.game;
-    Surface& back = *g.backBuffer;
-    g.quoteBook = {"Ink never dries.", "Blot out!"};
+    Surface& back = *g.screen.backBuffer;
+    g.content.quoteBook = {"Ink never dries.", "Blot out!"};
     auto frame = [&](std::uint32_t t) {
         std::fill(back.data(), back.data() + 800 * 600, kBackgroundColour);
         g.fight.currentTime = t;
-        drawQuote(g, g.fight);
+        drawQuote(g.screen, g.content, g.fight);
         return std::vector<std::uint16_t>(back.data(), back.data() + 800 * 600);
     };
     auto fresh = [&](std::int32_t text) {
-        g.quoteSurface->setDrawnTag("");
+        g.screen.quoteSurface->setDrawnTag("");
         g.fight.activeQuote = {5000, text, 2};
         return frame(5000);
     };
@@ -254,9 +254,9 @@ TEST(Quotes, ABoxKeptFromFrameToFrameShowsWhatADrawnOneWould)
     EXPECT_EQ(frame(5016), ink) << "kept";
     g.fight.activeQuote.text = 1;
     EXPECT_EQ(frame(5032), blot) << "another text";
-    g.directDraw->loseSurfaces();
-    ASSERT_EQ(restoreAllSurfaces(g.primarySurface.get(), g.images), DD_OK);
-    g.quoteSurface->restore();
+    g.screen.directDraw->loseSurfaces();
+    ASSERT_EQ(restoreAllSurfaces(g.screen.primarySurface.get(), g.screen.images), DD_OK);
+    g.screen.quoteSurface->restore();
     EXPECT_EQ(frame(5048), blot) << "after a loss";
 }
 

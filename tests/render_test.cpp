@@ -34,10 +34,10 @@ TEST(Render, HealthBarsShrinkTowardTheirAnchors)
     // A bar the level file puts at the end of the 32-bit range lies off the
     // screen: the copy is refused and the pass ends without a frame.
     s.game.fight.fighter1->health = s.game.fight.fighter2->health = 100;
-    s.game.level->bar1X = std::numeric_limits<std::int32_t>::max();
+    s.game.content.level->bar1X = std::numeric_limits<std::int32_t>::max();
     EXPECT_FALSE(s.pass());
-    s.game.level->bar1X = 10;
-    s.game.level->bar2X = std::numeric_limits<std::int32_t>::min();
+    s.game.content.level->bar1X = 10;
+    s.game.content.level->bar2X = std::numeric_limits<std::int32_t>::min();
     EXPECT_FALSE(s.pass());
     EXPECT_EQ(healthBarLength(201, 100.0), 200);
     EXPECT_EQ(healthBarLength(201, 99.9), 199);
@@ -52,7 +52,7 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
     Surface& pose = *s.game.fight.fighter1->frame->image->surface;
     for (int y = 0; y < pose.height(); ++y)
         for (int x = 0; x < pose.width(); ++x) pose.data()[y * pose.width() + x] = 0x0100 + x;
-    Level& level = *s.game.level;
+    Level& level = *s.game.content.level;
     level.leftBound = 190;
     level.rightBound = 210;  // fighter 2 lies wholly outside
     level.playHeight = 450;
@@ -66,7 +66,7 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
         }
         EXPECT_EQ(s.at(200, 449), s.at(200, 420));
         EXPECT_EQ(s.at(200, 450), kBackgroundColour);
-        EXPECT_EQ(s.game.screenRect[0], (Rect{190, 401, 210, 450}));
+        EXPECT_EQ(s.game.screen.screenRect[0], (Rect{190, 401, 210, 450}));
         EXPECT_EQ(s.at(598, 420), kBackgroundColour);
     }
     // Places at the ends of the 32-bit range, from odd Frames or a play area
@@ -85,11 +85,11 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
 TEST(Render, SlowLeavesTheForegroundOut)
 {
     DrawScene s;
-    Surface& fg = *s.game.level->foreground;
+    Surface& fg = *s.game.content.level->foreground;
     std::fill(fg.data() + 400 * 800, fg.data() + 500 * 800, std::uint16_t{0x07E0});
     ASSERT_TRUE(s.pass());
     EXPECT_EQ(s.at(197, 450), 0x07E0);
-    s.game.slowMode = true;
+    s.game.screen.slowMode = true;
     ASSERT_TRUE(s.pass());
     EXPECT_EQ(s.at(197, 450), 0) << "fighter 1's black body";
     EXPECT_EQ(s.at(300, 450), kBackgroundColour);
@@ -99,7 +99,7 @@ TEST(Render, ASurfaceLossDropsOneFrameAndTheClockIsReadOncePerPass)
 {
     DrawScene s;
     ASSERT_TRUE(s.pass());
-    const std::uint16_t* frame = s.game.primarySurface->data();
+    const std::uint16_t* frame = s.game.screen.primarySurface->data();
     const std::vector<std::uint16_t> whole(frame, frame + 800 * 600);
     // The fight's pass reads the clock once, whether or not its frame is
     // presented.
@@ -108,29 +108,29 @@ TEST(Render, ASurfaceLossDropsOneFrameAndTheClockIsReadOncePerPass)
         ib::fightPass(s.game);
         return s.platform.framesPresented() == before + 1;
     };
-    s.game.directDraw->loseSurfaces();
+    s.game.screen.directDraw->loseSurfaces();
     EXPECT_FALSE(fightPass());
     EXPECT_EQ(s.game.fight.currentTime, 1001u);
-    s.game.directDraw->stillDrawing(5);
+    s.game.screen.directDraw->stillDrawing(5);
     EXPECT_TRUE(fightPass());
     EXPECT_EQ(s.game.fight.currentTime, 1002u);
     EXPECT_EQ(s.platform.readings, 2);
-    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), s.game.primarySurface->data()));
+    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), s.game.screen.primarySurface->data()));
 }
 
 TEST(Render, OnlyTheFirstPassClearsBothPages)
 {
     DrawScene s;
-    s.game.level->background = nullptr;  // a missing layer is left out, the frame goes on
-    s.game.level->panel = nullptr;
+    s.game.content.level->background = nullptr;  // a missing layer is left out, the frame goes on
+    s.game.content.level->panel = nullptr;
     s.game.fight.fighter2->frame = nullptr;
     auto dirty = [&] {
-        for (Surface* page : {s.game.primarySurface.get(), s.game.backBuffer.get()})
+        for (Surface* page : {s.game.screen.primarySurface.get(), s.game.screen.backBuffer.get()})
             std::fill(page->data(), page->data() + 800 * 600, std::uint16_t{0x1234});
     };
     dirty();
     ASSERT_TRUE(s.pass());
-    for (Surface* page : {s.game.primarySurface.get(), s.game.backBuffer.get()}) {
+    for (Surface* page : {s.game.screen.primarySurface.get(), s.game.screen.backBuffer.get()}) {
         EXPECT_EQ(page->pixel(400, 300), 0);
         EXPECT_EQ(page->pixel(798, 300), 0);
         EXPECT_EQ(page->pixel(799, 300), 0x1234);
@@ -183,21 +183,21 @@ TEST(RenderGolden, Frames)
     auto shoot = [&](const std::string& name) {
         ASSERT_TRUE(s.pass());
         std::uint64_t h = 14695981039346656037ull;
-        for (int i = 0; i < 800 * 600; ++i) h = (h ^ s.game.primarySurface->data()[i]) * 1099511628211ull;
+        for (int i = 0; i < 800 * 600; ++i) h = (h ^ s.game.screen.primarySurface->data()[i]) * 1099511628211ull;
         got[name] = h;
         if (update || want[name] == h) return;
         const std::string png = ::testing::TempDir() + "golden-" + name + ".png";
-        sim::writePng(*s.game.primarySurface, png);
+        sim::writePng(*s.game.screen.primarySurface, png);
         ADD_FAILURE() << "frame " << name << " differs from its golden; it is in " << png;
     };
     shoot("fight");
     s.game.fight.fighter1->health = 50;
     s.game.fight.fighter2->health = 150;
     s.game.fight.fighter1->x = 20;
-    s.game.slowMode = true;
+    s.game.screen.slowMode = true;
     shoot("slow-hurt-clipped");
     if (std::ifstream("/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf")) {
-        s.game.quoteBook = {"Ink never dries.\nBlot out!"};
+        s.game.content.quoteBook = {"Ink never dries.\nBlot out!"};
         s.game.fight.activeQuote = {1000, 0, 2};
         shoot("quote");
     }

@@ -98,7 +98,7 @@ TEST(SdlPads, AVirtualPadReachesTheFightAsItsPlayersButtons)
     flushStepInput(game);
     EXPECT_TRUE(f2.held.empty());
     windowProc(game, want[5].message, want[5].wParam);
-    EXPECT_EQ(game.notice, "Pad 1 joined player 2");
+    EXPECT_EQ(game.screen.notice, "Pad 1 joined player 2");
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
     EXPECT_TRUE(r.game->fight.fighter1->held.contains(Forward));
     ASSERT_FALSE(r.game->fight.fighter1->history.empty());
     EXPECT_EQ(r.game->fight.fighter1->history.front(), (ButtonSet{Forward}));
-    EXPECT_EQ(r.game->primarySurface->pixel(100, 300), kBackgroundColour);
+    EXPECT_EQ(r.game->screen.primarySurface->pixel(100, 300), kBackgroundColour);
 }
 
 TEST(Shell, SplashIsRedrawnUntilAKeyComes)
@@ -41,10 +41,10 @@ TEST(Shell, SplashIsRedrawnUntilAKeyComes)
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.framesPresented(), 50);
     EXPECT_EQ(r.game->fight.gameState, GameState::Splash);
-    EXPECT_EQ(r.game->primarySurface->pixel(0, 0), kSplashColour);
+    EXPECT_EQ(r.game->screen.primarySurface->pixel(0, 0), kSplashColour);
     // 799 x 599 pixels are copied: the last column and row stay black.
-    EXPECT_EQ(r.game->primarySurface->pixel(799, 300), 0);
-    EXPECT_EQ(r.game->primarySurface->pixel(300, 599), 0);
+    EXPECT_EQ(r.game->screen.primarySurface->pixel(799, 300), 0);
+    EXPECT_EQ(r.game->screen.primarySurface->pixel(300, 599), 0);
 }
 
 TEST(Shell, EscapeOnTheSplashClosesWithoutDrawingAFight)
@@ -128,7 +128,7 @@ TEST(Shell, FightEndsMoreThanFiveSecondsAfterTheDecision)
     // The end screen is drawn once and held 5 seconds; then the window closes.
     EXPECT_EQ(after[12], std::make_pair(1012u, GameState::End));
     EXPECT_EQ(platform.clock(), 1013u + 5000u);
-    EXPECT_EQ(game.primarySurface, nullptr);
+    EXPECT_EQ(game.screen.primarySurface, nullptr);
 }
 
 TEST(Shell, SlowIsOneExactArgumentAnywhere)
@@ -138,7 +138,7 @@ TEST(Shell, SlowIsOneExactArgumentAnywhere)
         Game game(platform);
         args.insert(args.begin(), "inkblot-fighter");
         readArguments(game, static_cast<int>(args.size()), args.data());
-        return game.slowMode;
+        return game.screen.slowMode;
     };
     EXPECT_TRUE(slow({"slow"}));
     EXPECT_TRUE(slow({"x", "y", "slow", "slow"}));
@@ -148,7 +148,7 @@ TEST(Shell, SlowIsOneExactArgumentAnywhere)
     Game game(platform);
     const char* argv[] = {"slow"};
     readArguments(game, 1, argv);
-    EXPECT_FALSE(game.slowMode);
+    EXPECT_FALSE(game.screen.slowMode);
 }
 
 TEST(Shell, StillDrawingIsRetriedAndALostSurfaceDropsTheStep)
@@ -158,7 +158,7 @@ TEST(Shell, StillDrawingIsRetriedAndALostSurfaceDropsTheStep)
     TinyRun r({event(1000, K::StillDrawing, 7), event(1032, K::LoseSurfaces)}, 5);
     std::vector<std::uint16_t> shown;
     r.platform.onPassEnd = [&] {
-        shown.push_back(r.game->primarySurface->pixel(10, 10));
+        shown.push_back(r.game->screen.primarySurface->pixel(10, 10));
         return true;
     };
     EXPECT_EQ(r.run(), 0);
@@ -179,19 +179,19 @@ TEST(Shell, RetryRuleAnswers)
     ASSERT_EQ(r.run(), 0);
     Game& g = *r.game;
     int calls = 0;
-    EXPECT_TRUE(retryRule(g, [&] { return ++calls < 4 ? DDERR_WASSTILLDRAWING : DD_OK; }));
+    EXPECT_TRUE(retryRule(g.screen, [&] { return ++calls < 4 ? DDERR_WASSTILLDRAWING : DD_OK; }));
     EXPECT_EQ(calls, 4);
     calls = 0;
-    EXPECT_FALSE(retryRule(g, [&] { return ++calls, DDERR_INVALIDRECT; }));
+    EXPECT_FALSE(retryRule(g.screen, [&] { return ++calls, DDERR_INVALIDRECT; }));
     EXPECT_EQ(calls, 1);
     // A loss restores every picture and is not issued again.
-    g.directDraw->loseSurfaces();
+    g.screen.directDraw->loseSurfaces();
     calls = 0;
-    EXPECT_FALSE(retryRule(g, [&] { return ++calls, DDERR_SURFACELOST; }));
+    EXPECT_FALSE(retryRule(g.screen, [&] { return ++calls, DDERR_SURFACELOST; }));
     EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(g.splashSurface->isLost());
-    EXPECT_EQ(g.splashSurface->pixel(5, 5), kSplashColour);
-    EXPECT_FALSE(g.backBuffer->isLost());
+    EXPECT_FALSE(g.screen.splashSurface->isLost());
+    EXPECT_EQ(g.screen.splashSurface->pixel(5, 5), kSplashColour);
+    EXPECT_FALSE(g.screen.backBuffer->isLost());
 }
 
 TEST(Shell, ReleasingTheDisplayTwiceIsHarmless)
@@ -201,12 +201,12 @@ TEST(Shell, ReleasingTheDisplayTwiceIsHarmless)
     TinyRun r({}, 1);
     ASSERT_EQ(r.run(), 0);
     releaseDisplay(*r.game);
-    EXPECT_FALSE(r.game->directDraw);
-    EXPECT_FALSE(r.game->backBuffer);
+    EXPECT_FALSE(r.game->screen.directDraw);
+    EXPECT_FALSE(r.game->screen.backBuffer);
     releaseDisplay(*r.game);
     EXPECT_FALSE(r.platform.displayHeld());
     // Drawing after the release draws nothing and does not crash.
-    EXPECT_FALSE(present(*r.game));
+    EXPECT_FALSE(present(r.game->screen));
 }
 
 TEST(Shell, EachDisplayFailureShowsItsTextAndEndsWithTwo)
@@ -262,7 +262,7 @@ TEST(Shell, MissingScreenPicturesLeaveTheScreenBlack)
         EXPECT_NE(first, std::string::npos) << name;
         EXPECT_EQ(err.find(quoted, first + 1), std::string::npos) << name << " said twice";
     }
-    EXPECT_TRUE(r.game->quoteBook.empty());
+    EXPECT_TRUE(r.game->content.quoteBook.empty());
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ struct HeadlessFight {
         auto parsed = sim::parseScript(script + "5000 down ESCAPE\n");
         EXPECT_TRUE(parsed.error.empty());
         platform.setScript(parsed.events);
-        game.contentFiles.setFolder(INKBLOT_DATA_DIR);
+        game.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
         platform.onPassEnd = [&] {
             reported.insert(reported.end(), game.sounds.begin(), game.sounds.end());
             if (fightFrom == 0 && game.fight.gameState == GameState::Fight) fightFrom = platform.passStartClock();

@@ -11,54 +11,54 @@ namespace ib {
 
 void loadControls(Game& game)
 {
-    if (game.configPath.empty() || game.controlsFixed) {
-        game.keys = keyTable(game.controls);
+    if (game.controllers.configPath.empty() || game.controllers.controlsFixed) {
+        game.controllers.keys = keyTable(game.controllers.controls);
         return;
     }
     std::string error;
-    const auto text = readTextFile(game.configPath, &error);
+    const auto text = readTextFile(game.controllers.configPath, &error);
     if (!error.empty())
         std::fprintf(stderr, "Inkblot Fighter: %s %s; the default controls are used\n",
-                     game.configPath.c_str(), error.c_str());
+                     game.controllers.configPath.c_str(), error.c_str());
     if (text) {
         ReadControls read = readControls(*text);
         for (const ControlsProblem& p : read.problems)
-            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.configPath.c_str(), p.line,
+            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.controllers.configPath.c_str(), p.line,
                          p.what.c_str());
-        game.controls = read.controls;
+        game.controllers.controls = read.controls;
         const MatchSettings match = readMatchSettings(*text);
         for (const ControlsProblem& p : match.problems)
-            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.configPath.c_str(), p.line,
+            std::fprintf(stderr, "Inkblot Fighter: %s:%d: %s\n", game.controllers.configPath.c_str(), p.line,
                          p.what.c_str());
         PlayOptions& o = game.playOptions;
         if (match.rounds && !o.roundsGiven) o.rounds = *match.rounds;
         if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
         game.onlineDelay = match.inputDelay;
     }
-    game.keys = keyTable(game.controls);
+    game.controllers.keys = keyTable(game.controllers.controls);
     PadSetup pads;
-    if (!game.configPath.empty())
-        pads.mappingsFile = (std::filesystem::path(game.configPath).parent_path() / "gamecontrollerdb.txt").string();
-    pads.guids = game.controls.padGuid;
+    if (!game.controllers.configPath.empty())
+        pads.mappingsFile = (std::filesystem::path(game.controllers.configPath).parent_path() / "gamecontrollerdb.txt").string();
+    pads.guids = game.controllers.controls.padGuid;
     game.platform.setPadSetup(pads);
 }
 
 bool saveControls(Game& game)
 {
-    if (game.controlsFixed) return false;
-    if (game.configPath.empty()) {
+    if (game.controllers.controlsFixed) return false;
+    if (game.controllers.configPath.empty()) {
         std::fputs("Inkblot Fighter: no controls file was given; the controls are kept until the game closes\n",
                    stderr);
         return false;
     }
     std::string error;
-    const std::string old = readTextFile(game.configPath, &error).value_or(std::string());
+    const std::string old = readTextFile(game.controllers.configPath, &error).value_or(std::string());
     if (!error.empty()) {
-        std::fprintf(stderr, "Inkblot Fighter: %s %s; the controls are not saved\n", game.configPath.c_str(),
+        std::fprintf(stderr, "Inkblot Fighter: %s %s; the controls are not saved\n", game.controllers.configPath.c_str(),
                      error.c_str());
         return false;
     }
-    error = replaceFile(game.configPath, writeControls(old, game.controls));
+    error = replaceFile(game.controllers.configPath, writeControls(old, game.controllers.controls));
     if (!error.empty()) {
         std::fprintf(stderr, "Inkblot Fighter: %s; the controls are not saved\n", error.c_str());
         return false;

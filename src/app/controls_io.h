@@ -6,13 +6,13 @@ namespace ib {
 
 struct Game;
 
-// Reads game.configPath (nothing when it is empty or the file does not
+// Reads game.controllers.configPath (nothing when it is empty or the file does not
 // exist); says on standard error what could not be read, naming the file
 // and line, and keeps the defaults for it. Tells the platform which pad
 // each player takes and where more pad layouts may be
 // (gamecontrollerdb.txt beside the file).
 void loadControls(Game& game);
-// Writes game.controls into game.configPath; false (said on standard
+// Writes game.controllers.controls into game.controllers.configPath; false (said on standard
 // error) when it cannot.
 bool saveControls(Game& game);
 

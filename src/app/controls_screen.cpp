@@ -49,27 +49,27 @@ void centred(Surface& back, const Font* font, int y, std::string_view s, std::ui
 
 void advance(Game& game)
 {
-    ControlsScreen& screen = *game.controlsScreen;
+    ControlsScreen& screen = *game.controllers.controlsScreen;
     screen.refusal.clear();
     if (++screen.step < kControlsSteps) return;
-    game.controls = screen.editing;
-    game.keys = keyTable(game.controls);
-    game.controlsScreen.reset();
-    showNotice(game, saveControls(game) ? "Controls saved" : "Controls kept until the game closes");
+    game.controllers.controls = screen.editing;
+    game.controllers.keys = keyTable(game.controllers.controls);
+    game.controllers.controlsScreen.reset();
+    showNotice(game.screen, saveControls(game) ? "Controls saved" : "Controls kept until the game closes");
 }
 
 }  // namespace
 
 void openControlsScreen(Game& game)
 {
-    game.controlsScreen = std::make_unique<ControlsScreen>();
-    game.controlsScreen->editing = game.controls;
-    game.controlsScreen->titleFont = Font::openQuoteFont(56);
+    game.controllers.controlsScreen = std::make_unique<ControlsScreen>();
+    game.controllers.controlsScreen->editing = game.controllers.controls;
+    game.controllers.controlsScreen->titleFont = Font::openQuoteFont(56);
 }
 
 void controlsKey(Game& game, int virtualKey)
 {
-    ControlsScreen& screen = *game.controlsScreen;
+    ControlsScreen& screen = *game.controllers.controlsScreen;
     if (virtualKey == VK_ESCAPE) return advance(game);
     const int player = playerOf(screen.step);
     const Action action = actionOf(screen.step);
@@ -87,7 +87,7 @@ void controlsKey(Game& game, int virtualKey)
 
 void controlsPadButton(Game& game, int button)
 {
-    ControlsScreen& screen = *game.controlsScreen;
+    ControlsScreen& screen = *game.controllers.controlsScreen;
     const int player = playerOf(screen.step);
     const Action action = actionOf(screen.step);
     if (padButtonName(button).empty()) return;
@@ -99,18 +99,18 @@ void controlsPadButton(Game& game, int button)
     advance(game);
 }
 
-void drawControlsScreen(Game& game)
+void drawControlsScreen(Screen& screen, const Controllers& controllers)
 {
-    if (game.backBuffer && game.controlsScreen) {
-        Surface& back = *game.backBuffer;
-        const ControlsScreen& screen = *game.controlsScreen;
-        const Font* font = game.quoteFont.get();
-        const Font* title = screen.titleFont ? screen.titleFont.get() : font;
+    if (screen.backBuffer && controllers.controlsScreen) {
+        Surface& back = *screen.backBuffer;
+        const ControlsScreen& editor = *controllers.controlsScreen;
+        const Font* font = screen.quoteFont.get();
+        const Font* title = editor.titleFont ? editor.titleFont.get() : font;
         fill(back, kWhole, kPaper);
         centred(back, title, 24, "Controls", kInk);
         centred(back, font, 100, "each player in turn: a key or a pad button for each action", kGreyInk);
 
-        const int current = screen.step;
+        const int current = editor.step;
         for (int player = 1; player <= 2; ++player) {
             const int left = player == 1 ? 40 : 420;
             const std::uint16_t colour = player == 1 ? kInk : kBlueInk;
@@ -126,22 +126,22 @@ void drawControlsScreen(Game& game)
                 const std::uint16_t ink = step == current ? kRedInk : kInk;
                 if (step == current) text(back, font, left, y, ">", kRedInk);
                 text(back, font, left + 20, y, actionName(kActions[a]), ink);
-                text(back, font, left + 150, y, keyLabel(screen.editing.keys[p][a]), ink);
-                text(back, font, left + 250, y, padButtonName(screen.editing.padButtons[p][a]), ink);
+                text(back, font, left + 150, y, keyLabel(editor.editing.keys[p][a]), ink);
+                text(back, font, left + 250, y, padButtonName(editor.editing.padButtons[p][a]), ink);
             }
         }
         const int player = playerOf(current);
         const Action action = actionOf(current);
-        const int oldKey = game.controls.keys[static_cast<std::size_t>(player - 1)][static_cast<std::size_t>(action)];
+        const int oldKey = controllers.controls.keys[static_cast<std::size_t>(player - 1)][static_cast<std::size_t>(action)];
         centred(back, font, 450,
                 "Player " + std::to_string(player) + ": press the key or pad button for " +
                     std::string(actionName(action)),
                 kInk);
         centred(back, font, 484, "Esc keeps " + keyLabel(oldKey), kGreyInk);
-        if (!screen.refusal.empty()) centred(back, font, 524, screen.refusal, kRedInk);
+        if (!editor.refusal.empty()) centred(back, font, 524, editor.refusal, kRedInk);
     }
-    drawNotice(game);
-    present(game);
+    drawNotice(screen);
+    present(screen);
 }
 
 namespace {
@@ -151,13 +151,13 @@ namespace {
 class ControlsKeys : public Responder {
     Response respond(Game& game, const Message& m, bool repeat) override
     {
-        if (m.message == WM_PADBUTTONDOWN && game.controlsScreen) {
+        if (m.message == WM_PADBUTTONDOWN && game.controllers.controlsScreen) {
             controlsPadButton(game, padCode(m.wParam));
             return Response::Taken;
         }
         if (m.message != WM_KEYDOWN) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
-        if (game.controlsScreen && key != VK_F12) {
+        if (game.controllers.controlsScreen && key != VK_F12) {
             if (!repeat) controlsKey(game, key);
             return Response::TakenWithKeyUp;
         }

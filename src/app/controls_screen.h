@@ -15,6 +15,8 @@
 namespace ib {
 
 struct Game;
+struct Screen;
+struct Controllers;
 
 struct ControlsScreen {
     int step = 0;  // player 1's six actions, then player 2's
@@ -28,6 +30,6 @@ constexpr int kControlsSteps = 2 * kActionCount;
 void openControlsScreen(Game& game);
 void controlsKey(Game& game, int virtualKey);
 void controlsPadButton(Game& game, int button);
-void drawControlsScreen(Game& game);
+void drawControlsScreen(Screen& screen, const Controllers& controllers);
 
 }  // namespace ib

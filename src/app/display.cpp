@@ -27,49 +27,49 @@ HRESULT initDisplay(Game& game)
 {
     Platform& p = game.platform;
     if (!p.createWindow("Inkblot Fighter")) return DDERR_GENERIC;
-    game.mainWindow = true;
+    game.screen.mainWindow = true;
     p.showWindow();
     // Showing the window activates it at once.
     windowProc(game, WM_ACTIVATE, 0);
 
-    HRESULT r = p.directDrawCreate(game.directDraw);
+    HRESULT r = p.directDrawCreate(game.screen.directDraw);
     if (r != DD_OK) return showError(game, r, "DirectDrawCreateEx FAILED");
     r = p.setCooperativeLevel();
     if (r != DD_OK) return showError(game, r, "SetCooperativeLevel FAILED");
     r = p.setDisplayMode(kScreenWidth, kScreenHeight, 16);
     if (r != DD_OK) return showError(game, r, "SetDisplayMode FAILED");
-    r = p.createPrimarySurface(*game.directDraw, game.primarySurface);
+    r = p.createPrimarySurface(*game.screen.directDraw, game.screen.primarySurface);
     if (r != DD_OK) return showError(game, r, "CreateSurface FAILED");
-    r = p.getAttachedSurface(*game.primarySurface, game.backBuffer);
+    r = p.getAttachedSurface(*game.screen.primarySurface, game.screen.backBuffer);
     if (r != DD_OK) return showError(game, r, "GetAttachedSurface FAILED");
 
-    clearSurface(*game.primarySurface);
-    clearSurface(*game.backBuffer);
+    clearSurface(*game.screen.primarySurface);
+    clearSurface(*game.screen.backBuffer);
 
     setUpGame(game);
     return DD_OK;
 }
 
-HRESULT restoreAfterLoss(Game& game)
+HRESULT restoreAfterLoss(Screen& screen)
 {
-    return restoreAllSurfaces(game.primarySurface.get(), game.images);
+    return restoreAllSurfaces(screen.primarySurface.get(), screen.images);
 }
 
-bool present(Game& game)
+bool present(Screen& screen)
 {
-    if (!game.primarySurface) return false;
-    Surface& primary = *game.primarySurface;
-    if (!retryRule(game, [&] { return primary.flip(); })) return false;
-    game.platform.presentFrame(primary);
+    if (!screen.primarySurface) return false;
+    Surface& primary = *screen.primarySurface;
+    if (!retryRule(screen, [&] { return primary.flip(); })) return false;
+    screen.platform.presentFrame(primary);
     return true;
 }
 
 void releaseDisplay(Game& game)
 {
-    if (!game.directDraw) return;
-    game.backBuffer.reset();
-    game.primarySurface.reset();
-    game.directDraw.reset();
+    if (!game.screen.directDraw) return;
+    game.screen.backBuffer.reset();
+    game.screen.primarySurface.reset();
+    game.screen.directDraw.reset();
     game.platform.releaseDisplay();
 }
 

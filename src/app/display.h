@@ -7,30 +7,31 @@
 namespace ib {
 
 struct Game;
+struct Screen;
 
 // Opens the window and the display, clears both pages, then runs
 // setUpGame. 0 on success, else the failing step's code (the error box has
 // been shown).
 HRESULT initDisplay(Game& game);
 // Flips the back buffer to the front under the retry rule; true when done.
-bool present(Game& game);
+bool present(Screen& screen);
 void releaseDisplay(Game& game);
 
 // The retry rule: issue op; on still-drawing issue it again, on a lost
 // surface restore everything and give the step up for this pass. True only
 // when op answered DD_OK.
 template <class Op>
-bool retryRule(Game& game, Op&& op);
-HRESULT restoreAfterLoss(Game& game);
+bool retryRule(Screen& screen, Op&& op);
+HRESULT restoreAfterLoss(Screen& screen);
 
 template <class Op>
-bool retryRule(Game& game, Op&& op)
+bool retryRule(Screen& screen, Op&& op)
 {
     for (;;) {
         HRESULT r = op();
         if (r == DD_OK) return true;
         if (r == DDERR_WASSTILLDRAWING) continue;
-        if (r == DDERR_SURFACELOST) restoreAfterLoss(game);
+        if (r == DDERR_SURFACELOST) restoreAfterLoss(screen);
         return false;
     }
 }

@@ -31,8 +31,8 @@ class TrainingKeys : public Responder {
             return Response::Pass;
         switch (static_cast<int>(m.wParam)) {
         case kKeyResetPositions: game.stepInput.command(StepCommand::ResetPositions); break;
-        case kKeyHitMasks: game.showHitMasks = !game.showHitMasks; break;
-        case kKeyInputDisplay: game.showInputs = !game.showInputs; break;
+        case kKeyHitMasks: game.screen.showHitMasks = !game.screen.showHitMasks; break;
+        case kKeyInputDisplay: game.screen.showInputs = !game.screen.showInputs; break;
         case kKeyDummyMode: game.stepInput.command(StepCommand::NextDummyMode); break;
         case kKeyRecord: game.stepInput.command(StepCommand::ToggleRecording); break;
         default: return Response::Pass;
@@ -48,16 +48,16 @@ void padMessage(Game& game, const Message& m)
     // Pads, like the keyboard, drive only the fighters no computer plays;
     // on the splash screen what they hold waits for the fight.
     const bool fighting = f.gameState != GameState::Splash && f.fighter1 && f.fighter2;
-    const PadTarget to{game.controls, fighting ? &game.stepInput : nullptr, keyboardPlayers(f)};
+    const PadTarget to{game.controllers.controls, fighting ? &game.stepInput : nullptr, keyboardPlayers(f)};
     switch (m.message) {
-    case WM_PADADDED: showPadNotice(game, pad, padAdded(game.pads, pad, padCode(m.wParam)), true); break;
+    case WM_PADADDED: showPadNotice(game.screen, pad, padAdded(game.controllers.pads, pad, padCode(m.wParam)), true); break;
     case WM_PADREMOVED:
-        if (game.pads.contains(pad) && game.pads[pad].connected)
-            showPadNotice(game, pad, padRemoved(game.pads, to, pad), false);
+        if (game.controllers.pads.contains(pad) && game.controllers.pads[pad].connected)
+            showPadNotice(game.screen, pad, padRemoved(game.controllers.pads, to, pad), false);
         break;
-    case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(m.wParam), true); break;
-    case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(m.wParam), false); break;
-    case WM_PADAXIS: padAxis(game.pads, to, pad, padCode(m.wParam), padValue(m.wParam)); break;
+    case WM_PADBUTTONDOWN: padButton(game.controllers.pads, to, pad, padCode(m.wParam), true); break;
+    case WM_PADBUTTONUP: padButton(game.controllers.pads, to, pad, padCode(m.wParam), false); break;
+    case WM_PADAXIS: padAxis(game.controllers.pads, to, pad, padCode(m.wParam), padValue(m.wParam)); break;
     default: break;
     }
 }
@@ -81,7 +81,7 @@ class FightKeys : public Responder {
         }
         if (m.message != WM_KEYDOWN && m.message != WM_KEYUP) return Response::Pass;
         if (f.fighter1 && f.fighter2)
-            keyToStep(game.keys, game.stepInput, static_cast<int>(m.wParam), m.message == WM_KEYDOWN,
+            keyToStep(game.controllers.keys, game.stepInput, static_cast<int>(m.wParam), m.message == WM_KEYDOWN,
                       keyboardPlayers(f));
         return Response::Taken;
     }
@@ -95,7 +95,7 @@ std::unique_ptr<Responder> fightResponder() { return std::make_unique<FightKeys>
 void flushStepInput(Game& game)
 {
     if (game.stepInput.empty()) return;
-    applyStepInput(game.fight, game.level.get(), game.stepInput);
+    applyStepInput(game.fight, game.content.level.get(), game.stepInput);
     game.stepInput.clear();
 }
 

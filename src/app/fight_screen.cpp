@@ -5,7 +5,8 @@
 #include <memory>
 
 #include "app/display.h"
-#include "app/game.h"
+#include "app/game_content.h"
+#include "app/screen.h"
 #include "app/notice.h"
 #include "app/quotes.h"
 #include "graphics/render.h"
@@ -17,11 +18,11 @@ namespace {
 // Paints both pages black, once per run, through a black scratch picture.
 // False when the scratch picture cannot be made: the pass then draws
 // nothing and the next one tries again.
-bool clearScreen(Game& game)
+bool clearScreen(Screen& screen)
 {
-    if (!game.directDraw) return false;
+    if (!screen.directDraw) return false;
     std::shared_ptr<Surface> black;
-    if (game.directDraw->createSurface(kScreenWidth, kScreenHeight, black) != DD_OK) return false;
+    if (screen.directDraw->createSurface(kScreenWidth, kScreenHeight, black) != DD_OK) return false;
     PixelFormat format;
     if (black->getPixelFormat(format) != DD_OK) return false;
     std::uint16_t* pixels = nullptr;
@@ -34,22 +35,22 @@ bool clearScreen(Game& game)
     black->unlock();
     // Like every full-screen picture, the last column and row are left out.
     const Rect whole{0, 0, kScreenWidth - 1, kScreenHeight - 1};
-    if (game.backBuffer) game.backBuffer->bltFast(0, 0, *black, whole, DDBLTFAST_NOCOLORKEY);
-    if (game.primarySurface) game.primarySurface->bltFast(0, 0, *black, whole, DDBLTFAST_NOCOLORKEY);
-    game.clearPending = false;
+    if (screen.backBuffer) screen.backBuffer->bltFast(0, 0, *black, whole, DDBLTFAST_NOCOLORKEY);
+    if (screen.primarySurface) screen.primarySurface->bltFast(0, 0, *black, whole, DDBLTFAST_NOCOLORKEY);
+    screen.clearPending = false;
     return true;
 }
 
 // A layer copied to a fixed place under the retry rule. A level without the
 // picture has nothing to show there: the step is left out and the frame
 // goes on. False only when the copy itself failed.
-bool drawLayer(Game& game, const std::shared_ptr<Surface>& picture, int x, int y, const Rect& src,
+bool drawLayer(Screen& screen, const Content& content, const std::shared_ptr<Surface>& picture, int x, int y, const Rect& src,
                std::uint32_t trans)
 {
     if (!picture) return true;
-    Surface& back = *game.backBuffer;
+    Surface& back = *screen.backBuffer;
     Surface& pic = *picture;
-    return retryRule(game, [&] { return back.bltFast(x, y, pic, src, trans); });
+    return retryRule(screen, [&] { return back.bltFast(x, y, pic, src, trans); });
 }
 
 // A rectangle from sides worked out in 64 bits; false when one does not fit
@@ -64,16 +65,16 @@ bool toRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_
 }
 
 // Bar 1 is anchored at its left end, bar 2 at the right end of its box.
-bool drawHealthBar(Game& game, const Fighter* fighter, bool anchoredLeft)
+bool drawHealthBar(Screen& screen, const Content& content, const Fighter* fighter, bool anchoredLeft)
 {
-    const Level& level = *game.level;
+    const Level& level = *content.level;
     if (!fighter || !level.healthBar) return true;
-    Surface& back = *game.backBuffer;
+    Surface& back = *screen.backBuffer;
     Surface& bar = *level.healthBar;
     // Never read outside the bar picture, whatever the level says.
     const int width = std::min(level.healthBarWidth, bar.width());
     const int height = std::min(level.healthBarHeight, bar.height());
-    return retryRule(game, [&]() -> HRESULT {
+    return retryRule(screen, [&]() -> HRESULT {
         const int length = healthBarLength(width, fighter->health);
         if (length == 0) return DD_OK;  // no bar at all
         const Rect src{0, 0, length, height};
@@ -96,9 +97,9 @@ PlayArea playArea(const Level& level)
 
 }  // namespace
 
-HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect)
+HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect)
 {
-    if (!fighter.frame || !fighter.frame->image || !game.level || !game.backBuffer)
+    if (!fighter.frame || !fighter.frame->image || !content.level || !screen.backBuffer)
         return DDERR_INVALIDPARAMS;
     const Frame& frame = *fighter.frame;
     const Image& image = *frame.image;
@@ -111,43 +112,43 @@ HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect)
     // out of this frame (a lost surface is met again by the next step).
     HRESULT r;
     do {
-        r = drawClipped(*game.backBuffer, playArea(*game.level), image, static_cast<int>(px),
+        r = drawClipped(*screen.backBuffer, playArea(*content.level), image, static_cast<int>(px),
                         static_cast<int>(py), fighter.facing, screenRect);
     } while (r == DDERR_WASSTILLDRAWING);
     return r;
 }
 
-bool composeFight(Game& game, const FightState& fight)
+bool composeFight(Screen& screen, const Content& content, const FightState& fight)
 {
-    if (game.clearPending && !clearScreen(game)) return false;
-    if (!game.level || !game.backBuffer || !game.primarySurface) return false;
-    const Level& level = *game.level;
+    if (screen.clearPending && !clearScreen(screen)) return false;
+    if (!content.level || !screen.backBuffer || !screen.primarySurface) return false;
+    const Level& level = *content.level;
     const Fighter* f1 = fight.fighter(1);
     const Fighter* f2 = fight.fighter(2);
 
     // Each step below that fails ends the frame: it is not presented and
     // the next pass draws a whole one.
-    if (!drawLayer(game, level.background, level.layerX, level.layerY, level.layerRect,
+    if (!drawLayer(screen, content, level.background, level.layerX, level.layerY, level.layerRect,
                    DDBLTFAST_NOCOLORKEY))
         return false;
-    if (!drawLayer(game, level.panel, 0, 0, level.panelRect, DDBLTFAST_NOCOLORKEY)) return false;
-    if (!drawHealthBar(game, f1, true)) return false;
-    if (!drawHealthBar(game, f2, false)) return false;
-    if (f1) draw(game, *f1, game.screenRect[0]);
-    if (f2) draw(game, *f2, game.screenRect[1]);
-    if (!game.slowMode && !drawLayer(game, level.foreground, level.layerX, level.layerY,
+    if (!drawLayer(screen, content, level.panel, 0, 0, level.panelRect, DDBLTFAST_NOCOLORKEY)) return false;
+    if (!drawHealthBar(screen, content, f1, true)) return false;
+    if (!drawHealthBar(screen, content, f2, false)) return false;
+    if (f1) draw(screen, content, *f1, screen.screenRect[0]);
+    if (f2) draw(screen, content, *f2, screen.screenRect[1]);
+    if (!screen.slowMode && !drawLayer(screen, content, level.foreground, level.layerX, level.layerY,
                                      level.layerRect, DDBLTFAST_SRCCOLORKEY))
         return false;
-    drawQuote(game, fight);
+    drawQuote(screen, content, fight);
     return true;
 }
 
-bool drawFight(Game& game, const FightState& fight)
+bool drawFight(Screen& screen, const Content& content, const FightState& fight)
 {
-    if (!composeFight(game, fight)) return false;
+    if (!composeFight(screen, content, fight)) return false;
     // Over the finished frame: the fight's own pictures never hold it.
-    drawNotice(game);
-    present(game);
+    drawNotice(screen);
+    present(screen);
     return true;
 }
 

@@ -7,16 +7,17 @@
 
 namespace ib {
 
-struct Game;
+struct Content;
+struct Screen;
 
 // Draws the whole scene into the back buffer; false when a step failed and
 // the frame is to be dropped (it is then not presented). True exactly when
 // the drawing reached the quote, the last step.
-bool composeFight(Game& game, const FightState& fight);
+bool composeFight(Screen& screen, const Content& content, const FightState& fight);
 // composeFight, then the notice line over it, then present the frame when
 // it is whole; answers as composeFight.
-bool drawFight(Game& game, const FightState& fight);
+bool drawFight(Screen& screen, const Content& content, const FightState& fight);
 // Draws the fighter's current frame; screenRect receives where.
-HRESULT draw(Game& game, const Fighter& fighter, Rect& screenRect);
+HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect);
 
 }  // namespace ib

@@ -30,35 +30,35 @@ constexpr int kSplashLineY = 146;
 const char* const kCaption = "Inkblot Fighter";
 
 // A screen picture the game can run without: say once that it is missing.
-std::shared_ptr<Surface> loadScreenPicture(Game& game, const std::string& path)
+std::shared_ptr<Surface> loadScreenPicture(Screen& screen, const std::string& path)
 {
-    auto surface = loadTgaSurface(*game.directDraw, game.images, path);
+    auto surface = loadTgaSurface(*screen.directDraw, screen.images, path);
     if (!surface &&
-        std::find(game.reportedMissing.begin(), game.reportedMissing.end(), path) ==
-            game.reportedMissing.end()) {
-        game.reportedMissing.push_back(path);
+        std::find(screen.reportedMissing.begin(), screen.reportedMissing.end(), path) ==
+            screen.reportedMissing.end()) {
+        screen.reportedMissing.push_back(path);
         std::fprintf(stderr, "Inkblot Fighter: picture not found <%s>; that screen stays black\n",
                      path.c_str());
     }
     return surface;
 }
 
-void drawScreen(Game& game, const std::shared_ptr<Surface>& picture, const Font* font = nullptr,
+void drawScreen(Screen& screen, const std::shared_ptr<Surface>& picture, const Font* font = nullptr,
                 const std::vector<std::string>& lines = {})
 {
-    if (picture && game.backBuffer) {
-        Surface& back = *game.backBuffer;
-        retryRule(game, [&] {
+    if (picture && screen.backBuffer) {
+        Surface& back = *screen.backBuffer;
+        retryRule(screen, [&] {
             return back.bltFast(0, 0, *picture, Rect{0, 0, kScreenWidth - 1, kScreenHeight - 1},
                                 DDBLTFAST_NOCOLORKEY);
         });
     }
     for (std::size_t i = 0; font && i < lines.size(); ++i)
         if (!lines[i].empty())
-            drawEdgedText(game, *font, (kScreenWidth - font->measure(lines[i])) / 2,
+            drawEdgedText(screen, *font, (kScreenWidth - font->measure(lines[i])) / 2,
                           kSplashLineY + static_cast<int>(i) * font->lineHeight(), lines[i]);
-    drawNotice(game);
-    present(game);
+    drawNotice(screen);
+    present(screen);
 }
 
 void runPass(Game& game)
@@ -72,8 +72,8 @@ void runPass(Game& game)
     if (game.fight.gameState != GameState::Fight) flushStepInput(game);
     switch (game.fight.gameState) {
     case GameState::Splash:
-        if (game.controlsScreen) drawControlsScreen(game);
-        else drawSplash(game);
+        if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
+        else drawSplash(game.screen);
         break;
     case GameState::Fight: fightPass(game); break;
     case GameState::End: endScreenPass(game, 0, nullptr); break;
@@ -90,10 +90,10 @@ void playSound(Game& game, const SoundEvent& event)
 
 FightRules fightRules(const Game& game)
 {
-    FightRules rules{game.level.get(), game.quoteBook.size(), &game.soundPlayer.voicedMoves()};
-    if (game.knowledge.size() == 2) {
-        rules.knowledge[0] = &game.knowledge[0];
-        rules.knowledge[1] = &game.knowledge[1];
+    FightRules rules{game.content.level.get(), game.content.quoteBook.size(), &game.soundPlayer.voicedMoves()};
+    if (game.content.knowledge.size() == 2) {
+        rules.knowledge[0] = &game.content.knowledge[0];
+        rules.knowledge[1] = &game.content.knowledge[1];
     }
     return rules;
 }
@@ -109,11 +109,11 @@ void fightPass(Game& game)
     game.stepInput.clear();
     // The frame, drawn from the fight as it stands mid-pass.
     const FightState& fight = game.fight;
-    bool drawn = composeFight(game, fight);
+    bool drawn = composeFight(game.screen, game.content, fight);
     if (drawn) {
-        drawTrainingOverlays(game, fight);
-        drawMatchOverlays(game, fight);
-        present(game);
+        drawTrainingOverlays(game.screen, game.content, fight);
+        drawMatchOverlays(game.screen, game.content, fight);
+        present(game.screen);
     }
     finishFightStep(game.fight, rules, mark, drawn, &game.sounds);
     for (std::size_t i = first; i < game.sounds.size(); ++i) game.soundPlayer.play(game.sounds[i]);
@@ -123,12 +123,12 @@ void startFight(Game& game, PlayMode mode, bool match)
     flushStepInput(game);
     game.heldByRecord = {};
     FightState& f = game.fight;
-    if (game.fightPlayed && f.fighter1 && f.fighter2 && game.level) {
+    if (game.fightPlayed && f.fighter1 && f.fighter2 && game.content.level) {
         const Character& c1 = *f.fighter1->character;
         const Character& c2 = *f.fighter2->character;
         f = FightState{};
-        f.fighter1.emplace(c1, *game.level, Side::Left);
-        f.fighter2.emplace(c2, *game.level, Side::Right);
+        f.fighter1.emplace(c1, *game.content.level, Side::Left);
+        f.fighter2.emplace(c2, *game.content.level, Side::Right);
     }
     game.fightPlayed = true;
     f.gameState = GameState::Fight;
@@ -147,7 +147,7 @@ void startFight(Game& game, PlayMode mode, bool match)
     }
 }
 
-Game::Game(Platform& p) : platform(p) {}
+Game::Game(Platform& p) : platform(p), screen(p) {}
 Game::~Game() = default;
 
 void readArguments(Game& game, int argc, const char* const* argv)
@@ -158,11 +158,11 @@ void readArguments(Game& game, int argc, const char* const* argv)
             i += taken - 1;
             continue;
         }
-        if (std::strcmp(argv[i], "slow") == 0) game.slowMode = true;
-        if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc && argv[i + 1]) game.configPath = argv[++i];
+        if (std::strcmp(argv[i], "slow") == 0) game.screen.slowMode = true;
+        if (std::strcmp(argv[i], "--config") == 0 && i + 1 < argc && argv[i + 1]) game.controllers.configPath = argv[++i];
         if (std::strcmp(argv[i], "--controls") == 0 && i + 1 < argc && argv[i + 1]) {
-            game.controlsFixed = true;
-            if (!readControlsCode(argv[++i], game.controls))
+            game.controllers.controlsFixed = true;
+            if (!readControlsCode(argv[++i], game.controllers.controls))
                 std::fprintf(stderr, "Inkblot Fighter: --controls \"%s\" is not a controls code; the default controls are used\n",
                              argv[i]);
         }
@@ -171,31 +171,31 @@ void readArguments(Game& game, int argc, const char* const* argv)
 
 void setUpGame(Game& game)
 {
-    game.mainWindow = true;
+    game.screen.mainWindow = true;
     try {
-        game.images.warnings = &game.contentWarnings;
-        game.images.files = &game.contentFiles;
-        LoadContext ctx{*game.directDraw, game.images};
-        game.level = loadLevel(ctx, "desert");
-        game.characters.push_back(loadCharacter(ctx, "rook"));
-        game.characters.push_back(loadCharacter(ctx, "quill"));
-        game.fight.fighter1.emplace(*game.characters[0], *game.level, Side::Left);
-        game.fight.fighter2.emplace(*game.characters[1], *game.level, Side::Right);
-        game.knowledge.clear();
-        for (const auto& c : game.characters) game.knowledge.push_back(learnMoves(*c));
+        game.screen.images.warnings = &game.content.contentWarnings;
+        game.screen.images.files = &game.content.contentFiles;
+        LoadContext ctx{*game.screen.directDraw, game.screen.images};
+        game.content.level = loadLevel(ctx, "desert");
+        game.content.characters.push_back(loadCharacter(ctx, "rook"));
+        game.content.characters.push_back(loadCharacter(ctx, "quill"));
+        game.fight.fighter1.emplace(*game.content.characters[0], *game.content.level, Side::Left);
+        game.fight.fighter2.emplace(*game.content.characters[1], *game.content.level, Side::Right);
+        game.content.knowledge.clear();
+        for (const auto& c : game.content.characters) game.content.knowledge.push_back(learnMoves(*c));
     } catch (const ContentError& e) {
         std::string text = e.what();
-        if (const std::string& tried = game.contentFiles.foldersTried(); !tried.empty()) text += "\n" + tried;
+        if (const std::string& tried = game.content.contentFiles.foldersTried(); !tried.empty()) text += "\n" + tried;
         showError(game, 0, text);
         throw;
     }
-    game.quoteSurface = loadScreenPicture(game, "pink.screen.tga");
-    if (game.quoteSurface) setSourceColorKey(*game.quoteSurface, kMagenta);
-    game.splashSurface = loadScreenPicture(game, "splash.tga");
-    game.endSurface = loadScreenPicture(game, "endsplash.tga");
-    game.quoteFont = Font::openQuoteFont(23);
-    loadQuotes(game.quoteBook, "stuff.quotes", &game.contentFiles);
-    game.soundPlayer.load(game.platform.sound(), game.contentFiles, game.level->name, game.characters,
+    game.screen.quoteSurface = loadScreenPicture(game.screen, "pink.screen.tga");
+    if (game.screen.quoteSurface) setSourceColorKey(*game.screen.quoteSurface, kMagenta);
+    game.screen.splashSurface = loadScreenPicture(game.screen, "splash.tga");
+    game.screen.endSurface = loadScreenPicture(game.screen, "endsplash.tga");
+    game.screen.quoteFont = Font::openQuoteFont(23);
+    loadQuotes(game.content.quoteBook, "stuff.quotes", &game.content.contentFiles);
+    game.soundPlayer.load(game.platform.sound(), game.content.contentFiles, game.content.level->name, game.content.characters,
                           readSoundConfig(soundConfigPath()));
 }
 
@@ -204,7 +204,7 @@ int showError(Game& game, int code, const std::string& text)
     releaseDisplay(game);
     // The whole text is shown, however long.
     game.platform.messageBox(text, kCaption);
-    if (game.mainWindow) {
+    if (game.screen.mainWindow) {
         game.platform.destroyWindow();
         windowProc(game, WM_DESTROY, 0);
     }
@@ -215,7 +215,7 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
 {
     switch (message) {
     case WM_DESTROY:
-        game.mainWindow = false;
+        game.screen.mainWindow = false;
         releaseDisplay(game);
         game.platform.postQuitMessage(0);
         return 0;
@@ -243,7 +243,7 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
         game.responders.dispatch(game, {message, wParam});
         return 0;
     case WM_CLOSE:
-        if (game.mainWindow) {
+        if (game.screen.mainWindow) {
             game.platform.destroyWindow();
             windowProc(game, WM_DESTROY, 0);
         }
@@ -253,21 +253,21 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     }
 }
 
-void drawSplash(Game& game, const Font* font, const std::vector<std::string>& lines)
+void drawSplash(Screen& screen, const Font* font, const std::vector<std::string>& lines)
 {
-    drawScreen(game, game.splashSurface, font, lines);
+    drawScreen(screen, screen.splashSurface, font, lines);
 }
-void drawEndScreen(Game& game) { drawScreen(game, game.endSurface); }
+void drawEndScreen(Screen& screen) { drawScreen(screen, screen.endSurface); }
 
 void endScreenPass(Game& game, std::uint32_t now, std::uint32_t* shownAt)
 {
     if (!shownAt) {
-        drawEndScreen(game);
+        drawEndScreen(game.screen);
         game.platform.sleep(kEndScreenMs);
     } else {
         if (*shownAt == 0) {
             *shownAt = now | 1;
-            drawEndScreen(game);
+            drawEndScreen(game.screen);
         }
         if (now - *shownAt <= kEndScreenMs) return;
     }

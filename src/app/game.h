@@ -1,31 +1,24 @@
-// The whole game's state, one object per run (tests make a fresh one), and
-// the shell around it: start-up, the main loop, the window procedure, the
+// One run of the game: the content it loaded, the screen it draws on, the
+// players' controls and the session (the fight, the match, online play), and
+// the shell around them: start-up, the main loop, the window procedure, the
 // splash and end screens and the error box.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "app/controllers.h"
+#include "app/game_content.h"
 #include "app/play_options.h"
-#include "app/controls_screen.h"
-#include "app/quotes.h"
 #include "app/responder.h"
+#include "app/screen.h"
 #include "app/sound_player.h"
-#include "fight/fight_step.h"
-#include "content/content.h"
 #include "fight/fight_state.h"
-#include "content/images.h"
-#include "graphics/mask_outline.h"
-#include "fight/move_knowledge.h"
-#include "input/controls.h"
-#include "input/pad_input.h"
-#include "platform/font.h"
+#include "fight/fight_step.h"
 #include "platform/platform.h"
 
 namespace ib {
@@ -46,52 +39,22 @@ struct Game {
     Game& operator=(const Game&) = delete;
 
     Platform& platform;
+    // Loaded once, then only read.
+    Content content;
+    // The display, pictures, lettering and overlays.
+    Screen screen;
+    // The controls, keys and pads.
+    Controllers controllers;
 
+    // --- the session: what this run is playing ----------------------------
     // Everything a pass changes: the game state, the fighters, the clock,
     // the quote shown and the quotes' random numbers.
     FightState fight;
-
-    // --- game flow ----------------------------------------------------------
     bool appActive = false;
-    bool slowMode = false;
     PlayOptions playOptions;
     // The input delay of online fights from the controls file, if it says.
     std::optional<int> onlineDelay;
     bool fightPlayed = false;  // a fight has started: the next one starts anew
-    // What the computer knows of each player's Character (rook, quill).
-    std::vector<MoveKnowledge> knowledge;
-    // Training's overlays, drawn over the frame before it is presented.
-    bool showHitMasks = false;
-    bool showInputs = false;
-    std::map<const HitMask*, MaskOutline> maskOutlines;  // made when first shown
-    bool mainWindow = false;  // the window exists
-    std::unique_ptr<Level> level;
-    std::vector<std::unique_ptr<Character>> characters;  // rook, quill
-    std::shared_ptr<Surface> quoteSurface;
-    std::shared_ptr<Surface> splashSurface;
-    std::shared_ptr<Surface> endSurface;
-    std::unique_ptr<Font> quoteFont;
-    QuoteBook quoteBook;
-    // A match's lettering, opened when first drawn.
-    std::unique_ptr<Font> bannerFont;
-    std::unique_ptr<Font> timerFont;
-    std::unique_ptr<Font> menuFont;
-
-    // --- controls -------------------------------------------------------------
-    // The controls file; empty: none is read or written.
-    std::string configPath;
-    Controls controls = defaultControls();
-    // The controls came with a replay (or "--controls CODE"): the file is
-    // neither read nor written, so a playback plays with the recorded ones.
-    bool controlsFixed = false;
-    std::vector<KeyBinding> keys = keyTable(controls);
-    PadInputs pads;
-    // A line at the bottom of the screen (a pad came or went) until the
-    // platform's clock reaches noticeUntil; drawn over the finished frame.
-    std::string notice;
-    std::uint32_t noticeUntil = 0;
-    // Open over the splash screen while players choose their controls.
-    std::unique_ptr<ControlsScreen> controlsScreen;
     // The screens that take the messages, in order.
     ResponderChain responders = gameResponders();
     // What the keys and pads gave since the last pass: the next fight
@@ -100,30 +63,9 @@ struct Game {
     StepInput stepInput;
     // What each player held by the last WM_HELDBUTTONS of this fight.
     std::array<std::uint8_t, 2> heldByRecord{};
-
-    // --- display ------------------------------------------------------------
-    std::shared_ptr<DisplayDevice> directDraw;
-    std::shared_ptr<Surface> primarySurface;
-    std::shared_ptr<Surface> backBuffer;
-
-    // --- pictures -----------------------------------------------------------
-    ImageRegistry images;
-    bool clearPending = true;
-    // Where each fighter was last drawn (fighter 1, fighter 2).
-    Rect screenRect[2];
-
-    // Pictures named by no content file that were missing, each said once.
-    std::vector<std::string> reportedMissing;
-    // Content that loaded but looks wrong, each said once on standard error.
-    ContentWarnings contentWarnings;
-    // The folder the content is read from, and what was read of it.
-    ContentFiles contentFiles;
-
     // The online session, when this game is played online: it takes the
     // keys and pads and runs the passes.
     std::unique_ptr<OnlinePlay> online;
-
-    // --- sound ----------------------------------------------------------------
     SoundPlayer soundPlayer;
     // The sounds of the pass being run and of the messages handled before
     // it, each played once when it was added; emptied after every pass.
@@ -165,8 +107,8 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
 
 // The splash screen, with lines written under its middle in `font`
 // (online: what is happening); an empty line is skipped.
-void drawSplash(Game& game, const Font* font = nullptr, const std::vector<std::string>& lines = {});
-void drawEndScreen(Game& game);
+void drawSplash(Screen& screen, const Font* font = nullptr, const std::vector<std::string>& lines = {});
+void drawEndScreen(Screen& screen);
 // The end screen's one rule: shown for kEndScreenMs, then playing alone
 // goes back to the splash screen and anything else closes. Offline
 // (`shownAt` null) the pass sleeps it out, and a replay keeps that one long

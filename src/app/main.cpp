@@ -33,17 +33,17 @@ int main(int argc, char** argv)
     ib::SdlPlatform platform;
     if (online.online()) {
         ib::Game game(platform);
-        ib::useDataFolder(game.contentFiles, data);
+        ib::useDataFolder(game.content.contentFiles, data);
         // "slow", --config FILE and --controls CODE count online too.
         std::vector<const char*> rest{argv[0]};
         for (const std::string& a : args) rest.push_back(a.c_str());
         ib::readArguments(game, static_cast<int>(rest.size()), rest.data());
-        if (game.configPath.empty() && !game.controlsFixed) game.configPath = ib::defaultControlsPath().string();
+        if (game.controllers.configPath.empty() && !game.controllers.controlsFixed) game.controllers.configPath = ib::defaultControlsPath().string();
         return ib::runOnlineGame(game, online);
     }
     return ib::runSession(platform, args, replay, /*paced=*/true, "Inkblot Fighter", [&](ib::Game& game) {
-        ib::useDataFolder(game.contentFiles, data);
+        ib::useDataFolder(game.content.contentFiles, data);
         // The user's own controls, unless --config named a file.
-        if (game.configPath.empty()) game.configPath = ib::defaultControlsPath().string();
+        if (game.controllers.configPath.empty()) game.controllers.configPath = ib::defaultControlsPath().string();
     });
 }

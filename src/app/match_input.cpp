@@ -37,14 +37,14 @@ void takeMenuKey(Game& game, MenuKey k)
 
 bool isPlayersKey(const Game& game, int key, Action a)
 {
-    for (const auto& keys : game.controls.keys)
+    for (const auto& keys : game.controllers.controls.keys)
         if (keys[static_cast<std::size_t>(a)] == key) return true;
     return false;
 }
 
 bool isPlayersPadButton(const Game& game, int button, Action a)
 {
-    for (const auto& buttons : game.controls.padButtons)
+    for (const auto& buttons : game.controllers.controls.padButtons)
         if (buttons[static_cast<std::size_t>(a)] == button) return true;
     return false;
 }
@@ -99,7 +99,7 @@ void chooseMenuItem(Game& game, MenuItem item)
     switch (item) {
     case MenuItem::Resume: closeMenu(f.match); break;
     case MenuItem::RestartRound:
-        if (game.level) restartRound(f, *game.level);
+        if (game.content.level) restartRound(f, *game.content.level);
         closeMenu(f.match);
         break;
     case MenuItem::Rematch: startFight(game, f.mode, true); break;

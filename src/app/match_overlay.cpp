@@ -4,7 +4,8 @@
 #include <string>
 
 #include "app/display.h"
-#include "app/game.h"
+#include "app/game_content.h"
+#include "app/screen.h"
 #include "fight/match_rules.h"
 
 namespace ib {
@@ -61,9 +62,9 @@ void blot(Surface& back, int cx, int cy, bool filled)
     back.unlock();
 }
 
-void drawBlots(Game& game, Surface& back, const MatchState& m)
+void drawBlots(Screen& screen, const Content& content, Surface& back, const MatchState& m)
 {
-    const Level& level = *game.level;
+    const Level& level = *content.level;
     const int needed = m.rounds / 2 + 1;
     const int step = 2 * kBlotRadius + 6;
     const int width = level.healthBarWidth;
@@ -78,15 +79,15 @@ void drawBlots(Game& game, Surface& back, const MatchState& m)
     }
 }
 
-void drawMenu(Game& game, Surface& back, const MatchState& m)
+void drawMenu(Screen& screen, const Content& content, Surface& back, const MatchState& m)
 {
-    const Font* font = fontOf(game.menuFont, kMenuHeight);
+    const Font* font = fontOf(screen.menuFont, kMenuHeight);
     if (!font) return;
     const auto items = menuItems(m.menu);
     const int line = kMenuHeight + 10;
     int y = 300;
     if (m.menu == MatchMenu::Pause) {
-        if (const Font* big = fontOf(game.bannerFont, kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
+        if (const Font* big = fontOf(screen.bannerFont, kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
     }
     for (std::size_t i = 0; i < items.size(); ++i, y += line) {
         const bool chosen = static_cast<int>(i) == m.menuChoice;
@@ -98,14 +99,14 @@ void drawMenu(Game& game, Surface& back, const MatchState& m)
 
 }  // namespace
 
-void drawMatchOverlays(Game& game, const FightState& fight)
+void drawMatchOverlays(Screen& screen, const Content& content, const FightState& fight)
 {
     const MatchState& m = fight.match;
-    if (!m.on || !game.backBuffer || !game.level) return;
-    Surface& back = *game.backBuffer;
-    const Level& level = *game.level;
+    if (!m.on || !screen.backBuffer || !content.level) return;
+    Surface& back = *screen.backBuffer;
+    const Level& level = *content.level;
     if (const int left = secondsLeft(fight); left >= 0) {
-        if (const Font* font = fontOf(game.timerFont, kTimerHeight)) {
+        if (const Font* font = fontOf(screen.timerFont, kTimerHeight)) {
             char digits[3] = {static_cast<char>('0' + left / 10 % 10), static_cast<char>('0' + left % 10), 0};
             // Between the end of bar 1 and the start of bar 2.
             const int middle = (level.bar1X + level.healthBarWidth + level.bar2X) / 2;
@@ -114,11 +115,11 @@ void drawMatchOverlays(Game& game, const FightState& fight)
             inked(back, *font, middle - font->measure(digits) / 2, std::max(0, y), digits, kPaper, 2);
         }
     }
-    drawBlots(game, back, m);
+    drawBlots(screen, content, back, m);
     // The pause menu hides the banner it stopped.
     const std::string banner = m.menu == MatchMenu::Pause ? std::string() : bannerText(fight);
     if (!banner.empty()) {
-        if (const Font* font = fontOf(game.bannerFont, kBannerHeight)) {
+        if (const Font* font = fontOf(screen.bannerFont, kBannerHeight)) {
             if (m.banner == Banner::MatchOver) {
                 const std::size_t space = banner.rfind(' ');
                 centred(back, *font, 150, banner.substr(0, space), kRedInk, 4);
@@ -128,7 +129,7 @@ void drawMatchOverlays(Game& game, const FightState& fight)
             }
         }
     }
-    if (m.menu != MatchMenu::None) drawMenu(game, back, m);
+    if (m.menu != MatchMenu::None) drawMenu(screen, content, back, m);
 }
 
 }  // namespace ib

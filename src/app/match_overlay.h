@@ -7,10 +7,11 @@
 
 namespace ib {
 
-struct Game;
+struct Content;
+struct Screen;
 
 // Drawn over the composed frame before it is presented; nothing outside a
 // match.
-void drawMatchOverlays(Game& game, const FightState& fight);
+void drawMatchOverlays(Screen& screen, const Content& content, const FightState& fight);
 
 }  // namespace ib

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/game.h"
+#include "app/screen.h"
 #include "app/quote_layout.h"
 
 namespace ib {
@@ -17,39 +17,39 @@ constexpr Rect kStrip{0, kScreenHeight - 1 - kStripHeight, kScreenWidth - 1, kSc
 
 }  // namespace
 
-void showNotice(Game& game, std::string text)
+void showNotice(Screen& screen, std::string text)
 {
-    game.notice = std::move(text);
-    game.noticeUntil = game.platform.timeGetTime() + kNoticeMs;
+    screen.notice = std::move(text);
+    screen.noticeUntil = screen.platform.timeGetTime() + kNoticeMs;
 }
 
-void drawEdgedText(Game& game, const Font& font, int x, int y, const std::string& text)
+void drawEdgedText(Screen& screen, const Font& font, int x, int y, const std::string& text)
 {
-    if (!game.backBuffer) return;
+    if (!screen.backBuffer) return;
     const Rect clip{0, 0, kScreenWidth, kScreenHeight};
-    font.drawLine(*game.backBuffer, x + 1, y + 1, text, toRgb565(0xFFFFFF), clip);
-    font.drawLine(*game.backBuffer, x, y, text, toRgb565(0x101010), clip);
+    font.drawLine(*screen.backBuffer, x + 1, y + 1, text, toRgb565(0xFFFFFF), clip);
+    font.drawLine(*screen.backBuffer, x, y, text, toRgb565(0x101010), clip);
 }
 
-void showPadNotice(Game& game, int pad, int player, bool joined)
+void showPadNotice(Screen& screen, int pad, int player, bool joined)
 {
     std::string text = "Pad " + std::to_string(pad);
-    if (std::string name = game.platform.padName(pad); !name.empty()) text += " (" + name + ")";
+    if (std::string name = screen.platform.padName(pad); !name.empty()) text += " (" + name + ")";
     if (player == 0) text += joined ? " joined; both players have a pad" : " left";
     else text += (joined ? " joined player " : " left player ") + std::to_string(player);
-    showNotice(game, std::move(text));
+    showNotice(screen, std::move(text));
 }
 
-void drawNotice(Game& game)
+void drawNotice(Screen& screen)
 {
-    if (game.notice.empty()) return;
-    if (static_cast<std::int32_t>(game.platform.timeGetTime() - game.noticeUntil) >= 0) {
-        game.notice.clear();
-        game.clearPending = true;  // the strip may lie where the fight draws nothing
+    if (screen.notice.empty()) return;
+    if (static_cast<std::int32_t>(screen.platform.timeGetTime() - screen.noticeUntil) >= 0) {
+        screen.notice.clear();
+        screen.clearPending = true;  // the strip may lie where the fight draws nothing
         return;
     }
-    if (!game.backBuffer) return;
-    Surface& back = *game.backBuffer;
+    if (!screen.backBuffer) return;
+    Surface& back = *screen.backBuffer;
     std::uint16_t* pixels = nullptr;
     std::int32_t pitch = 0;
     if (back.lock(pixels, pitch) != DD_OK) return;
@@ -59,11 +59,11 @@ void drawNotice(Game& game)
         std::fill(row + kStrip.left, row + kStrip.right, ink);
     }
     back.unlock();
-    if (game.quoteFont) {
-        const Font& font = *game.quoteFont;
-        const int x = std::max(4, (kScreenWidth - font.measure(game.notice)) / 2);
+    if (screen.quoteFont) {
+        const Font& font = *screen.quoteFont;
+        const int x = std::max(4, (kScreenWidth - font.measure(screen.notice)) / 2);
         const int y = kStrip.top + (kStripHeight - font.lineHeight()) / 2;
-        font.drawLine(back, x, y, game.notice, toRgb565(0xBDE3F7), kStrip);
+        font.drawLine(back, x, y, screen.notice, toRgb565(0xBDE3F7), kStrip);
     }
 }
 

@@ -40,7 +40,7 @@ std::string figuresLine(const net::NetPlay& play)
 net::StepBits padsHeld(const Game& game)
 {
     net::StepBits in = 0;
-    for (const auto& [number, pad] : game.pads)
+    for (const auto& [number, pad] : game.controllers.pads)
         for (int b = 0; b < net::kStepButtons; ++b)
             if (pad.connected && pad.held[static_cast<std::size_t>(b)]) in |= static_cast<net::StepBits>(1u << b);
     return in;
@@ -103,16 +103,16 @@ void OnlinePlay::message(Game& game, const Message& m)
     } else if (m.message == WM_KEYDOWN && m.wParam == kKeyInputDisplay) {
         showFigures_ = !showFigures_;  // F6, as the input display offline
     } else if (m.message == WM_KEYDOWN || m.message == WM_KEYUP) {
-        keysHeld_ = net::withPlayer1Key(game.keys, keysHeld_, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
+        keysHeld_ = net::withPlayer1Key(game.controllers.keys, keysHeld_, static_cast<int>(m.wParam), m.message == WM_KEYDOWN);
     } else if (m.message >= WM_PADADDED && m.message <= WM_PADAXIS) {
-        const PadTarget to{game.controls, &padEvents_, kBothPlayers};
+        const PadTarget to{game.controllers.controls, &padEvents_, kBothPlayers};
         const int pad = padOf(m.wParam);
         switch (m.message) {
-        case WM_PADADDED: padAdded(game.pads, pad, padCode(m.wParam)); break;
-        case WM_PADREMOVED: padRemoved(game.pads, to, pad); break;
-        case WM_PADBUTTONDOWN: padButton(game.pads, to, pad, padCode(m.wParam), true); break;
-        case WM_PADBUTTONUP: padButton(game.pads, to, pad, padCode(m.wParam), false); break;
-        default: padAxis(game.pads, to, pad, padCode(m.wParam), padValue(m.wParam)); break;
+        case WM_PADADDED: padAdded(game.controllers.pads, pad, padCode(m.wParam)); break;
+        case WM_PADREMOVED: padRemoved(game.controllers.pads, to, pad); break;
+        case WM_PADBUTTONDOWN: padButton(game.controllers.pads, to, pad, padCode(m.wParam), true); break;
+        case WM_PADBUTTONUP: padButton(game.controllers.pads, to, pad, padCode(m.wParam), false); break;
+        default: padAxis(game.controllers.pads, to, pad, padCode(m.wParam), padValue(m.wParam)); break;
         }
         padEvents_.clear();
     }
@@ -129,33 +129,33 @@ void OnlinePlay::pass(Game& game)
     const std::int64_t framesBefore = play_.session() ? play_.session()->framesKept() : 0;
     play_.update(now, static_cast<net::StepBits>(keysHeld_ | padsHeld(game)), &game.sounds);
     if (const net::RollbackSession* s = play_.session(); s && s->framesKept() != framesBefore)
-        composed = composeFight(game, s->frame());
+        composed = composeFight(game.screen, game.content, s->frame());
     for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);
     if (play_.session()) game.fight = play_.session()->fight();
     switch (play_.phase()) {
     case net::NetPhase::Waiting:
-        drawSplash(game, font_.get(), {play_.status(), mapping_ ? mapping_->summary() : ""});
+        drawSplash(game.screen, font_.get(), {play_.status(), mapping_ ? mapping_->summary() : ""});
         break;
     case net::NetPhase::Fighting:
         // No step ran for a while: the line has stalled, and the screen
         // still says so.
-        if (!composed && now - drawnAt_ >= kStalledRedrawMs) composed = composeFight(game, game.fight);
+        if (!composed && now - drawnAt_ >= kStalledRedrawMs) composed = composeFight(game.screen, game.content, game.fight);
         if (!composed) break;
         drawnAt_ = now;
         // Between composing the frame and presenting it.
         if (font_) {
-            if (showFigures_) drawEdgedText(game, *font_, 10, kFigureLineY, figuresLine(play_));
+            if (showFigures_) drawEdgedText(game.screen, *font_, 10, kFigureLineY, figuresLine(play_));
             if (!play_.status().empty())
-                drawEdgedText(game, *font_, 10, kFigureLineY + font_->lineHeight(), play_.status());
+                drawEdgedText(game.screen, *font_, 10, kFigureLineY + font_->lineHeight(), play_.status());
         }
-        present(game);
+        present(game.screen);
         break;
     default:
         if (!kept_ && play_.session()) keepReplay(game);
         // Fought to its end: the end screen, then goodbye; else what went
         // wrong, until Escape.
         if (!play_.failed() && game.fight.gameState == GameState::End) endScreenPass(game, now, &endShownAt_);
-        else drawSplash(game, font_.get(), {play_.status()});
+        else drawSplash(game.screen, font_.get(), {play_.status()});
         break;
     }
 }

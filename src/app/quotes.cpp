@@ -7,7 +7,8 @@
 #include <string>
 
 #include "app/display.h"
-#include "app/game.h"
+#include "app/game_content.h"
+#include "app/screen.h"
 #include "app/quote_layout.h"
 #include "content/content_files.h"
 #include "fight/quote_choice.h"
@@ -60,16 +61,16 @@ void loadQuotes(QuoteBook& book, const std::string& name, ContentFiles* files)
     finish();
 }
 
-void drawQuote(Game& game, const FightState& fight)
+void drawQuote(Screen& screen, const Content& content, const FightState& fight)
 {
     const ActiveQuote& quote = fight.activeQuote;
     // An old quote is not shown; the fight's pass ends it after the frame.
     if (quote.startTime == 0 || quoteOver(fight)) return;
     const Fighter* speaker = fight.fighter(quote.speaker);
-    if (!game.quoteSurface || !game.backBuffer || !game.level || !speaker) return;
-    if (quote.text < 0 || static_cast<std::size_t>(quote.text) >= game.quoteBook.size()) return;
-    const std::string& text = game.quoteBook[static_cast<std::size_t>(quote.text)];
-    Surface& box = *game.quoteSurface;
+    if (!screen.quoteSurface || !screen.backBuffer || !content.level || !speaker) return;
+    if (quote.text < 0 || static_cast<std::size_t>(quote.text) >= content.quoteBook.size()) return;
+    const std::string& text = content.quoteBook[static_cast<std::size_t>(quote.text)];
+    Surface& box = *screen.quoteSurface;
     // A picture smaller than the box cannot hold it; the copy would be
     // refused anyway.
     if (box.width() < kQuoteBox.right || box.height() < kQuoteBox.bottom) return;
@@ -78,7 +79,7 @@ void drawQuote(Game& game, const FightState& fight)
     // after it copy it as it is, as long as nothing else was drawn there.
     const std::uint16_t magenta = toRgb565(kMagenta);
     const std::uint16_t black = toRgb565(0);
-    std::string drawn = textBoxTag(game.quoteFont.get(), kQuoteBox, text, black, magenta);
+    std::string drawn = textBoxTag(screen.quoteFont.get(), kQuoteBox, text, black, magenta);
     if (box.drawnTag() != drawn) {
         std::uint16_t* pixels = nullptr;
         std::int32_t pitch = 0;
@@ -87,7 +88,7 @@ void drawQuote(Game& game, const FightState& fight)
             std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
             std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
         }
-        if (game.quoteFont) drawTextBox(*game.quoteFont, box, kQuoteBox, text, black);
+        if (screen.quoteFont) drawTextBox(*screen.quoteFont, box, kQuoteBox, text, black);
         box.unlock();
         box.setDrawnTag(std::move(drawn));
     }
@@ -98,12 +99,12 @@ void drawQuote(Game& game, const FightState& fight)
     // range, and a place past it cannot be on the screen either.
     const std::int64_t x64 = std::int64_t{speaker->x} + kQuoteOffsetX;
     const std::int64_t y64 =
-        std::int64_t{speaker->y} + game.level->layerY + kQuoteOffsetY;
+        std::int64_t{speaker->y} + content.level->layerY + kQuoteOffsetY;
     if (x64 < INT32_MIN || x64 > INT32_MAX || y64 < INT32_MIN || y64 > INT32_MAX) return;
     const auto x = static_cast<std::int32_t>(x64);
     const auto y = static_cast<std::int32_t>(y64);
-    Surface& back = *game.backBuffer;
-    retryRule(game, [&] { return back.bltFast(x, y, box, kQuoteBox, DDBLTFAST_SRCCOLORKEY); });
+    Surface& back = *screen.backBuffer;
+    retryRule(screen, [&] { return back.bltFast(x, y, box, kQuoteBox, DDBLTFAST_SRCCOLORKEY); });
 }
 
 }  // namespace ib

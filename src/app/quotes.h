@@ -10,7 +10,8 @@
 
 namespace ib {
 
-struct Game;
+struct Content;
+struct Screen;
 
 // Quote texts, newest-read first (the file's first quote is the last text).
 using QuoteBook = std::deque<std::string>;
@@ -20,6 +21,6 @@ class ContentFiles;
 // notes it there); a file that cannot be read gives an empty book.
 void loadQuotes(QuoteBook& book, const std::string& name = "stuff.quotes", ContentFiles* files = nullptr);
 // Draws the fight's quote above its speaker, if one is shown and not over.
-void drawQuote(Game& game, const FightState& fight);
+void drawQuote(Screen& screen, const Content& content, const FightState& fight);
 
 }  // namespace ib

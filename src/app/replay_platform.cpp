@@ -84,7 +84,7 @@ bool ReplayPlatform::peekMessage()
         // The loop takes its first message once the game has read all of
         // its content.
         contentChecked_ = true;
-        if (game_->contentFiles.fingerprint() != replay_.header.content) stop(Outcome::OtherContent);
+        if (game_->content.contentFiles.fingerprint() != replay_.header.content) stop(Outcome::OtherContent);
     }
     if (!queue_.empty()) return true;
     if (outcome_ != Outcome::Playing) {

@@ -8,14 +8,14 @@ ReplayHeader replayHeaderOf(const Game& game)
 {
     ReplayHeader h;
     h.gameVersion = INKBLOT_VERSION;
-    h.content = game.contentFiles.fingerprint();
-    if (game.slowMode) h.args.push_back("slow");
+    h.content = game.content.contentFiles.fingerprint();
+    if (game.screen.slowMode) h.args.push_back("slow");
     for (std::string& a : playArguments(game.playOptions)) h.args.push_back(std::move(a));
     // The keys and pad buttons the messages are read with (the user's own
     // controls file is not read in a playback).
-    if (game.controls != defaultControls()) {
+    if (game.controllers.controls != defaultControls()) {
         h.args.push_back("--controls");
-        h.args.push_back(controlsCode(game.controls));
+        h.args.push_back(controlsCode(game.controllers.controls));
     }
     return h;
 }

@@ -30,7 +30,7 @@ int playBack(Platform& machine, const ReplayOptions& opts, bool paced, const cha
     ReplayPlatform playback(machine, *replay, paced);
     Game game(playback);
     playback.watch(game);
-    game.controlsFixed = true;
+    game.controllers.controlsFixed = true;
     readArgumentList(game, replay->header.args);
     if (prepare) prepare(game);
     const int status = runGame(game);

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/game.h"
+#include "app/game_content.h"
+#include "app/screen.h"
 #include "fight/frame_geometry.h"
 #include "graphics/tiny_font.h"
 
@@ -25,10 +26,10 @@ void text(const PixelTarget& t, int x, int y, std::string_view s)
     drawTinyText(t, x, y, s, kTextColour, kScale);
 }
 
-const MaskOutline& outlineOf(Game& game, const HitMask& mask)
+const MaskOutline& outlineOf(Screen& screen, const HitMask& mask)
 {
-    auto it = game.maskOutlines.find(&mask);
-    if (it == game.maskOutlines.end()) it = game.maskOutlines.emplace(&mask, outlineMask(mask)).first;
+    auto it = screen.maskOutlines.find(&mask);
+    if (it == screen.maskOutlines.end()) it = screen.maskOutlines.emplace(&mask, outlineMask(mask)).first;
     return it->second;
 }
 
@@ -39,12 +40,12 @@ void drawCells(const PixelTarget& t, const Fighter& f, const std::vector<MaskCel
         t.put(static_cast<int>(screenColumn(f, c.col)), static_cast<int>(top + c.row), colour);
 }
 
-void drawMasks(Game& game, const PixelTarget& t, const FightState& fight)
+void drawMasks(Screen& screen, const Content& content, const PixelTarget& t, const FightState& fight)
 {
     for (int p = 1; p <= 2; ++p) {
         const Fighter* f = fight.fighter(p);
         if (!f || !f->frame || !f->frame->image || !f->frame->image->mask) continue;
-        const MaskOutline& o = outlineOf(game, *f->frame->image->mask);
+        const MaskOutline& o = outlineOf(screen, *f->frame->image->mask);
         drawCells(t, *f, o.body, kBodyColour);
         drawCells(t, *f, o.strike, kStrikeColour);
     }
@@ -123,17 +124,17 @@ void drawInputs(const PixelTarget& t, const FightState& fight)
 
 }  // namespace
 
-void drawTrainingOverlays(Game& game, const FightState& fight)
+void drawTrainingOverlays(Screen& screen, const Content& content, const FightState& fight)
 {
-    if (fight.mode != PlayMode::Training || !game.backBuffer) return;
-    Surface& back = *game.backBuffer;
+    if (fight.mode != PlayMode::Training || !screen.backBuffer) return;
+    Surface& back = *screen.backBuffer;
     PixelTarget t;
     if (back.lock(t.pixels, t.pitch) != DD_OK) return;
     t.pitch /= 2;
     t.width = back.width();
     t.height = back.height();
-    if (game.showHitMasks) drawMasks(game, t, fight);
-    if (game.showInputs) drawInputs(t, fight);
+    if (screen.showHitMasks) drawMasks(screen, content, t, fight);
+    if (screen.showInputs) drawInputs(t, fight);
     const TrainingState& tr = fight.training;
     std::string status = std::string("TRAINING  DUMMY: ") + dummyModeName(tr.dummy);
     if (tr.recording) {

@@ -7,9 +7,10 @@
 
 namespace ib {
 
-struct Game;
+struct Content;
+struct Screen;
 
 // Does nothing outside training.
-void drawTrainingOverlays(Game& game, const FightState& fight);
+void drawTrainingOverlays(Screen& screen, const Content& content, const FightState& fight);
 
 }  // namespace ib

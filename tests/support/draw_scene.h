@@ -37,10 +37,10 @@ struct DrawScene {
     bool pass()
     {
         const int before = platform.framesPresented();
-        drawFight(game, game.fight);
+        drawFight(game.screen, game.content, game.fight);
         return platform.framesPresented() == before + 1;
     }
-    std::uint16_t at(int x, int y) const { return game.primarySurface->pixel(x, y); }
+    std::uint16_t at(int x, int y) const { return game.screen.primarySurface->pixel(x, y); }
 };
 
 }  // namespace ib::test

@@ -144,7 +144,7 @@ struct HeadlessFight {
     bool opened = false;
     explicit HeadlessFight(const std::string& dataDir)
     {
-        useDataFolder(game.contentFiles, dataDir);
+        useDataFolder(game.content.contentFiles, dataDir);
         opened = initDisplay(game) == DD_OK && game.fight.fighter1 && game.fight.fighter2;
     }
 };

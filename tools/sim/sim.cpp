@@ -231,7 +231,7 @@ int runSim(const std::vector<std::string>& args)
 
     if (opts.fights > 0) {
         Game game(platform);
-        useDataFolder(game.contentFiles, opts.dataDir);
+        useDataFolder(game.content.contentFiles, opts.dataDir);
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
@@ -239,7 +239,7 @@ int runSim(const std::vector<std::string>& args)
     }
 
     auto prepare = [&](Game& game) {
-        useDataFolder(game.contentFiles, opts.dataDir);
+        useDataFolder(game.content.contentFiles, opts.dataDir);
         platform.onPassEnd = [&] {
             const long long pass = platform.passes();
             // A replay's pass runs at its recorded clock reading.
@@ -250,7 +250,7 @@ int runSim(const std::vector<std::string>& args)
                       << '\n';
             auto [first, last] = opts.screenshots.equal_range(pass);
             for (auto it = first; it != last; ++it)
-                if (game.primarySurface) writePng(*game.primarySurface, it->second);
+                if (game.screen.primarySurface) writePng(*game.screen.primarySurface, it->second);
             return true;
         };
     };

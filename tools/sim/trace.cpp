@@ -53,13 +53,13 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
 {
     const FightState& fight = game.fight;
     nlohmann::ordered_json fighters = nlohmann::ordered_json::array();
-    if (fight.fighter1) fighters.push_back(fighterJson(*fight.fighter1, game.screenRect[0]));
-    if (fight.fighter2) fighters.push_back(fighterJson(*fight.fighter2, game.screenRect[1]));
+    if (fight.fighter1) fighters.push_back(fighterJson(*fight.fighter1, game.screen.screenRect[0]));
+    if (fight.fighter2) fighters.push_back(fighterJson(*fight.fighter2, game.screen.screenRect[1]));
     const ActiveQuote& quote = fight.activeQuote;
     // The text the quote started with: the book's entry, or none yet.
     std::string_view text;
-    if (quote.text >= 0 && static_cast<std::size_t>(quote.text) < game.quoteBook.size())
-        text = game.quoteBook[static_cast<std::size_t>(quote.text)];
+    if (quote.text >= 0 && static_cast<std::size_t>(quote.text) < game.content.quoteBook.size())
+        text = game.content.quoteBook[static_cast<std::size_t>(quote.text)];
     nlohmann::ordered_json line;
     line["pass"] = pass;
     line["clock"] = clock;
