@@ -37,8 +37,7 @@ FolderRun startFrom(const fs::path& folder)
 
 TEST(ContentFiles, TheGameReadsItsFolderAndFingerprintsEveryByte)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     const fs::path folder = dir.path();
 
     const FolderRun first = startFrom(folder);

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
@@ -138,9 +139,7 @@ TEST(ControlsFile, AReboundAttackKeyLandsThePunch)
     const std::filesystem::path source = INKBLOT_SOURCE_DIR;
     ScratchDir dir;
     writeFile("controls.ini", "[player1]\nattack = K\nblock = ???\n");
-    std::stringstream punch;
-    punch << std::ifstream(source / "docs/punch.script").rdbuf();
-    std::string script = punch.str();
+    std::string script = readText((source / "docs/punch.script").string());
     script.replace(script.find("down X"), 6, "down K");
     script.replace(script.find("up X"), 4, "up K");
     writeFile("k.script", script + "3200 down X\n3300 up X\n");
@@ -151,9 +150,7 @@ TEST(ControlsFile, AReboundAttackKeyLandsThePunch)
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find((dir.path() / "controls.ini").string() + ":3: unknown key \"???\""), std::string::npos)
         << err;
-    std::ifstream in(dir.path() / "k.jsonl");
-    std::vector<nlohmann::json> trace;
-    for (std::string line; std::getline(in, line);) trace.push_back(nlohmann::json::parse(line));
+    const auto trace = readTrace((dir.path() / "k.jsonl").string());
     ASSERT_EQ(trace.size(), 220u);
     EXPECT_EQ(trace[130]["fighters"][1]["health"], 100.0);
     EXPECT_EQ(trace[131]["fighters"][1]["health"], 92.0);
@@ -163,10 +160,7 @@ TEST(ControlsFile, AReboundAttackKeyLandsThePunch)
     // The replay keeps the controls it was played with: played back with
     // no controls file, K still lands the punch, pass for pass.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "k.replay", "--trace", "replayed.jsonl"}), 0);
-    std::stringstream recorded, replayed;
-    recorded << std::ifstream(dir.path() / "k.jsonl").rdbuf();
-    replayed << std::ifstream(dir.path() / "replayed.jsonl").rdbuf();
-    EXPECT_EQ(replayed.str(), recorded.str());
+    EXPECT_EQ(readText((dir.path() / "replayed.jsonl").string()), readText((dir.path() / "k.jsonl").string()));
 }
 
 }  // namespace

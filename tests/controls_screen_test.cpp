@@ -31,8 +31,7 @@ TEST(ControlsScreen, PlayersBindTheirActionsInTurnAndTheFileIsSaved)
     auto parsed = sim::parseScript(script);
     ASSERT_EQ(parsed.error, "");
 
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     writeFile("controls.ini", "; mine\n[pads]\ndeadzone = 9000\n");
     TinyRun r(parsed.events, 120);
     r.game->controllers.configPath = (dir.path() / "controls.ini").string();

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 
@@ -13,6 +11,7 @@
 #include "content/content.h"
 #include "content/content_error.h"
 #include "fight/fighter.h"
+#include "support/trace_file.h"
 
 namespace {
 
@@ -34,120 +33,10 @@ protected:
         ib::LoadContext ctx{*device_, registry_};
         return ib::loadCharacter(ctx, name);
     }
-    std::vector<const ib::Animation*> animationsOf(const ib::Character& c)
-    {
-        std::vector<const ib::Animation*> out{c.animation.get()};
-        for (const auto& m : c.moves) out.push_back(m->animation.get());
-        return out;
-    }
-
     std::shared_ptr<ib::DisplayDevice> device_ = std::make_shared<ib::DisplayDevice>();
     ib::ImageRegistry registry_;
     fs::path previous_;
 };
-
-bool strikes(const ib::Frame& f)
-{
-    for (auto v : f.image->mask->strike)
-        if (v != 0) return true;
-    return false;
-}
-
-TEST_F(DefaultContent, LevelFitsTheScreen)
-{
-    ib::LoadContext ctx{*device_, registry_};
-    std::unique_ptr<ib::Level> level;
-    ASSERT_NO_THROW(level = ib::loadLevel(ctx, "desert"));
-    EXPECT_EQ(level->layerX, 0);
-    EXPECT_EQ(level->layerY, 0);
-    EXPECT_EQ(level->layerRect.right, 800);
-    EXPECT_EQ(level->layerRect.bottom, 600);
-    EXPECT_LT(level->leftBound, level->rightBound);
-    EXPECT_LE(level->rightBound, 800);
-    EXPECT_LT(level->playHeight, 600);
-    // Both bars lie inside the panel's shown part.
-    for (auto [x, y] : {std::pair{level->bar1X, level->bar1Y}, {level->bar2X, level->bar2Y}}) {
-        EXPECT_GE(x, 0);
-        EXPECT_LE(x + level->healthBarWidth - 1, level->panelRect.right);
-        EXPECT_LE(y + level->healthBarHeight, level->panelRect.bottom);
-    }
-}
-
-TEST_F(DefaultContent, CharactersLoadAndEveryAnimationCanPlay)
-{
-    for (const char* name : {"rook", "quill"}) {
-        SCOPED_TRACE(name);
-        std::unique_ptr<ib::Character> c;
-        ASSERT_NO_THROW(c = character(name));
-        ASSERT_GE(c->moveCount, 1);
-        EXPECT_NE(c->defaultMove()->animation->loops, 0) << "the default move must loop";
-        EXPECT_EQ(c->defaultMove()->stepCount, 0);
-        for (const ib::Animation* a : animationsOf(*c)) {
-            SCOPED_TRACE(a->name);
-            EXPECT_NE(a->frameAt(0), nullptr);
-            EXPECT_GT(a->totalDuration, 0);
-            // A jump that did not come back down would leave the fighter in the air.
-            int dy = 0;
-            for (const auto& f : a->frames) dy += f->dy;
-            EXPECT_EQ(dy, 0);
-        }
-    }
-}
-
-TEST_F(DefaultContent, EveryFrameHasItsPictureMaskAndBody)
-{
-    // Every .Frame file, whether or not an Animation lists it.
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator("."))
-        if (entry.path().extension() == ".Frame") names.insert(entry.path().stem().string());
-    ASSERT_GT(names.size(), 50u);
-    ib::LoadContext ctx{*device_, registry_};
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        std::unique_ptr<ib::Frame> f;
-        ASSERT_NO_THROW(f = ib::loadFrame(ctx, name));
-        const ib::Image& img = *f->image;
-        EXPECT_EQ(img.mask->width, img.width);
-        EXPECT_EQ(img.mask->height, img.height);
-        EXPECT_GT(f->duration, 0);
-        EXPECT_LT(f->frontColumn, f->backColumn);
-        EXPECT_GE(f->frontColumn, 0);
-        EXPECT_LT(f->backColumn, img.width);
-        EXPECT_LT(f->hotspotY, img.height);
-        // The body reaches down to the ground row above the hotspot.
-        bool touches = false;
-        for (int col = 0; col < img.width; ++col) touches |= img.mask->bodyAt(f->hotspotY - 1, col) != 0;
-        bool airborne = name.find("-down-2") != std::string::npos || name.find("-down-3") != std::string::npos;
-        EXPECT_TRUE(touches || airborne);
-    }
-}
-
-TEST_F(DefaultContent, AttacksCanLandAndReactionsCannot)
-{
-    for (const char* name : {"rook", "quill"}) {
-        auto c = character(name);
-        double punch = 0, special = 0;
-        for (const auto& m : c->moves) {
-            SCOPED_TRACE(m->name);
-            bool anyStrike = false;
-            for (const auto& f : m->animation->frames) anyStrike |= strikes(*f);
-            const bool attack = m->priority >= 20 && m->priority <= 30;
-            EXPECT_EQ(anyStrike, attack) << "only attacks have live strike pixels";
-            if (m->name == std::string(name) + "-punch") punch = m->damage;
-            if (m->name == std::string(name) + "-special") special = m->damage;
-        }
-        EXPECT_GT(punch, 0.0);
-        EXPECT_GT(special, punch);
-    }
-    auto rook = character("rook"), quill = character("quill");
-    auto damage = [](const ib::Character& c, const std::string& move) {
-        for (const auto& m : c.moves)
-            if (m->name == c.name + "-" + move) return m->damage;
-        return 0.0;
-    };
-    for (const char* move : {"punch", "kick", "low", "special"})
-        EXPECT_GT(damage(*rook, move), damage(*quill, move)) << move << ": rook hits harder";
-}
 
 TEST_F(DefaultContent, KnockOutOutlastsTheEndOfTheFight)
 {
@@ -266,48 +155,45 @@ TEST_F(DefaultMoves, KnockOutDuringAJumpWaitsForTheLandingAndSticks)
     }
 }
 
-TEST_F(DefaultMoves, StepsPointTheRightWay)
+// Every move of both: the default move loops, walks and reactions step the
+// right way, nothing ends in the air, only attacks strike, and with one
+// strike value each, so that an attack lands once.
+TEST_F(DefaultMoves, StepsPointTheRightWayAndOnlyAttacksStrike)
 {
-    auto sumDx = [](const ib::Move& m) {
-        int dx = 0;
-        for (const auto& fr : m.animation->frames) dx += fr->dx;
-        return dx;
-    };
     for (const std::string name : {"rook", "quill"}) {
         auto c = character(name);
+        EXPECT_NE(c->defaultMove()->animation->loops, 0) << "the default move must loop";
+        EXPECT_EQ(c->defaultMove()->stepCount, 0);
         for (const auto& m : c->moves) {
             SCOPED_TRACE(m->name);
-            // Negative dx steps toward the opponent.
-            if (m->name == name + "-walk") {
-                EXPECT_LT(sumDx(*m), 0);
-            }
-            if (m->name == name + "-back" || m->name == name + "-hit" || m->name == name + "-knockout") {
-                EXPECT_GT(sumDx(*m), 0);
-            }
-            // One strike value per move, so that each attack lands once.
+            int dx = 0, dy = 0;
             std::set<int> values;
-            for (const auto& fr : m->animation->frames)
+            for (const auto& fr : m->animation->frames) {
+                dx += fr->dx;
+                dy += fr->dy;
                 for (auto v : fr->image->mask->strike)
                     if (v) values.insert(v);
+            }
+            // Negative dx steps toward the opponent.
+            if (m->name == name + "-walk") {
+                EXPECT_LT(dx, 0);
+            }
+            if (m->name == name + "-back" || m->name == name + "-hit" || m->name == name + "-knockout") {
+                EXPECT_GT(dx, 0);
+            }
+            EXPECT_EQ(dy, 0);
+            EXPECT_EQ(!values.empty(), m->priority >= 20 && m->priority <= 30) << "only attacks strike";
             EXPECT_LE(values.size(), 1u);
         }
     }
 }
 
-TEST_F(DefaultContent, ScreensAndQuotes)
+TEST_F(DefaultContent, QuotesFileHoldsNoEmptyQuote)
 {
-    ib::LoadContext ctx{*device_, registry_};
-    for (auto [file, w, h] : {std::tuple{"splash.tga", 800, 600}, {"endsplash.tga", 800, 600}, {"pink.screen.tga", 127, 200}}) {
-        auto surface = ib::loadTgaSurface(ctx.directDraw, registry_, file);
-        ASSERT_NE(surface, nullptr) << file;
-        EXPECT_GE(surface->width(), w) << file;
-        EXPECT_GE(surface->height(), h) << file;
-    }
     // Quotes are separated by exactly one blank line; the file ends with the
     // last quote's line feed (a blank line more would add an empty quote,
     // a missing line feed would lose the last one).
-    std::ifstream in("stuff.quotes", std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text = ib::test::readText("stuff.quotes");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     EXPECT_NE(text.substr(text.size() - std::min<size_t>(2, text.size())), "\n\n");

@@ -1,6 +1,6 @@
-// Keyed copies go run by run over the picture's opaque columns: checked
-// against a pixel-by-pixel copy on random pictures, and after every way a
-// surface's pixels or key can change.
+// Copies, keyed or not, mirrored or not (keyed ones go run by run over the
+// picture's opaque columns): checked against a pixel-by-pixel copy on random
+// pictures, and after every way a surface's pixels or key can change.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -64,16 +64,16 @@ TEST(KeyedCopy, SameAsPixelByPixelOnRandomPictures)
         const int x = upTo(dst->width() - (r.right - r.left) + 1);
         const int y = upTo(dst->height() - (r.bottom - r.top) + 1);
         const Rect to{x, y, x + r.right - r.left, y + r.bottom - r.top};
-        const bool mirrored = upTo(2) == 0, viaBlt = mirrored || upTo(2) == 0;
+        const bool mirrored = upTo(2) == 0, viaBlt = mirrored || upTo(2) == 0, keyed = upTo(4) != 0;
         const BltFx fx{DDBLTFX_MIRRORLEFTRIGHT};
         // Twice: the second copy reads the runs the first one made.
         for (int again = 0; again < 2; ++again) {
-            const auto want = expected(*dst, *src, r, x, y, true, mirrored);
+            const auto want = expected(*dst, *src, r, x, y, keyed, mirrored);
             const HRESULT res =
-                viaBlt ? dst->blt(to, *src, r, DDBLT_KEYSRC | (mirrored ? DDBLT_DDFX : 0), &fx)
-                       : dst->bltFast(x, y, *src, r, DDBLTFAST_SRCCOLORKEY);
+                viaBlt ? dst->blt(to, *src, r, (keyed ? DDBLT_KEYSRC : 0) | (mirrored ? DDBLT_DDFX : 0), &fx)
+                       : dst->bltFast(x, y, *src, r, keyed ? DDBLTFAST_SRCCOLORKEY : DDBLTFAST_NOCOLORKEY);
             ASSERT_EQ(res, DD_OK);
-            ASSERT_TRUE(holds(*dst, want)) << "round " << round << " mirrored " << mirrored
+            ASSERT_TRUE(holds(*dst, want)) << "round " << round << " mirrored " << mirrored << " keyed " << keyed
                                            << " rect " << r.left << "," << r.top << "," << r.right
                                            << "," << r.bottom << " at " << x << "," << y;
             for (int i = 0; i < dst->width() * dst->height(); i += 3) dst->data()[i] ^= 0x5555;

@@ -14,23 +14,10 @@
 #include "input/match_settings.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
-
-std::vector<nlohmann::json> readTrace(const std::string& path)
-{
-    std::ifstream in(path);
-    std::vector<nlohmann::json> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
-    return lines;
-}
-
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string tap(int t, const char* key)
 {
@@ -159,12 +146,6 @@ TEST(Match, OptionsAreReadCheckedAndKeptForReplays)
     EXPECT_EQ(playArguments(o), (std::vector<std::string>{"--match", "--rounds", "5", "--timer", "0"}));
 }
 
-}  // namespace
-}  // namespace ib::test
-
-namespace ib::test {
-namespace {
-
 // A pad's Start pauses and resumes; in the menu its D-pad and `a` choose.
 TEST(Match, PadStartPausesAndThePadTakesTheMenu)
 {
@@ -192,12 +173,6 @@ TEST(Match, PadStartPausesAndThePadTakesTheMenu)
     }
     EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
 }
-
-}  // namespace
-}  // namespace ib::test
-
-namespace ib::test {
-namespace {
 
 TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
 {

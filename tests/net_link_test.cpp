@@ -24,6 +24,7 @@
 #include "net/online_replay.h"
 #include "platform/headless_platform.h"
 #include "support/loopback.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
@@ -377,8 +378,7 @@ TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
                           "/proc/no-such-folder/desync-step-119-player1.txt");
     const std::filesystem::path report = folder / "desync-step-119-player2.txt";
     EXPECT_EQ(b.status(), "out of sync at step 119: the fight is written to " + report.string());
-    std::ifstream in(report);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = readText(report.string());
     EXPECT_NE(text.find("state here (player 2) at step 119"), std::string::npos) << text;
     EXPECT_NE(text.find("state there (player 1) at step 119"), std::string::npos) << text;
     std::filesystem::remove_all(folder);

@@ -93,7 +93,7 @@ TEST(Pads, ButtonsAndStickHoldThePlayersButtons)
     EXPECT_TRUE(g.f1().held.empty());
 }
 
-TEST(Pads, ScriptedPadEventsReachTheGame)
+TEST(Pads, ScriptLinesOfPadEventsAreReadOrRefused)
 {
     auto script = sim::parseScript(
         "1100 pad-added 2\n"
@@ -107,20 +107,7 @@ TEST(Pads, ScriptedPadEventsReachTheGame)
     for (const char* bad : {"1 pad 0 down a", "1 pad 2 down z", "1 pad 2 axis leftx 40000", "1 pad 2 press a",
                             "1 pad-added", "1 pad 2 axis sideways 3"})
         EXPECT_NE(sim::parseScript(bad).error, "") << bad;
-    ScratchDir dir;
-    writeTinyGame();
-    TinyRun r(script.events, 40);
-    std::vector<ButtonSet> held;
-    r.platform.onPassEnd = [&] {
-        held.push_back(r.game->fight.fighter1->held);
-        return true;
-    };
-    EXPECT_EQ(r.run(), 0);
-    const int away = buttonCode(*r.game->fight.fighter1, PlayerButton::Left);
-    EXPECT_EQ(r.game->fight.gameState, GameState::Fight);  // the shoulder button started it
-    EXPECT_EQ(held[20], (ButtonSet{away}));                // at 1320 ms
-    EXPECT_EQ(held[26], (ButtonSet{away, Attack}));        // 1416 ms
-    EXPECT_TRUE(held[32].empty());                         // 1512 ms
+    // Scripted pad events reaching the game: Match.PadStartPausesAndThePadTakesTheMenu.
 }
 
 }  // namespace

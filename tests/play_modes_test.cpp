@@ -16,6 +16,7 @@
 #include "sim/sim.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
@@ -63,8 +64,7 @@ constexpr int kF2 = 0x71;
 
 TEST(PlayModes, F2FightsTheComputerAndTheMatchLeadsBackToTheSplash)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     // F2 on the splash; player 2's keys do nothing; much later, after the
     // computer's knock-out ends the one-round match, the rematch menu's
     // "Back to the splash" is chosen, and any key starts two players.
@@ -99,14 +99,6 @@ TEST(PlayModes, F2FightsTheComputerAndTheMatchLeadsBackToTheSplash)
     EXPECT_EQ(f.fighter2->health, 100.0);
     EXPECT_EQ(f.computer[1].level, 0);
     EXPECT_EQ(f.fighter1->held, ButtonSet{Forward});
-}
-
-std::vector<nlohmann::json> readTrace(const std::string& path)
-{
-    std::ifstream in(path);
-    std::vector<nlohmann::json> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
-    return lines;
 }
 
 // Rook walks in and punches the standing dummy for twelve seconds, waits,

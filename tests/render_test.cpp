@@ -82,19 +82,6 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
     }
 }
 
-TEST(Render, SlowLeavesTheForegroundOut)
-{
-    DrawScene s;
-    Surface& fg = *s.game.content.level->foreground;
-    std::fill(fg.data() + 400 * 800, fg.data() + 500 * 800, std::uint16_t{0x07E0});
-    ASSERT_TRUE(s.pass());
-    EXPECT_EQ(s.at(197, 450), 0x07E0);
-    s.game.screen.slowMode = true;
-    ASSERT_TRUE(s.pass());
-    EXPECT_EQ(s.at(197, 450), 0) << "fighter 1's black body";
-    EXPECT_EQ(s.at(300, 450), kBackgroundColour);
-}
-
 TEST(Render, ASurfaceLossDropsOneFrameAndTheClockIsReadOncePerPass)
 {
     DrawScene s;
@@ -139,31 +126,6 @@ TEST(Render, OnlyTheFirstPassClearsBothPages)
     dirty();
     ASSERT_TRUE(s.pass());
     EXPECT_EQ(s.at(400, 300), 0x1234);
-}
-
-TEST(Blitter, KeyedAndMirroredRowsOfEveryWidth)
-{
-    auto device = std::make_shared<DisplayDevice>();
-    std::shared_ptr<Surface> src, dst;
-    device->createSurface(40, 1, src);
-    device->createSurface(40, 1, dst);
-    for (int x = 0; x < 40; ++x) src->data()[x] = x % 3 == 0 ? 0xF81F : 100 + x;
-    src->setColorKey(0xF81F);
-    BltFx mirror{DDBLTFX_MIRRORLEFTRIGHT};
-    for (std::uint32_t flags : {DDBLT_KEYSRC, DDBLT_DDFX, DDBLT_KEYSRC | DDBLT_DDFX}) {
-        for (int n = 1; n <= 37; ++n) {
-            std::fill(dst->data(), dst->data() + 40, std::uint16_t{7});
-            ASSERT_EQ(dst->blt({2, 0, 2 + n, 1}, *src, {1, 0, 1 + n, 1}, flags, &mirror), DD_OK);
-            for (int i = 0; i < 40; ++i) {
-                std::uint16_t want = 7;
-                if (i >= 2 && i < 2 + n) {
-                    std::uint16_t v = src->pixel(flags & DDBLT_DDFX ? n - (i - 2) : 1 + (i - 2), 0);
-                    want = (flags & DDBLT_KEYSRC) && v == 0xF81F ? 7 : v;
-                }
-                ASSERT_EQ(dst->pixel(i, 0), want) << "flags " << flags << " width " << n << " at " << i;
-            }
-        }
-    }
 }
 
 // Whole frames against tests/golden/frames.txt (FNV-1a of the pixels);

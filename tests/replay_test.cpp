@@ -11,16 +11,10 @@
 #include "sim/sim.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
-
-std::string readText(const std::string& path)
-{
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> lines(const std::string& text)
 {
@@ -183,8 +177,7 @@ TEST(Replay, PlaybackStopsWhereItDiverges)
 
 TEST(Replay, OtherContentAndDamagedFilesAreRefused)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     const std::string data = dir.path().string();
     ASSERT_EQ(sim::runSim({"--data", data, "--passes", "30", "--record", "tiny.replay"}), 0);
     ASSERT_EQ(sim::runSim({"--data", data, "--replay", "tiny.replay"}), 0);

@@ -27,8 +27,7 @@ TEST(SdlKeys, AKeyOfEveryGroupLeavesTheSplashAndPressesNoButton)
     for (const auto& [name, scancode] : keys) {
         const int vk = virtualKeyFromScancode(scancode);
         ASSERT_NE(vk, 0) << name;
-        ScratchDir dir;
-        writeTinyGame();
+        TinyGameDir dir;
         TinyRun r({keyDown(1100, vk), keyUp(1150, vk)}, 20);
         EXPECT_EQ(r.run(), 0) << name;
         EXPECT_EQ(r.game->fight.gameState, GameState::Fight) << name;

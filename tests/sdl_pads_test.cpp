@@ -1,15 +1,12 @@
 // The SDL backend's pads, with SDL's dummy video driver and a virtual game
 // controller: what the backend makes of a pad plugged in, pressed, moved,
-// pulled out and plugged in again, and what the fight makes of that.
+// pulled out and plugged in again.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-#include "fight/buttons.h"
 #include "platform/sdl_platform.h"
-#include "support/fixtures.h"
-#include "support/tiny_game.h"
 
 namespace ib::test {
 namespace {
@@ -38,7 +35,7 @@ int attachPad()
     return SDL_JoystickAttachVirtualEx(&desc);
 }
 
-TEST(SdlPads, AVirtualPadReachesTheFightAsItsPlayersButtons)
+TEST(SdlPads, AVirtualPadsLifeIsSentAsPadMessages)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     // The dummy window never has the focus, which would hide pad events.
@@ -81,24 +78,7 @@ TEST(SdlPads, AVirtualPadReachesTheFightAsItsPlayersButtons)
                                        {WM_PADADDED, padParam(1, 2)}};
     EXPECT_EQ(pads, want);
     SDL_JoystickDetachVirtual(index);
-
-    // The same messages in a game: player 2's fighter attacks and walks
-    // left, holds nothing once the pad is gone, and has it back after.
-    ScratchDir dir;
-    writeTinyGame();
-    TinyRun run({}, 1);
-    run.run();
-    Game& game = *run.game;
-    Fighter& f2 = *game.fight.fighter2;
-    for (std::size_t i = 0; i < 3; ++i) windowProc(game, want[i].message, want[i].wParam);
-    flushStepInput(game);
-    EXPECT_EQ(f2.held, (ButtonSet{Attack, buttonCode(f2, PlayerButton::Left)}));
-    EXPECT_TRUE(game.fight.fighter1->held.empty());
-    windowProc(game, want[4].message, want[4].wParam);  // gone with the stick still held
-    flushStepInput(game);
-    EXPECT_TRUE(f2.held.empty());
-    windowProc(game, want[5].message, want[5].wParam);
-    EXPECT_EQ(game.screen.notice, "Pad 1 joined player 2");
+    // What the game makes of these messages is Pads.* (pad_input_test).
 }
 
 }  // namespace

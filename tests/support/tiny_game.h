@@ -12,6 +12,7 @@
 
 #include "app/game.h"
 #include "platform/headless_platform.h"
+#include "support/fixtures.h"
 
 namespace ib::test {
 
@@ -22,6 +23,11 @@ struct TinyGameOptions {
 };
 
 void writeTinyGame(const TinyGameOptions& options = {});
+
+// A scratch working directory holding the tiny game.
+struct TinyGameDir : ScratchDir {
+    explicit TinyGameDir(const TinyGameOptions& options = {}) { writeTinyGame(options); }
+};
 
 // The colours of the tiny game's pictures, as the screen shows them.
 constexpr std::uint16_t kSplashColour = 0x001F;      // blue

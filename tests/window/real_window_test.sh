@@ -3,9 +3,9 @@
 # that its window shows the splash screen, presses Insert (a key that is no
 # player's), checks that the fight is drawn, plays a little, and closes it
 # with Escape; the game must exit with status 0. Then inkblot-sim plays the
-# replay back and must meet every recorded hash; with one hash changed it
-# must stop at that pass with status 3. Last, the game plays the replay back
-# in its window until Escape stops it.
+# replay back and must meet every recorded hash (a changed hash stopping the
+# playback is Replay.PlaybackStopsWhereItDiverges). Last, the game plays the
+# replay back in its window until Escape stops it.
 # usage: real_window_test.sh GAME DATA_DIR SIM
 set -euo pipefail
 game=$(realpath "$1")
@@ -72,16 +72,6 @@ hashes=$(grep -c '^h ' "$replay" || true)
   { cat "$work/sim.log" >&2; fail "inkblot-sim --replay of the recording: status $?"; }
 passes=$(wc -l <"$work/replay.jsonl")
 echo "replay: $(wc -c <"$replay") bytes, $passes passes, $hashes hashes met"
-
-# One hash changed: the playback stops at its pass.
-read -r _ pass old_hash < <(grep '^h ' "$replay" | head -n1)
-sed "s/^h $pass $old_hash\$/h $pass 0123456789abcdef/" "$replay" >"$work/changed.replay"
-status=0
-"$sim" --data "$data" --replay "$work/changed.replay" --trace "$work/changed.jsonl" 2>"$work/sim.log" || status=$?
-((status == 3)) || fail "a changed hash gave status $status"
-grep -q "replay diverged at pass $pass\$" "$work/sim.log" || { cat "$work/sim.log" >&2; fail "no divergence at pass $pass"; }
-(($(wc -l <"$work/changed.jsonl") == pass)) || fail "the changed replay ran past pass $pass"
-echo "changed replay: stopped at pass $pass with status 3"
 
 # Played back in the window; Escape stops it, other keys do nothing.
 (cd "$data" && exec "$game" --replay "$replay") >"$work/play.log" 2>&1 &
