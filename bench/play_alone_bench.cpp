@@ -86,8 +86,8 @@ void BM_TrainingOverlays(benchmark::State& state)
         fightStep(f, rules, clock += 16);
     }
     if (!composeFight(g.screen, g.content, f)) return state.SkipWithError("the frame was not composed");
-    drawTrainingOverlays(g.screen, g.content, f);  // outlines of the masks shown are found once
-    for (auto _ : state) drawTrainingOverlays(g.screen, g.content, f);
+    drawTrainingOverlays(g.screen, f);  // outlines of the masks shown are found once
+    for (auto _ : state) drawTrainingOverlays(g.screen, f);
     state.counters["hit_marked"] = f.training.hitX >= 0 ? 1 : 0;
 }
 BENCHMARK(BM_TrainingOverlays)->Unit(benchmark::kMicrosecond);

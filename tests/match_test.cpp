@@ -33,7 +33,10 @@ std::string pausedMatchScript()
     std::string s = "1100 down B\n3400 up B\n";
     for (int t = 3500; t < 6500; t += 500) s += tap(t, "X");
     s += tap(14000, "P") + tap(14500, "B") + tap(15000, "DOWN") + tap(16000, "ENTER");
-    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42500, "ESCAPE");
+    // A masher's attack key as the rematch menu opens (at 38.04 s).
+    for (int t = 37700; t <= 38400; t += 100) s += tap(t, "X");
+    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42300, "ESCAPE") + tap(42500, "ENTER");
+    s += tap(42700, "ESCAPE") + tap(42900, "UP") + tap(43100, "ENTER");
     return s;
 }
 
@@ -84,6 +87,15 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
             EXPECT_EQ(l["fighters"][1]["x"], 570);
             EXPECT_EQ(l["fighters"][1]["health"], 100.0);
         }
+        // The masher's presses as the rematch menu opened chose nothing;
+        // "Quit" asks, and "No" is chosen first.
+        const char* menu = clock >= 38100 && clock < 40000   ? "rematch"
+                           : clock >= 42320 && clock < 42520 ? "quit?"
+                           : clock >= 42520 && clock < 42720 ? "pause"
+                                                             : nullptr;
+        if (menu) {
+            EXPECT_EQ(l["menu"], menu) << clock;
+        }
         if (clock >= 40000 && clock < 40200 && lines[i - 1]["menu"] == "rematch") {
             rematched = true;
             EXPECT_EQ(l["round"], 1);
@@ -100,9 +112,9 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
                                            "ROUND 2", "FIGHT", "TIME",  "DRAW",      "ROUND 3", "FIGHT",
                                            "TIME",    "DRAW",  "ROOK WINS 1-0", "ROUND 1", "FIGHT"};
     EXPECT_EQ(seen.banners, want);
-    // The second Escape closed the game in the pause it opened.
-    EXPECT_EQ(lines.back()["menu"], "pause");
-    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 42600u);
+    // The second Escape asks; "Yes" closes the game.
+    EXPECT_EQ(lines.back()["menu"], "quit?");
+    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 43200u);
 
     // The replay plays the match back, pause and rematch, hash for hash.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "match.replay", "--trace", "replayed.jsonl"}), 0);

@@ -130,6 +130,7 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
     double lowest = 100;
     std::uint32_t lastHitAt = 0;
     std::vector<std::string> dummies;
+    std::set<int> dummyLevels;
     std::set<std::uint32_t> playbackPresses;
     double healthBefore = 100;
     bool refilled = false, resetSeen = false, p1KeysWentToDummy = true;
@@ -153,6 +154,7 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
         if (t >= 17000 && t < 17100) resetSeen = resetSeen || (rook["x"] == 190 && quill["x"] == 570);
         const std::string dummy = l["training"]["dummy"];
         if (dummies.empty() || dummies.back() != dummy) dummies.push_back(dummy);
+        if (dummy == "computer") dummyLevels.insert(l["computerLevels"][1].get<int>());
         if (dummy == "crouching" && t > 19200) {
             EXPECT_EQ(quill["held"], nlohmann::json::array({4}));
         }
@@ -168,9 +170,11 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
     EXPECT_EQ(lowest, 1.0);  // punched far past 100 damage, never knocked out
     EXPECT_TRUE(refilled);
     EXPECT_TRUE(resetSeen);
-    const std::vector<std::string> want = {"standing", "crouching", "blocking", "computer",
-                                           "playback", "standing", "playback"};
+    // F7 steps the computer dummy through levels 1, 2 and 3; recording
+    // makes it play back.
+    const std::vector<std::string> want = {"standing", "crouching", "blocking", "computer", "playback"};
     EXPECT_EQ(dummies, want);
+    EXPECT_EQ(dummyLevels, (std::set<int>{1, 2, 3}));
     EXPECT_TRUE(p1KeysWentToDummy);
     EXPECT_EQ(lines.back()["training"]["recorded"], 2);
     // The recording loops every 600 ms: its punch comes back again and again.

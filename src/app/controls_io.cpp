@@ -34,6 +34,7 @@ void loadControls(Game& game)
         if (match.rounds && !o.roundsGiven) o.rounds = *match.rounds;
         if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
         game.onlineDelay = match.inputDelay;
+        if (match.computerLevel) o.lastLevel = *match.computerLevel;
     }
     game.controllers.keys = keyTable(game.controllers.controls);
     PadSetup pads;

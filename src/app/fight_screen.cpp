@@ -44,7 +44,7 @@ bool clearScreen(Screen& screen)
 // A layer copied to a fixed place under the retry rule. A level without the
 // picture has nothing to show there: the step is left out and the frame
 // goes on. False only when the copy itself failed.
-bool drawLayer(Screen& screen, const Content& content, const std::shared_ptr<Surface>& picture, int x, int y, const Rect& src,
+bool drawLayer(Screen& screen, const std::shared_ptr<Surface>& picture, int x, int y, const Rect& src,
                std::uint32_t trans)
 {
     if (!picture) return true;
@@ -128,15 +128,15 @@ bool composeFight(Screen& screen, const Content& content, const FightState& figh
 
     // Each step below that fails ends the frame: it is not presented and
     // the next pass draws a whole one.
-    if (!drawLayer(screen, content, level.background, level.layerX, level.layerY, level.layerRect,
+    if (!drawLayer(screen, level.background, level.layerX, level.layerY, level.layerRect,
                    DDBLTFAST_NOCOLORKEY))
         return false;
-    if (!drawLayer(screen, content, level.panel, 0, 0, level.panelRect, DDBLTFAST_NOCOLORKEY)) return false;
+    if (!drawLayer(screen, level.panel, 0, 0, level.panelRect, DDBLTFAST_NOCOLORKEY)) return false;
     if (!drawHealthBar(screen, content, f1, true)) return false;
     if (!drawHealthBar(screen, content, f2, false)) return false;
     if (f1) draw(screen, content, *f1, screen.screenRect[0]);
     if (f2) draw(screen, content, *f2, screen.screenRect[1]);
-    if (!screen.slowMode && !drawLayer(screen, content, level.foreground, level.layerX, level.layerY,
+    if (!screen.slowMode && !drawLayer(screen, level.foreground, level.layerX, level.layerY,
                                      level.layerRect, DDBLTFAST_SRCCOLORKEY))
         return false;
     drawQuote(screen, content, fight);

@@ -9,6 +9,7 @@
 #include "content/content_error.h"
 #include "graphics/tga_surface.h"
 #include "app/fight_screen.h"
+#include "app/level_choice.h"
 #include "app/match_input.h"
 #include "app/match_overlay.h"
 #include "app/notice.h"
@@ -43,8 +44,24 @@ std::shared_ptr<Surface> loadScreenPicture(Screen& screen, const std::string& pa
     return surface;
 }
 
+// A paper card with a dark edge, for lines over a busy picture.
+void drawCard(Surface& back, const Rect& r)
+{
+    std::uint16_t* pixels = nullptr;
+    std::int32_t pitch = 0;
+    if (back.lock(pixels, pitch) != DD_OK) return;
+    const std::uint16_t paper = toRgb565(0xDDF0FB), edge = toRgb565(0x181010);
+    for (int y = std::max(0, r.top); y < std::min(r.bottom, back.height()); ++y)
+        for (int x = std::max(0, r.left); x < std::min(r.right, back.width()); ++x) {
+            const bool rim = y < r.top + 3 || y >= r.bottom - 3 || x < r.left + 3 || x >= r.right - 3;
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch / 2) + static_cast<std::size_t>(x)] =
+                rim ? edge : paper;
+        }
+    back.unlock();
+}
+
 void drawScreen(Screen& screen, const std::shared_ptr<Surface>& picture, const Font* font = nullptr,
-                const std::vector<std::string>& lines = {})
+                const std::vector<std::string>& lines = {}, bool card = false)
 {
     if (picture && screen.backBuffer) {
         Surface& back = *screen.backBuffer;
@@ -52,6 +69,13 @@ void drawScreen(Screen& screen, const std::shared_ptr<Surface>& picture, const F
             return back.bltFast(0, 0, *picture, Rect{0, 0, kScreenWidth - 1, kScreenHeight - 1},
                                 DDBLTFAST_NOCOLORKEY);
         });
+    }
+    if (card && font && screen.backBuffer) {
+        int width = 0;
+        for (const std::string& l : lines) width = std::max(width, font->measure(l));
+        const int height = static_cast<int>(lines.size()) * font->lineHeight();
+        drawCard(*screen.backBuffer, Rect{(kScreenWidth - width) / 2 - 24, kSplashLineY - 18,
+                                          (kScreenWidth + width) / 2 + 24, kSplashLineY + height + 18});
     }
     for (std::size_t i = 0; font && i < lines.size(); ++i)
         if (!lines[i].empty())
@@ -73,9 +97,21 @@ void runPass(Game& game)
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
+        else if (game.levelChoice) drawLevelChoice(game.screen, *game.levelChoice);
         else drawSplash(game.screen);
         break;
-    case GameState::Fight: fightPass(game); break;
+    case GameState::Fight: {
+        fightPass(game);
+        // The game opened the rematch menu: keys held now do nothing in it
+        // until they are released, and presses wait a moment.
+        const MatchMenu menu = game.fight.match.menu;
+        if (menu == MatchMenu::Rematch && game.menuSeen != MatchMenu::Rematch) {
+            game.menuOpenedAt = game.platform.timeGetTime();
+            game.responders.holdBack();
+        }
+        game.menuSeen = menu;
+        break;
+    }
     case GameState::End: endScreenPass(game, 0, nullptr); break;
     }
 }
@@ -111,7 +147,7 @@ void fightPass(Game& game)
     const FightState& fight = game.fight;
     bool drawn = composeFight(game.screen, game.content, fight);
     if (drawn) {
-        drawTrainingOverlays(game.screen, game.content, fight);
+        drawTrainingOverlays(game.screen, fight);
         drawMatchOverlays(game.screen, game.content, fight);
         present(game.screen);
     }
@@ -253,9 +289,9 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
     }
 }
 
-void drawSplash(Screen& screen, const Font* font, const std::vector<std::string>& lines)
+void drawSplash(Screen& screen, const Font* font, const std::vector<std::string>& lines, bool card)
 {
-    drawScreen(screen, screen.splashSurface, font, lines);
+    drawScreen(screen, screen.splashSurface, font, lines, card);
 }
 void drawEndScreen(Screen& screen) { drawScreen(screen, screen.endSurface); }
 

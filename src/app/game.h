@@ -55,6 +55,12 @@ struct Game {
     // The input delay of online fights from the controls file, if it says.
     std::optional<int> onlineDelay;
     bool fightPlayed = false;  // a fight has started: the next one starts anew
+    // The menu the last pass left open, and the platform's clock when the
+    // game opened the rematch menu by itself.
+    MatchMenu menuSeen = MatchMenu::None;
+    std::uint32_t menuOpenedAt = 0;
+    // The computer's level being chosen over the splash screen, if open.
+    std::optional<int> levelChoice;
     // The screens that take the messages, in order.
     ResponderChain responders = gameResponders();
     // What the keys and pads gave since the last pass: the next fight
@@ -107,7 +113,9 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
 
 // The splash screen, with lines written under its middle in `font`
 // (online: what is happening); an empty line is skipped.
-void drawSplash(Screen& screen, const Font* font = nullptr, const std::vector<std::string>& lines = {});
+// `card`: on a paper card, over the picture's own lettering.
+void drawSplash(Screen& screen, const Font* font = nullptr, const std::vector<std::string>& lines = {},
+                bool card = false);
 void drawEndScreen(Screen& screen);
 // The end screen's one rule: shown for kEndScreenMs, then playing alone
 // goes back to the splash screen and anything else closes. Offline

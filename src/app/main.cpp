@@ -45,5 +45,8 @@ int main(int argc, char** argv)
         ib::useDataFolder(game.content.contentFiles, data);
         // The user's own controls, unless --config named a file.
         if (game.controllers.configPath.empty()) game.controllers.configPath = ib::defaultControlsPath().string();
+        // F2 lets the player choose the computer's level (a playback takes
+        // that from its replay).
+        if (replay.replayPath.empty()) game.playOptions.chooseLevel = true;
     });
 }

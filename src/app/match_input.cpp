@@ -29,7 +29,8 @@ void takeMenuKey(Game& game, MenuKey k)
         break;
     }
     case MenuKey::Back:
-        if (m.menu == MatchMenu::Pause) closeMenu(m);
+        if (m.menu == MatchMenu::Pause || m.menu == MatchMenu::TrainingPause) closeMenu(m);
+        else if (m.menu == MatchMenu::ConfirmQuit) closeQuitQuestion(game.fight);
         break;
     case MenuKey::None: break;
     }
@@ -60,11 +61,15 @@ bool matchKey(Game& game, int key)
         openPause(f);
         return true;
     }
-    // A second Escape quits, from either menu.
+    // A second Escape asks whether to quit; a third says no.
     if (key == VK_ESCAPE) {
-        chooseMenuItem(game, MenuItem::Quit);
+        if (m.menu == MatchMenu::ConfirmQuit) closeQuitQuestion(f);
+        else askQuit(f);
         return true;
     }
+    // A menu the game opened by itself takes no choice from a press made
+    // as it opened: a masher's attack key must not rematch or quit.
+    if (m.menu == MatchMenu::Rematch && game.platform.timeGetTime() - game.menuOpenedAt < kMenuGuardMs) return true;
     MenuKey k = MenuKey::None;
     if (key == VK_UP || isPlayersKey(game, key, Action::Up)) k = MenuKey::Up;
     else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) k = MenuKey::Down;
@@ -82,6 +87,7 @@ bool matchPadButton(Game& game, int button)
         openPause(game.fight);
         return true;
     }
+    if (m.menu == MatchMenu::Rematch && game.platform.timeGetTime() - game.menuOpenedAt < kMenuGuardMs) return true;
     MenuKey k = MenuKey::None;
     if (button == kPadDpadUp || isPlayersPadButton(game, button, Action::Up)) k = MenuKey::Up;
     else if (button == kPadDpadDown || isPlayersPadButton(game, button, Action::Down)) k = MenuKey::Down;
@@ -107,7 +113,13 @@ void chooseMenuItem(Game& game, MenuItem item)
         closeMenu(f.match);
         f.gameState = GameState::Splash;
         break;
-    case MenuItem::Quit: game.platform.postOwnMessage({WM_CLOSE, 0}); break;
+    case MenuItem::Quit: askQuit(f); break;
+    case MenuItem::QuitYes: game.platform.postOwnMessage({WM_CLOSE, 0}); break;
+    case MenuItem::QuitNo: closeQuitQuestion(f); break;
+    case MenuItem::ResetPositions:
+        game.stepInput.command(StepCommand::ResetPositions);
+        closeMenu(f.match);
+        break;
     }
 }
 
@@ -119,7 +131,7 @@ class MatchMenuKeys : public Responder {
     Response respond(Game& game, const Message& m, bool) override
     {
         const FightState& f = game.fight;
-        if (!f.match.on || f.gameState != GameState::Fight) return Response::Pass;
+        if ((!f.match.on && f.mode != PlayMode::Training) || f.gameState != GameState::Fight) return Response::Pass;
         if (m.message == WM_KEYDOWN && m.wParam != VK_F12 && matchKey(game, static_cast<int>(m.wParam)))
             return Response::TakenWithKeyUp;
         if (m.message == WM_PADBUTTONDOWN && matchPadButton(game, padCode(m.wParam))) return Response::Taken;

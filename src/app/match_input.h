@@ -10,6 +10,9 @@ namespace ib {
 struct Game;
 
 constexpr int kKeyPause = 'P';
+// How long a menu the game opens by itself (the rematch menu) takes no
+// choice.
+constexpr std::uint32_t kMenuGuardMs = 400;
 
 // A key pressed in a match's fight; true when it was the menu's or the
 // pause's (it then reaches no fighter).

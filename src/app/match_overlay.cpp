@@ -62,7 +62,7 @@ void blot(Surface& back, int cx, int cy, bool filled)
     back.unlock();
 }
 
-void drawBlots(Screen& screen, const Content& content, Surface& back, const MatchState& m)
+void drawBlots(const Content& content, Surface& back, const MatchState& m)
 {
     const Level& level = *content.level;
     const int needed = m.rounds / 2 + 1;
@@ -79,16 +79,18 @@ void drawBlots(Screen& screen, const Content& content, Surface& back, const Matc
     }
 }
 
-void drawMenu(Screen& screen, const Content& content, Surface& back, const MatchState& m)
+void drawMenu(Screen& screen, Surface& back, const MatchState& m)
 {
     const Font* font = fontOf(screen.menuFont, kMenuHeight);
     if (!font) return;
     const auto items = menuItems(m.menu);
     const int line = kMenuHeight + 10;
     int y = 300;
-    if (m.menu == MatchMenu::Pause) {
+    if (m.menu == MatchMenu::Pause || m.menu == MatchMenu::TrainingPause) {
         if (const Font* big = fontOf(screen.bannerFont, kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
     }
+    if (const std::string_view title = menuTitle(m.menu); !title.empty())
+        centred(back, *font, y - line, title, kPaper, 2);
     for (std::size_t i = 0; i < items.size(); ++i, y += line) {
         const bool chosen = static_cast<int>(i) == m.menuChoice;
         std::string text = menuItemText(items[i]);
@@ -102,8 +104,13 @@ void drawMenu(Screen& screen, const Content& content, Surface& back, const Match
 void drawMatchOverlays(Screen& screen, const Content& content, const FightState& fight)
 {
     const MatchState& m = fight.match;
-    if (!m.on || !screen.backBuffer || !content.level) return;
+    if (!screen.backBuffer || !content.level) return;
     Surface& back = *screen.backBuffer;
+    // Training has no match, only its pause menu.
+    if (!m.on) {
+        if (m.menu != MatchMenu::None) drawMenu(screen, back, m);
+        return;
+    }
     const Level& level = *content.level;
     if (const int left = secondsLeft(fight); left >= 0) {
         if (const Font* font = fontOf(screen.timerFont, kTimerHeight)) {
@@ -115,9 +122,9 @@ void drawMatchOverlays(Screen& screen, const Content& content, const FightState&
             inked(back, *font, middle - font->measure(digits) / 2, std::max(0, y), digits, kPaper, 2);
         }
     }
-    drawBlots(screen, content, back, m);
+    drawBlots(content, back, m);
     // The pause menu hides the banner it stopped.
-    const std::string banner = m.menu == MatchMenu::Pause ? std::string() : bannerText(fight);
+    const std::string banner = m.menu == MatchMenu::Pause || m.menu == MatchMenu::ConfirmQuit ? std::string() : bannerText(fight);
     if (!banner.empty()) {
         if (const Font* font = fontOf(screen.bannerFont, kBannerHeight)) {
             if (m.banner == Banner::MatchOver) {
@@ -129,7 +136,7 @@ void drawMatchOverlays(Screen& screen, const Content& content, const FightState&
             }
         }
     }
-    if (m.menu != MatchMenu::None) drawMenu(screen, content, back, m);
+    if (m.menu != MatchMenu::None) drawMenu(screen, back, m);
 }
 
 }  // namespace ib

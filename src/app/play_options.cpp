@@ -54,6 +54,15 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         }
         return hasValue ? 2 : 1;
     }
+    if (a == "--choose-level") {
+        if (const auto l = level(value)) {
+            options.chooseLevel = true;
+            options.lastLevel = *l;
+        } else {
+            warn("--choose-level takes the level first shown, from 1 to 5", value);
+        }
+        return hasValue ? 2 : 1;
+    }
     if (a == "--match") {
         options.match = true;
         if (!options.startMode) options.startMode = PlayMode::TwoPlayers;
@@ -96,6 +105,10 @@ std::vector<std::string> playArguments(const PlayOptions& options)
         args.push_back(std::to_string(player) + ":" + std::to_string(options.computerLevel[player - 1]));
     }
     if (options.match) args.push_back("--match");
+    if (options.chooseLevel) {
+        args.push_back("--choose-level");
+        args.push_back(std::to_string(options.lastLevel));
+    }
     if (options.rounds != kDefaultRounds) {
         args.push_back("--rounds");
         args.push_back(std::to_string(options.rounds));

@@ -42,13 +42,19 @@ struct PlayOptions {
     std::uint32_t timerSeconds = kDefaultTimerSeconds;
     // Given on the command line: the controls file's [match] does not
     // change them.
+    // F2 on the splash screen opens the choice of the computer's level,
+    // first on lastLevel ("--choose-level N"; the game's own window does,
+    // from the controls file's [play] level). Without it F2 starts the
+    // fight at once, at computerLevel.
+    bool chooseLevel = false;
+    int lastLevel = kDefaultComputerLevel;
     bool roundsGiven = false;
     bool timerGiven = false;
 };
 
 // Reads the play option at argv[i] ("--versus-cpu [LEVEL]", "--training",
 // "--cpu PLAYER:LEVEL", "--seed N",
-// "--match", "--rounds N", "--timer S") with its value; returns how many
+// "--match", "--rounds N", "--timer S", "--choose-level N") with its value; returns how many
 // arguments it took, 0 when argv[i] is no play option. A bad value is said
 // on standard error and left out.
 int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& options);

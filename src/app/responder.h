@@ -34,10 +34,17 @@ public:
     void add(std::unique_ptr<Responder> r) { chain_.push_back(std::move(r)); }
     // True when a responder took the message.
     bool dispatch(Game& game, const Message& m);
+    // The keys and pad buttons held now do nothing until released: for a
+    // screen the game opens by itself under a player's hands.
+    void holdBack() { heldBack_ = down_; }
 
 private:
     std::vector<std::unique_ptr<Responder>> chain_;
     std::set<std::uint32_t> keysTaken_;
+    // Keys (their codes) and pad buttons (kPadHeld | pad's message word)
+    // down now, and those held back.
+    std::set<std::uint32_t> down_;
+    std::set<std::uint32_t> heldBack_;
 };
 
 // The game's chain, in order.

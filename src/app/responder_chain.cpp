@@ -1,9 +1,33 @@
 #include "app/responder.h"
 
+#include "app/level_choice.h"
+
 namespace ib {
+
+namespace {
+
+// Pad buttons kept beside keys in one set.
+constexpr std::uint32_t kPadHeld = 0x80000000u;
+
+}  // namespace
 
 bool ResponderChain::dispatch(Game& game, const Message& m)
 {
+    const bool key = m.message == WM_KEYDOWN || m.message == WM_KEYUP;
+    const bool pad = m.message == WM_PADBUTTONDOWN || m.message == WM_PADBUTTONUP;
+    if (key || pad) {
+        const std::uint32_t code = key ? m.wParam : kPadHeld | m.wParam;
+        if (m.message == WM_KEYDOWN || m.message == WM_PADBUTTONDOWN) {
+            down_.insert(code);
+            if (heldBack_.contains(code)) return true;
+        } else {
+            down_.erase(code);
+            if (heldBack_.erase(code)) {
+                keysTaken_.erase(m.wParam);
+                return true;
+            }
+        }
+    }
     if (m.message == WM_KEYUP && keysTaken_.erase(m.wParam)) return true;
     const bool repeat = m.message == WM_KEYDOWN && keysTaken_.contains(m.wParam);
     for (const auto& r : chain_) {
@@ -23,6 +47,7 @@ ResponderChain gameResponders()
     ResponderChain c;
     c.add(onlineResponder());
     c.add(controlsScreenResponder());
+    c.add(levelChoiceResponder());
     c.add(splashResponder());
     c.add(matchMenuResponder());
     c.add(quitResponder());

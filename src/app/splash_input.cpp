@@ -2,6 +2,7 @@
 // F2 one against the computer, F3 training, F4 a match, any other key the
 // two-player fight) and quitting with Escape or F12.
 #include "app/game.h"
+#include "app/level_choice.h"
 #include "app/responder.h"
 
 namespace ib {
@@ -20,6 +21,10 @@ class SplashKeys : public Responder {
         }
         if (m.message != WM_KEYDOWN) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
+        if (key == kKeyVersusComputer && game.playOptions.chooseLevel) {
+            openLevelChoice(game);
+            return Response::TakenWithKeyUp;
+        }
         if (key == kKeyVersusComputer) startFight(game, PlayMode::VersusComputer, true);
         else if (key == kKeyTraining) startFight(game, PlayMode::Training);
         else startFight(game, PlayMode::TwoPlayers, key == kKeyMatch);

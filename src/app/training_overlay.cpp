@@ -6,6 +6,7 @@
 
 #include "app/game_content.h"
 #include "app/screen.h"
+#include "app/level_choice.h"
 #include "fight/frame_geometry.h"
 #include "graphics/tiny_font.h"
 
@@ -40,7 +41,7 @@ void drawCells(const PixelTarget& t, const Fighter& f, const std::vector<MaskCel
         t.put(static_cast<int>(screenColumn(f, c.col)), static_cast<int>(top + c.row), colour);
 }
 
-void drawMasks(Screen& screen, const Content& content, const PixelTarget& t, const FightState& fight)
+void drawMasks(Screen& screen, const PixelTarget& t, const FightState& fight)
 {
     for (int p = 1; p <= 2; ++p) {
         const Fighter* f = fight.fighter(p);
@@ -124,7 +125,7 @@ void drawInputs(const PixelTarget& t, const FightState& fight)
 
 }  // namespace
 
-void drawTrainingOverlays(Screen& screen, const Content& content, const FightState& fight)
+void drawTrainingOverlays(Screen& screen, const FightState& fight)
 {
     if (fight.mode != PlayMode::Training || !screen.backBuffer) return;
     Surface& back = *screen.backBuffer;
@@ -133,10 +134,12 @@ void drawTrainingOverlays(Screen& screen, const Content& content, const FightSta
     t.pitch /= 2;
     t.width = back.width();
     t.height = back.height();
-    if (screen.showHitMasks) drawMasks(screen, content, t, fight);
+    if (screen.showHitMasks) drawMasks(screen, t, fight);
     if (screen.showInputs) drawInputs(t, fight);
     const TrainingState& tr = fight.training;
     std::string status = std::string("TRAINING  DUMMY: ") + dummyModeName(tr.dummy);
+    if (const int level = fight.computer[1].level; tr.dummy == DummyMode::Computer && level > 0)
+        status += " " + std::to_string(level) + " (" + computerLevelName(level) + ")";
     if (tr.recording) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "  REC %u.%uS", (fight.currentTime - tr.recordStart) / 1000,

@@ -11,6 +11,6 @@ struct Content;
 struct Screen;
 
 // Does nothing outside training.
-void drawTrainingOverlays(Screen& screen, const Content& content, const FightState& fight);
+void drawTrainingOverlays(Screen& screen, const FightState& fight);
 
 }  // namespace ib

@@ -107,7 +107,9 @@ struct TrainingState {
 // a timer; what is shown over the fight (a banner, a menu); and the pause,
 // during which the fight's clock stands still.
 enum class Banner : std::int32_t { None = 0, Round, Fight, Winner, Time, Draw, MatchOver };
-enum class MatchMenu : std::int32_t { None = 0, Pause, Rematch };
+// TrainingPause is training's pause (training is no match, but pauses
+// the same way); ConfirmQuit asks once more before the game closes.
+enum class MatchMenu : std::int32_t { None = 0, Pause, Rematch, TrainingPause, ConfirmQuit };
 
 struct MatchState {
     bool on = false;                  // false: the single fight that ends the game

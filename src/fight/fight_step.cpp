@@ -38,7 +38,7 @@ StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_
 {
     applyStepInput(fight, rules.level, input);
     const bool fighters = fight.fighter1 && fight.fighter2;
-    if (fight.match.on) {
+    if (fight.match.on || fight.mode == PlayMode::Training) {
         // While paused nothing moves and the fight's clock stands still.
         clock = matchClock(fight.match, clock);
         if (fight.match.paused) return {true};

@@ -164,8 +164,16 @@ std::span<const MenuItem> menuItems(MatchMenu menu)
     static constexpr MenuItem kPause[] = {MenuItem::Resume, MenuItem::RestartRound, MenuItem::Splash,
                                           MenuItem::Quit};
     static constexpr MenuItem kRematch[] = {MenuItem::Rematch, MenuItem::Splash, MenuItem::Quit};
-    if (menu == MatchMenu::Pause) return kPause;
-    if (menu == MatchMenu::Rematch) return kRematch;
+    static constexpr MenuItem kTraining[] = {MenuItem::Resume, MenuItem::ResetPositions, MenuItem::Splash,
+                                             MenuItem::Quit};
+    static constexpr MenuItem kQuit[] = {MenuItem::QuitYes, MenuItem::QuitNo};
+    switch (menu) {
+    case MatchMenu::Pause: return kPause;
+    case MatchMenu::Rematch: return kRematch;
+    case MatchMenu::TrainingPause: return kTraining;
+    case MatchMenu::ConfirmQuit: return kQuit;
+    case MatchMenu::None: break;
+    }
     return {};
 }
 
@@ -177,6 +185,9 @@ const char* menuItemText(MenuItem item)
     case MenuItem::Rematch: return "Rematch";
     case MenuItem::Splash: return "Back to the splash";
     case MenuItem::Quit: return "Quit";
+    case MenuItem::ResetPositions: return "Reset positions";
+    case MenuItem::QuitYes: return "Yes";
+    case MenuItem::QuitNo: return "No";
     }
     return "?";
 }
@@ -187,6 +198,8 @@ const char* matchMenuName(MatchMenu menu)
     case MatchMenu::None: return "none";
     case MatchMenu::Pause: return "pause";
     case MatchMenu::Rematch: return "rematch";
+    case MatchMenu::TrainingPause: return "training pause";
+    case MatchMenu::ConfirmQuit: return "quit?";
     }
     return "?";
 }
@@ -194,8 +207,27 @@ const char* matchMenuName(MatchMenu menu)
 void openPause(FightState& f)
 {
     f.match.paused = true;
-    f.match.menu = MatchMenu::Pause;
+    f.match.menu = f.mode == PlayMode::Training ? MatchMenu::TrainingPause : MatchMenu::Pause;
     f.match.menuChoice = 0;
+}
+
+void askQuit(FightState& f)
+{
+    f.match.menu = MatchMenu::ConfirmQuit;
+    f.match.menuChoice = 1;
+}
+
+void closeQuitQuestion(FightState& f)
+{
+    MatchState& m = f.match;
+    if (m.on && m.matchWinner >= 0) m.menu = MatchMenu::Rematch;
+    else m.menu = f.mode == PlayMode::Training ? MatchMenu::TrainingPause : MatchMenu::Pause;
+    m.menuChoice = 0;
+}
+
+const char* menuTitle(MatchMenu menu)
+{
+    return menu == MatchMenu::ConfirmQuit ? "Quit the game?" : "";
 }
 
 void moveMenuChoice(MatchState& m, int step)

@@ -17,7 +17,7 @@ constexpr std::uint32_t kDefaultTimerSeconds = 99;
 constexpr std::uint32_t kBannerMs = 1000;
 
 // What a menu offers.
-enum class MenuItem : std::int32_t { Resume, RestartRound, Rematch, Splash, Quit };
+enum class MenuItem : std::int32_t { Resume, RestartRound, Rematch, Splash, Quit, ResetPositions, QuitYes, QuitNo };
 
 // The fight becomes round 1 of a match of `rounds` rounds (best of) with a
 // timer of `timerSeconds` (0: none).
@@ -45,7 +45,14 @@ std::string bannerText(const FightState& fight);
 std::span<const MenuItem> menuItems(MatchMenu menu);
 const char* menuItemText(MenuItem item);
 const char* matchMenuName(MatchMenu menu);
+// The match's pause menu, or training's in training.
 void openPause(FightState& fight);
+// "Quit the game?" over the menu open now, "No" chosen; closeQuitQuestion
+// goes back to the menu it was asked from.
+void askQuit(FightState& fight);
+void closeQuitQuestion(FightState& fight);
+// The question a menu asks above its items, empty for none.
+const char* menuTitle(MatchMenu menu);
 // Moves the menu's choice up (-1) or down (+1), round the ends.
 void moveMenuChoice(MatchState& match, int step);
 

@@ -49,7 +49,9 @@ void playDummy(FightState& fight, const MoveKnowledge* const knowledge[2])
     case DummyMode::Blocking: holdOnly(*dummy, 1u << Block, t); break;
     case DummyMode::Computer:
         if (knowledge[0] && knowledge[1])
-            playComputer(fight, kDummy, kDummyComputerLevel, *knowledge[1], *knowledge[0]);
+            playComputer(fight, kDummy, fight.computer[kDummy - 1].level > 0 ? fight.computer[kDummy - 1].level
+                                                                             : kDummyComputerLevel,
+                         *knowledge[1], *knowledge[0]);
         break;
     case DummyMode::Playback: playBack(fight, *dummy); break;
     }

@@ -12,8 +12,18 @@ void nextDummyMode(FightState& f)
 {
     TrainingState& tr = f.training;
     if (tr.recording) return;
-    tr.dummy = static_cast<DummyMode>((static_cast<int>(tr.dummy) + 1) % kDummyModes);
+    // The computer dummy steps through its levels before the next mode;
+    // playing back is offered once something is recorded.
+    int level = 0;
+    if (tr.dummy == DummyMode::Computer && f.computer[1].level < kMaxComputerLevel) {
+        level = f.computer[1].level + 1;
+    } else {
+        tr.dummy = static_cast<DummyMode>((static_cast<int>(tr.dummy) + 1) % kDummyModes);
+        if (tr.dummy == DummyMode::Playback && tr.recorded.empty()) tr.dummy = DummyMode::Standing;
+        if (tr.dummy == DummyMode::Computer) level = 1;
+    }
     f.computer[1] = ComputerMind{};
+    f.computer[1].level = level;
     tr.playStart = f.currentTime;
     tr.playNext = 0;
     if (Fighter* dummy = f.fighter(2)) holdOnly(*dummy, 0, f.currentTime);

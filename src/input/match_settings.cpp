@@ -25,7 +25,15 @@ MatchSettings readMatchSettings(std::string_view text)
     for (const IniEntry& e : readIni(text).entries) {
         const std::string& name = e.name;
         const std::string& value = e.value;
-        if (e.section == "online") {
+        if (e.section == "play") {
+            const auto n = upTo(value, 5);
+            if (name != "level")
+                out.problems.push_back({e.line, "unknown entry \"" + name + "\" in [play]; it is left alone"});
+            else if (n && *n >= 1)
+                out.computerLevel = static_cast<int>(*n);
+            else
+                out.problems.push_back({e.line, "level \"" + value + "\" is not a computer level from 1 to 5"});
+        } else if (e.section == "online") {
             if (name != "delay")
                 out.problems.push_back({e.line, "unknown entry \"" + name + "\" in [online]; it is left alone"});
             else if (const auto n = upTo(value, 4))

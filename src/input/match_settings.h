@@ -1,12 +1,14 @@
-// The [match] and [online] sections of the controls file: how many rounds
-// a match has, how long its rounds' timer runs, and the input delay of an
-// online fight.
+// The [match], [online] and [play] sections of the controls file: how many
+// rounds a match has, how long its rounds' timer runs, the input delay of an
+// online fight, and the computer's level last chosen.
 //
 //   [match]
 //   rounds = 3            ; best of, 1 to 9
 //   timer = 99            ; seconds, 0 to 99 (0: no timer)
 //   [online]
 //   delay = 2             ; steps, 0 to 4
+//   [play]
+//   level = 3             ; the computer's level last chosen, 1 to 5
 //
 // The controls reader leaves the sections alone; this reads only them, with
 // the same reader (content/ini_text.h).
@@ -25,6 +27,7 @@ struct MatchSettings {
     std::optional<std::int32_t> rounds;
     std::optional<std::uint32_t> timerSeconds;
     std::optional<int> inputDelay;
+    std::optional<int> computerLevel;
     std::vector<ControlsProblem> problems;  // each with its line
 };
 

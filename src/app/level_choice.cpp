@@ -1,0 +1,107 @@
+#include "app/level_choice.h"
+
+#include "app/display.h"
+#include "app/game.h"
+#include "app/notice.h"
+#include "app/responder.h"
+#include "content/ini_edit.h"
+#include "fight/cpu_player.h"
+#include "platform/text_file.h"
+
+namespace ib {
+
+namespace {
+
+
+bool isPlayersKey(const Game& game, int key, Action a)
+{
+    for (const auto& keys : game.controllers.controls.keys)
+        if (keys[static_cast<std::size_t>(a)] == key) return true;
+    return false;
+}
+
+// The choice into the controls file, every other byte of it kept; a file
+// that cannot be read or written is said once and the choice still holds.
+void rememberLevel(Game& game, int level)
+{
+    const std::string& path = game.controllers.configPath;
+    if (path.empty() || game.controllers.controlsFixed) return;
+    std::string error;
+    const std::string old = readTextFile(path, &error).value_or(std::string());
+    if (error.empty()) error = replaceFile(path, setIniEntry(old, "play", "level", std::to_string(level)));
+    if (!error.empty()) std::fprintf(stderr, "Inkblot Fighter: %s; the computer's level is not saved\n", error.c_str());
+}
+
+void take(Game& game)
+{
+    const int level = *game.levelChoice;
+    game.levelChoice.reset();
+    PlayOptions& o = game.playOptions;
+    o.lastLevel = level;
+    o.computerLevel[0] = 0;
+    o.computerLevel[1] = level;
+    rememberLevel(game, level);
+    startFight(game, PlayMode::VersusComputer, true);
+    playSound(game, {SoundKind::Splash});
+}
+
+void move(Game& game, int step)
+{
+    int& level = *game.levelChoice;
+    level = (level - 1 + step + kMaxComputerLevel) % kMaxComputerLevel + 1;
+}
+
+// While the choice is open it takes every key but F12, with its key-up,
+// and every pad button.
+class LevelChoiceKeys : public Responder {
+    Response respond(Game& game, const Message& m, bool repeat) override
+    {
+        if (!game.levelChoice || game.fight.gameState != GameState::Splash) return Response::Pass;
+        if (m.message == WM_PADBUTTONDOWN) {
+            const int b = padCode(m.wParam);
+            if (b == kPadDpadUp) move(game, -1);
+            else if (b == kPadDpadDown) move(game, 1);
+            else if (b == kPadA || b == kPadStart) take(game);
+            else if (b == kPadB || b == kPadBack) game.levelChoice.reset();
+            return Response::Taken;
+        }
+        if (m.message != WM_KEYDOWN || m.wParam == VK_F12) return Response::Pass;
+        const auto key = static_cast<int>(m.wParam);
+        if (key == VK_UP || isPlayersKey(game, key, Action::Up)) move(game, -1);
+        else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) move(game, 1);
+        else if (repeat) return Response::TakenWithKeyUp;
+        else if (key == VK_RETURN || isPlayersKey(game, key, Action::Attack)) take(game);
+        else if (key == VK_ESCAPE) game.levelChoice.reset();
+        else if (key >= '1' && key < '1' + kMaxComputerLevel) *game.levelChoice = key - '0';
+        return Response::TakenWithKeyUp;
+    }
+};
+
+}  // namespace
+
+const char* computerLevelName(int level)
+{
+    static const char* const kNames[] = {"beginner", "easy", "fair", "hard", "expert"};
+    return level >= 1 && level <= kMaxComputerLevel ? kNames[level - 1] : "";
+}
+
+void openLevelChoice(Game& game)
+{
+    const int last = game.playOptions.lastLevel;
+    game.levelChoice = last >= 1 && last <= kMaxComputerLevel ? last : kDefaultComputerLevel;
+}
+
+std::unique_ptr<Responder> levelChoiceResponder() { return std::make_unique<LevelChoiceKeys>(); }
+
+void drawLevelChoice(Screen& screen, int level)
+{
+    std::vector<std::string> lines{"The computer's level", ""};
+    for (int l = 1; l <= kMaxComputerLevel; ++l)
+        lines.push_back(std::string(l == level ? "> " : "   ") + std::to_string(l) + "  " + computerLevelName(l) +
+                        (l == level ? " <" : ""));
+    lines.push_back("");
+    lines.push_back("up and down, then attack or Enter; Escape goes back");
+    drawSplash(screen, screen.quoteFont.get(), lines, true);
+}
+
+}  // namespace ib
