@@ -35,6 +35,7 @@ FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, st
         fightStep(f, rules, clock);
         countHit(*f.fighter1, clock, 2, out);
         countHit(*f.fighter2, clock, 1, out);
+        out.tally.note(f);
         out.endMs = clock - kFirstClock;
         if (f.decisionTime != 0) {
             const bool down1 = !(f.fighter1->health > 0.0), down2 = !(f.fighter2->health > 0.0);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/game.h"
+#include "sim/move_tally.h"
 
 namespace ib::sim {
 
@@ -15,6 +16,7 @@ struct FightOutcome {
     double health[2] = {0, 0};
     int hits[2] = {0, 0};      // strikes each player landed, blocked or not
     int blocks[2] = {0, 0};    // strikes each player blocked
+    MoveTally tally;           // the attacks each player started
 };
 
 // Between two passes: presses and releases of a scripted player at the

@@ -16,6 +16,7 @@
 #include "platform/headless_platform.h"
 #include "platform/sdl_sound_check.h"
 #include "sim/net_sim.h"
+#include "sim/beginner_matches.h"
 #include "sim/computer_fights.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
@@ -32,11 +33,15 @@ const char* const kUsage =
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
     "                   [--record FILE | --replay FILE] [--config FILE]\n"
     "                   [--fights N [--max-ms MS]]\n"
+    "                   [--beginner masher|mixed|turtle --level N [--matches M]]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
     "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"
+    "--beginner plays M best-of-three matches (default 20) of a scripted beginner\n"
+    "(player 1) against the computer at level N (player 2), with seeds from --seed,\n"
+    "and prints the rounds won.\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n"
     "Online runs (--synctest N, --host PORT, --join HOST:PORT) take options of their\n"
     "own: \"inkblot-sim --host\" alone lists them.\n";
@@ -66,6 +71,9 @@ struct Options {
     bool passesGiven = false;
     long long fights = 0;
     std::uint32_t maxMs = 120000;
+    std::optional<beginners::Style> beginner;
+    int level = 0;
+    long long matches = 20;
 };
 
 int usage(const std::string& why)
@@ -88,7 +96,8 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         std::string v;
         if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
             a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display" ||
-            a == "--fights" || a == "--max-ms" || a == "--config") {
+            a == "--fights" || a == "--max-ms" || a == "--config" || a == "--beginner" || a == "--level" ||
+            a == "--matches") {
             if (!value(v)) return usage(a + " needs a value");
         }
         if (a == "--data") {
@@ -108,6 +117,17 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             auto n = wholeNumber<long long>(v);
             if (!n || *n < 1) return usage("--fights takes a number of fights from 1");
             opts.fights = *n;
+        } else if (a == "--beginner") {
+            opts.beginner = beginners::styleNamed(v);
+            if (!opts.beginner) return usage("--beginner takes masher, mixed or turtle");
+        } else if (a == "--level") {
+            auto n = wholeNumber<int>(v);
+            if (!n || *n < 1 || *n > 5) return usage("--level takes a level from 1 to 5");
+            opts.level = *n;
+        } else if (a == "--matches") {
+            auto n = wholeNumber<long long>(v);
+            if (!n || *n < 1) return usage("--matches takes a number of matches from 1");
+            opts.matches = *n;
         } else if (a == "--max-ms") {
             auto n = wholeNumber<std::uint32_t>(v);
             if (!n) return usage("--max-ms takes a whole number of milliseconds");
@@ -135,6 +155,7 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             opts.gameArgs.push_back(a);
         }
     }
+    if (opts.beginner.has_value() != (opts.level > 0)) return usage("--beginner and --level go together");
     if (!opts.replay.replayPath.empty() && !opts.scriptPath.empty())
         return usage("a replay brings its own input: --script cannot be used with --replay");
     return -1;
@@ -164,9 +185,11 @@ int playFights(Game& game, const Options& opts)
         const FightOutcome o = playComputerFight(game, mode, seed, opts.stepMs, opts.maxMs);
         ++wins[o.winner];
         if (o.winner != 0) knockOutMs += o.endMs;
-        std::printf("fight %lld seed %u: %s at %u ms; health %.1f %.1f; hits %d %d; blocked %d %d\n", i + 1,
-                    seed, o.winner == 0 ? "no knock-out" : (o.winner == 1 ? "player 1 won" : "player 2 won"),
-                    o.endMs, o.health[0], o.health[1], o.hits[0], o.hits[1], o.blocks[0], o.blocks[1]);
+        std::printf("fight %lld seed %u: %s at %u ms; health %.1f %.1f; hits %d %d; blocked %d %d; "
+                    "most used attack %d %% %d %%\n", i + 1, seed,
+                    o.winner == 0 ? "no knock-out" : (o.winner == 1 ? "player 1 won" : "player 2 won"),
+                    o.endMs, o.health[0], o.health[1], o.hits[0], o.hits[1], o.blocks[0], o.blocks[1],
+                    o.tally.topShare(1), o.tally.topShare(2));
     }
     const long long knockOuts = wins[1] + wins[2];
     std::printf("%lld fights: player 1 won %lld, player 2 won %lld, no knock-out %lld; mean knock-out at %.1f s\n",
@@ -229,13 +252,20 @@ int runSim(const std::vector<std::string>& args)
         return kUsageError;
     }
 
-    if (opts.fights > 0) {
+    if (opts.fights > 0 || opts.beginner) {
         Game game(platform);
         useDataFolder(game.contentFiles, opts.dataDir);
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
-        return playFights(game, opts);
+        if (!opts.beginner) return playFights(game, opts);
+        try {
+            if (initDisplay(game) != DD_OK) return kUsageError;
+        } catch (const std::exception&) {
+            return 1;
+        }
+        return printBeginnerMatches(game, *opts.beginner, opts.level, opts.matches,
+                                    game.playOptions.seed.value_or(1), opts.stepMs);
     }
 
     auto prepare = [&](Game& game) {
