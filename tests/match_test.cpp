@@ -37,16 +37,18 @@ std::string tap(int t, const char* key)
     return std::to_string(t) + " down " + key + "\n" + std::to_string(t + 40) + " up " + key + "\n";
 }
 
-// Rounds of 6 s, best of three. Round 1: rook walks in and punches until
-// the time runs out (won on health). Round 2: paused at 14 s for 2 s, then
-// restarted from the pause menu; nobody moves, a draw. Round 3: a draw;
-// rook wins the match 1-0. Rematch, then Escape twice quits.
+// Rounds of 6 s, each after 2 s of banners, best of three. Round 1: rook
+// holds forward through the banners, walks in from "FIGHT"'s end and
+// punches until the time runs out (won on health). Round 2: paused at
+// 16.5 s for 2 s, then restarted from the pause menu; nobody moves, a
+// draw. Round 3: a draw; rook wins the match 1-0. Rematch, then Escape
+// twice quits.
 std::string pausedMatchScript()
 {
-    std::string s = "1100 down B\n3400 up B\n";
-    for (int t = 3500; t < 6500; t += 500) s += tap(t, "X");
-    s += tap(14000, "P") + tap(14500, "B") + tap(15000, "DOWN") + tap(16000, "ENTER");
-    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42500, "ESCAPE");
+    std::string s = "1100 down B\n5400 up B\n";
+    for (int t = 5500; t < 8500; t += 500) s += tap(t, "X");
+    s += tap(16500, "P") + tap(17000, "B") + tap(17500, "DOWN") + tap(18500, "ENTER");
+    s += tap(46000, "ENTER") + tap(48000, "ESCAPE") + tap(48500, "ESCAPE");
     return s;
 }
 
@@ -78,6 +80,11 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
         const std::uint32_t clock = l["clock"];
         ASSERT_TRUE(l.contains("round")) << "pass " << i;
         seen.note(l);
+        // Before a round begins nobody moves and its timer stands full.
+        if (l["banner"] == "ROUND 1" || (l["banner"] == "FIGHT" && clock < 3000)) {
+            EXPECT_EQ(l["fighters"][0]["x"], 190) << clock;
+            EXPECT_EQ(l["timer"], 6) << clock;
+        }
         if (l["paused"] == true && clock < 20000) {
             if (pausedPasses++ == 0) atPause = l;
             // Nothing moves and the timer holds; player 1's key went to the menu.
@@ -86,7 +93,7 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
             EXPECT_EQ(l["fighters"], atPause["fighters"]) << clock;
             EXPECT_EQ(l["menu"], "pause");
         }
-        if (clock >= 16000 && clock < 16200 && lines[i - 1]["paused"] == true) {
+        if (clock >= 18500 && clock < 18700 && lines[i - 1]["paused"] == true) {
             restarted = true;
             EXPECT_FALSE(l["paused"]);
             EXPECT_EQ(l["round"], 2);
@@ -97,7 +104,7 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
             EXPECT_EQ(l["fighters"][1]["x"], 570);
             EXPECT_EQ(l["fighters"][1]["health"], 100.0);
         }
-        if (clock >= 40000 && clock < 40200 && lines[i - 1]["menu"] == "rematch") {
+        if (clock >= 46000 && clock < 46200 && lines[i - 1]["menu"] == "rematch") {
             rematched = true;
             EXPECT_EQ(l["round"], 1);
             EXPECT_EQ(l["roundsWon"], nlohmann::json::array({0, 0}));
@@ -115,7 +122,7 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
     EXPECT_EQ(seen.banners, want);
     // The second Escape closed the game in the pause it opened.
     EXPECT_EQ(lines.back()["menu"], "pause");
-    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 42600u);
+    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 48600u);
 
     // The replay plays the match back, pause and rematch, hash for hash.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "match.replay", "--trace", "replayed.jsonl"}), 0);
@@ -130,7 +137,7 @@ TEST(Match, ComputerMatchesEndTwoNilAndTwoOne)
     for (const auto& [seed, score] : {std::pair{"2", "2-0"}, std::pair{"6", "2-1"}}) {
         const std::string trace = std::string("cpu-") + seed + ".jsonl";
         ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--cpu", "1:3", "--cpu", "2:3", "--seed", seed,
-                               "--timer", "5", "--step-ms", "50", "--passes", "700", "--trace", trace}),
+                               "--timer", "5", "--step-ms", "50", "--passes", "800", "--trace", trace}),
                   0);
         Seen seen;
         int roundWins = 0;
@@ -170,27 +177,27 @@ TEST(Match, PadStartPausesAndThePadTakesTheMenu)
 {
     ScratchDir dir;
     writeFile("pad.script",
-              "1000 pad-added 1\n1100 down B\n2000 pad 1 down start\n2040 pad 1 up start\n"
-              "2500 pad 1 down start\n2540 pad 1 up start\n3000 pad 1 down start\n3040 pad 1 up start\n"
-              "3200 pad 1 down dpdown\n3240 pad 1 up dpdown\n3500 pad 1 down a\n3540 pad 1 up a\n");
+              "1000 pad-added 1\n1100 down B\n4000 pad 1 down start\n4040 pad 1 up start\n"
+              "4500 pad 1 down start\n4540 pad 1 up start\n5000 pad 1 down start\n5040 pad 1 up start\n"
+              "5200 pad 1 down dpdown\n5240 pad 1 up dpdown\n5500 pad 1 down a\n5540 pad 1 up a\n");
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--script", "pad.script", "--step-ms", "20",
-                           "--passes", "200", "--trace", "pad.jsonl"}),
+                           "--passes", "300", "--trace", "pad.jsonl"}),
               0);
     std::set<std::uint32_t> pausedAt;
     for (const auto& l : readTrace("pad.jsonl")) {
         const std::uint32_t clock = l["clock"];
         if (l["paused"] == true) pausedAt.insert(clock / 500);
-        if (clock == 3500) {  // "Restart the round": rook, who walked in, is back at his start
+        if (clock == 5500) {  // "Restart the round": rook, who walked in, is back at his start
             EXPECT_EQ(l["paused"], false);
             EXPECT_EQ(l["fighters"][0]["x"], 190);
             EXPECT_EQ(l["banner"], "ROUND 1");
         }
-        if (clock == 3480) {
+        if (clock == 5480) {
             EXPECT_EQ(l["menuChoice"], 1);
             EXPECT_GT(l["fighters"][0]["x"].get<int>(), 190);
         }
     }
-    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
+    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{8, 10}));  // 4000-4499 and 5000-5499
 }
 
 }  // namespace
@@ -219,7 +226,7 @@ TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
     ScratchDir dir;
     writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--config", "controls.ini", "--match", "--timer", "3",
-                           "--step-ms", "50", "--passes", "200", "--trace", "config.jsonl"}),
+                           "--step-ms", "50", "--passes", "260", "--trace", "config.jsonl"}),
               0);
     const auto lines = readTrace("config.jsonl");
     EXPECT_EQ(lines.front()["timer"], 3);  // the command line's
