@@ -34,6 +34,7 @@ const char* const kUsage =
     "                   [--record FILE | --replay FILE] [--config FILE]\n"
     "                   [--fights N [--max-ms MS]]\n"
     "                   [--beginner masher|mixed|turtle --level N [--matches M]]\n"
+    "                   [--swap-characters]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
     "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
@@ -41,7 +42,8 @@ const char* const kUsage =
     "(default 120000), and prints who won.\n"
     "--beginner plays M best-of-three matches (default 20) of a scripted beginner\n"
     "(player 1) against the computer at level N (player 2), with seeds from --seed,\n"
-    "and prints the rounds won.\n"
+    "and prints the rounds won. --swap-characters seats quill as player 1 and rook\n"
+    "as player 2 in those fights and matches.\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n"
     "Online runs (--synctest N, --host PORT, --join HOST:PORT) take options of their\n"
     "own: \"inkblot-sim --host\" alone lists them.\n";
@@ -74,6 +76,7 @@ struct Options {
     std::optional<beginners::Style> beginner;
     int level = 0;
     long long matches = 20;
+    bool swapCharacters = false;
 };
 
 int usage(const std::string& why)
@@ -148,6 +151,8 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             // run has the default controls, whatever the user's file says.
             opts.gameArgs.push_back("--config");
             opts.gameArgs.push_back(std::filesystem::absolute(v).string());
+        } else if (a == "--swap-characters") {
+            opts.swapCharacters = true;
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -168,14 +173,26 @@ std::string absoluteFrom(const std::filesystem::path& base, const std::string& p
     return path.is_absolute() ? p : (base / path).string();
 }
 
-// The computer's fights, one line each and a summary.
-int playFights(Game& game, const Options& opts)
+// The content loaded and, if asked, the two Characters in each other's
+// seats; a status when it cannot be.
+std::optional<int> setUpFights(Game& game, const Options& opts)
 {
     try {
         if (initDisplay(game) != DD_OK) return kUsageError;
     } catch (const std::exception&) {
         return 1;
     }
+    if (opts.swapCharacters && game.characters.size() == 2 && game.knowledge.size() == 2) {
+        std::swap(game.knowledge[0], game.knowledge[1]);
+        game.fight.fighter1.emplace(*game.characters[1], *game.level, Side::Left);
+        game.fight.fighter2.emplace(*game.characters[0], *game.level, Side::Right);
+    }
+    return std::nullopt;
+}
+
+// The computer's fights, one line each and a summary.
+int playFights(Game& game, const Options& opts)
+{
     const std::uint32_t first = game.playOptions.seed.value_or(1);
     const PlayMode mode = game.playOptions.startMode.value_or(PlayMode::VersusComputer);
     long long wins[3] = {0, 0, 0};
@@ -258,12 +275,8 @@ int runSim(const std::vector<std::string>& args)
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
+        if (const auto status = setUpFights(game, opts)) return *status;
         if (!opts.beginner) return playFights(game, opts);
-        try {
-            if (initDisplay(game) != DD_OK) return kUsageError;
-        } catch (const std::exception&) {
-            return 1;
-        }
         return printBeginnerMatches(game, *opts.beginner, opts.level, opts.matches,
                                     game.playOptions.seed.value_or(1), opts.stepMs);
     }
