@@ -16,12 +16,12 @@ namespace {
 enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
 
 constexpr std::array<ComputerStyle, 5> kStyles{{
-    // react block guard idle attack punish best specials spacing
-    {450, 10, 5, 45, 35, 10, 20, false, false},
-    {350, 30, 25, 30, 50, 30, 45, false, false},
-    {250, 50, 70, 8, 70, 75, 70, false, true},
-    {160, 70, 75, 5, 75, 85, 85, true, true},
-    {100, 75, 70, 0, 80, 100, 100, true, true},
+    // react block guard idle attack punish best special spacing
+    {460, 5, 5, 38, 35, 10, 15, 0, false},
+    {390, 25, 20, 26, 48, 35, 38, 0, false},
+    {340, 40, 35, 20, 55, 65, 50, 15, false},
+    {270, 55, 45, 12, 62, 80, 65, 30, true},
+    {200, 60, 65, 5, 75, 90, 90, 70, true},
 }};
 
 // A strike is watched for a little past its live time, then let go.
@@ -161,18 +161,39 @@ struct Thinker {
         return heldTime(std::int64_t{om->duration} - elapsed);
     }
 
-    // The attack to make now, or -1; with `within` not negative, only one
-    // that strikes sooner than that.
-    int chooseAttack(std::int32_t within = -1)
+    // Whether the attack is one of the last two it made: the same
+    // animation, whichever input made it.
+    bool madeLately(int i) const
+    {
+        const Animation* a = own.moves[static_cast<std::size_t>(i)].move->animation.get();
+        for (std::int32_t r : mind.recentAttacks) {
+            if (r <= 0 || static_cast<std::size_t>(r) > own.moves.size()) continue;
+            const Animation* b = own.moves[static_cast<std::size_t>(r - 1)].move->animation.get();
+            if (a == b || (a && b && a->name == b->name)) return true;
+        }
+        return false;
+    }
+
+    void attack(int a)
+    {
+        mind.plan = Attack;
+        mind.planUntil = t;
+        mind.recentAttacks[1] = mind.recentAttacks[0];
+        mind.recentAttacks[0] = a + 1;
+        startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+    }
+
+    // The attack to make now, or -1.
+    int chooseAttack()
     {
         const std::int32_t busy = opponentBusyFor();
+        const bool specialNow = roll() < style.specialPercent;
         int best = -1, count = 0;
         double bestScore = -1;
         int candidates[32];
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (m.special && !style.specials) continue;
-            if (within >= 0 && m.strikeStart >= within) continue;
+            if ((m.special && !specialNow) || madeLately(i)) continue;
             if (!wouldReach(m, me, player, opp, 0)) continue;
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from
@@ -200,6 +221,10 @@ struct Thinker {
         return far;
     }
 
+    // Whether an attack it may use reaches: a special only when it has
+    // no other.
+    bool usable(const KnownMove& m) const { return !m.special || !own.hasPlainAttack(); }
+
     // Whether the farthest-reaching usable attack would reach from here
     // (with `slack`).
     bool anyAttackReaches(int slack) const
@@ -207,7 +232,7 @@ struct Thinker {
         const KnownMove* longest = nullptr;
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if ((!m.special || style.specials) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
+            if (usable(m) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
         }
         return longest && wouldReach(*longest, me, player, opp, slack);
     }
@@ -218,7 +243,7 @@ struct Thinker {
         std::int32_t far = 0;
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (!m.special || style.specials) far = std::max(far, m.reachFar);
+            if (usable(m)) far = std::max(far, m.reachFar);
         }
         return far;
     }
@@ -237,21 +262,15 @@ struct Thinker {
             setPlan(Idle, mind.nextThink);
             return;
         }
-        // A strike that is coming is guarded against, beaten to it by a
-        // faster one, or not walked into.
-        const std::int32_t strikeIn = opponentStrikeIn();
-        const bool strikeComing = strikeIn >= 0;
+        // A strike that is coming is guarded against or not walked into
+        // (a strike thrown into it would be beaten by the faster fighter
+        // every time).
+        const bool strikeComing = opponentStrikeComing();
         if (strikeComing && roll() < style.guardPercent) {
             setPlan(Guard, mind.nextThink);
             return;
         }
         if (strikeComing) {
-            if (const int a = chooseAttack(strikeIn); a >= 0 && roll() < style.punishPercent) {
-                mind.plan = Attack;
-                mind.planUntil = t;
-                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
-                return;
-            }
             setPlan(own.back >= 0 && style.spacing ? Retreat : Idle, mind.nextThink);
             return;
         }
@@ -264,9 +283,7 @@ struct Thinker {
         }
         if (attacking) {
             if (const int a = chooseAttack(); a >= 0) {
-                mind.plan = Attack;
-                mind.planUntil = t;
-                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+                attack(a);
                 return;
             }
         }
@@ -312,7 +329,16 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
         holdOnly(*me, 0, t);
         return;
     }
-    Thinker thinker{fight, player, mind, *me, *opp, computerStyle(level), own, other, t};
+    // A Character whose attacks are slower than the opponent's cannot
+    // trade blows or wait for them: it presses on, guards little and
+    // punishes what it can.
+    ComputerStyle style = computerStyle(level);
+    if (own.meanStrikeStart() > other.meanStrikeStart()) {
+        style.attackPercent += 40;
+        style.guardPercent = std::max(style.guardPercent - 60, 0);
+        style.punishPercent += 10;
+    }
+    Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (thinker.guard()) return;
     // Walking in stops as soon as the opponent is in reach or strikes.
     if (mind.plan == Approach &&

@@ -149,10 +149,14 @@ void restartRound(FightState& f, const Level& level)
         if (Fighter* fighter = f.fighter(p))
             for (std::uint32_t b = held[p - 1]; b != 0; b &= b - 1) fighter->held.add(std::countr_zero(b));
     f.decisionTime = 0;
+    // The computer starts the round afresh but for its level and the
+    // attacks it made last, so it varies them over the whole match.
     for (ComputerMind& mind : f.computer) {
-        const std::int32_t keep = mind.level;
-        mind = ComputerMind{};
-        mind.level = keep;
+        ComputerMind fresh;
+        fresh.level = mind.level;
+        fresh.recentAttacks[0] = mind.recentAttacks[0];
+        fresh.recentAttacks[1] = mind.recentAttacks[1];
+        mind = fresh;
     }
     m.roundStart = f.currentTime;
     m.roundWinner = -1;

@@ -8,6 +8,8 @@ namespace {
 constexpr std::uint32_t kFirstClock = 1000;
 // Three rounds of 99 s, their banners and the pauses between them.
 constexpr std::uint32_t kLongestMatchMs = 340000;
+// The variety of the computer's attacks is judged in matches with this many.
+constexpr int kFewestAttacks = 8;
 }  // namespace
 
 MatchOutcome playBeginnerMatch(Game& game, beginners::Style style, int level, std::uint32_t seed,
@@ -48,15 +50,16 @@ int printBeginnerMatches(Game& game, beginners::Style style, int level, long lon
         rounds[1] += o.roundsWon[1];
         ++won[o.winner];
         const int share = o.tally.topShare(2);
-        if (share > worstShare) worstShare = share, worstMove = o.tally.topName(2);
+        // Fewer attacks cannot be shared out finely enough to tell.
+        if (o.tally.total(2) >= kFewestAttacks && share > worstShare) worstShare = share, worstMove = o.tally.topName(2);
         std::printf("match %lld seed %u: rounds %d-%d; computer attacks %d, most used %s %d %%\n", i + 1, seed,
                     o.roundsWon[0], o.roundsWon[1], o.tally.total(2), o.tally.topName(2).c_str(), share);
     }
     const int all = rounds[0] + rounds[1];
     std::printf("%s against level %d, %lld matches: rounds won %d-%d (%.0f %%), matches %d-%d; "
-                "the computer's most used attack at most %d %% of a match (%s)\n",
+                "the computer's most used attack at most %d %% of a match with %d attacks or more (%s)\n",
                 beginners::styleName(style), level, matches, rounds[0], rounds[1],
-                all ? 100.0 * rounds[0] / all : 0.0, won[1], won[2], worstShare, worstMove.c_str());
+                all ? 100.0 * rounds[0] / all : 0.0, won[1], won[2], worstShare, kFewestAttacks, worstMove.c_str());
     return 0;
 }
 

@@ -11,7 +11,8 @@ void MoveTally::note(const FightState& fight)
         if (m == last[p - 1] && f->moveStart == lastStart[p - 1]) continue;
         last[p - 1] = m;
         lastStart[p - 1] = f->moveStart;
-        if (m->strikes) ++attacks[p - 1][m->name];
+        // A move made by two inputs (a special) counts as its animation.
+        if (m->strikes) ++attacks[p - 1][m->animation ? m->animation->name : m->name];
     }
 }
 
