@@ -18,7 +18,7 @@ enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
 constexpr std::array<ComputerStyle, 5> kStyles{{
     // react block guard idle attack punish best special spacing
     {460, 5, 5, 38, 35, 10, 15, 0, false},
-    {390, 25, 20, 26, 48, 35, 38, 0, false},
+    {380, 30, 20, 25, 48, 40, 38, 0, false},
     {340, 40, 35, 20, 55, 65, 50, 15, false},
     {270, 55, 45, 12, 62, 80, 65, 30, true},
     {200, 60, 65, 5, 75, 90, 90, 70, true},
@@ -137,17 +137,11 @@ struct Thinker {
     }
 
     // Whether the opponent's strike is coming or live and would reach.
-    bool opponentStrikeComing() const { return opponentStrikeIn() >= 0; }
-
-    // How long until the opponent's coming strike goes live (0: it is
-    // live); -1 when none is coming that would reach.
-    std::int32_t opponentStrikeIn() const
+    bool opponentStrikeComing() const
     {
         const KnownMove* om = other.find(opp.currentMove);
-        if (om == nullptr || !om->strikes) return -1;
-        const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
-        if (elapsed >= om->strikeEnd || !wouldReach(*om, opp, 3 - player, me, kGuardSlack)) return -1;
-        return heldTime(std::int64_t{om->strikeStart} - elapsed);
+        return om && om->strikes && static_cast<std::int32_t>(t - opp.moveStart) < om->strikeEnd &&
+               wouldReach(*om, opp, 3 - player, me, kGuardSlack);
     }
 
     // How long the opponent still needs before it can strike again; 0
@@ -161,16 +155,11 @@ struct Thinker {
         return heldTime(std::int64_t{om->duration} - elapsed);
     }
 
-    // Whether the attack is one of the last two it made: the same
-    // animation, whichever input made it.
-    bool madeLately(int i) const
+    // Whether the attack is one of the last `depth` it made.
+    bool madeLately(int i, int depth) const
     {
-        const Animation* a = own.moves[static_cast<std::size_t>(i)].move->animation.get();
-        for (std::int32_t r : mind.recentAttacks) {
-            if (r <= 0 || static_cast<std::size_t>(r) > own.moves.size()) continue;
-            const Animation* b = own.moves[static_cast<std::size_t>(r - 1)].move->animation.get();
-            if (a == b || (a && b && a->name == b->name)) return true;
-        }
+        for (int d = 0; d < depth; ++d)
+            if (own.sameAttack(i, mind.recentAttacks[d] - 1)) return true;
         return false;
     }
 
@@ -188,12 +177,22 @@ struct Thinker {
     {
         const std::int32_t busy = opponentBusyFor();
         const bool specialNow = roll() < style.specialPercent;
+        // Not the last attack again, nor the one before when there are
+        // three to vary.
+        int kinds = 0;
+        for (std::size_t k = 0; k < own.attacks.size(); ++k) {
+            const int i = own.attacks[k];
+            bool seen = own.moves[static_cast<std::size_t>(i)].special && !specialNow;
+            for (std::size_t j = 0; j < k && !seen; ++j) seen = own.sameAttack(i, own.attacks[j]);
+            kinds += !seen;
+        }
+        const int depth = std::clamp(kinds - 1, 0, 2);
         int best = -1, count = 0;
         double bestScore = -1;
         int candidates[32];
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if ((m.special && !specialNow) || madeLately(i)) continue;
+            if ((m.special && !specialNow) || madeLately(i, depth)) continue;
             if (!wouldReach(m, me, player, opp, 0)) continue;
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from

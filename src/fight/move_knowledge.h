@@ -66,6 +66,16 @@ struct MoveKnowledge {
             if (k.move == move) return &k;
         return nullptr;
     }
+    // Whether two of its moves (places in `moves`, -1 for none) play the
+    // same animation, whichever input made them.
+    bool sameAttack(int i, int j) const
+    {
+        const auto n = static_cast<int>(moves.size());
+        if (i < 0 || j < 0 || i >= n || j >= n || !moves[i].move || !moves[j].move) return false;
+        const Animation* a = moves[i].move->animation.get();
+        const Animation* b = moves[j].move->animation.get();
+        return a == b || (a && b && a->name == b->name);
+    }
     // Whether some attack needs a single input step.
     bool hasPlainAttack() const
     {

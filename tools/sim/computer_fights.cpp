@@ -48,4 +48,15 @@ FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, st
     return out;
 }
 
+void swapCharacters(Game& game)
+{
+    FightState& f = game.fight;
+    if (!f.fighter1 || !f.fighter2 || !game.level || game.knowledge.size() != 2) return;
+    const Character& c1 = *f.fighter1->character;
+    const Character& c2 = *f.fighter2->character;
+    std::swap(game.knowledge[0], game.knowledge[1]);
+    f.fighter1.emplace(c2, *game.level, Side::Left);
+    f.fighter2.emplace(c1, *game.level, Side::Right);
+}
+
 }  // namespace ib::sim

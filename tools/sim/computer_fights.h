@@ -29,4 +29,8 @@ using PassScript = std::function<void(FightState& fight)>;
 FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, std::uint32_t stepMs,
                                std::uint32_t maxMs, const PassScript& script = {});
 
+// Seats quill as player 1 and rook as player 2 (and back), with what the
+// computer knows of each; the next fight starts so.
+void swapCharacters(Game& game);
+
 }  // namespace ib::sim

@@ -182,11 +182,7 @@ std::optional<int> setUpFights(Game& game, const Options& opts)
     } catch (const std::exception&) {
         return 1;
     }
-    if (opts.swapCharacters && game.characters.size() == 2 && game.knowledge.size() == 2) {
-        std::swap(game.knowledge[0], game.knowledge[1]);
-        game.fight.fighter1.emplace(*game.characters[1], *game.level, Side::Left);
-        game.fight.fighter2.emplace(*game.characters[0], *game.level, Side::Right);
-    }
+    if (opts.swapCharacters) swapCharacters(game);
     return std::nullopt;
 }
 
