@@ -13,7 +13,7 @@ wins() {  # LEVEL1 LEVEL2 [--swap-characters]: "player 1's wins-player 2's wins"
     sed -E 's/.*player 1 won ([0-9]+), player 2 won ([0-9]+).*/\1-\2/'
 }
 echo "Level N+1 against level N, $fights fights from seed $seed (the stronger's wins-the weaker's):"
-echo "| pairing | rook N+1 vs quill N | quill N+1 vs rook N | rook N vs quill N+1 (rook p1) | quill N vs rook N+1 (quill p1) |"
+echo "| pairing | rook N+1 (p1) vs quill N | quill N+1 (p1) vs rook N | quill N+1 (p2) vs rook N | rook N+1 (p2) vs quill N |"
 echo "|---|---|---|---|---|"
 for n in 1 2 3 4; do
   m=$((n + 1))
