@@ -1,5 +1,5 @@
 // The computer opponent: what it learns of a Character's files, how its
-// levels fare against each other and against a button masher on the
+// levels fare against each other and against scripted beginners on the
 // default content and on a small set written here, and that the fight's
 // state alone decides what it does.
 #include <gtest/gtest.h>
