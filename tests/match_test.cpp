@@ -14,29 +14,45 @@
 #include "input/match_settings.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
-#include "support/trace_file.h"
 
 namespace ib::test {
 namespace {
+
+std::vector<nlohmann::json> readTrace(const std::string& path)
+{
+    std::ifstream in(path);
+    std::vector<nlohmann::json> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 std::string tap(int t, const char* key)
 {
     return std::to_string(t) + " down " + key + "\n" + std::to_string(t + 40) + " up " + key + "\n";
 }
 
-// Rounds of 6 s, best of three. Round 1: rook walks in and punches until
-// the time runs out (won on health). Round 2: paused at 14 s for 2 s, then
-// restarted from the pause menu; nobody moves, a draw. Round 3: a draw;
-// rook wins the match 1-0. Rematch, then Escape twice quits.
+// Rounds of 6 s, each after 2 s of banners, best of three. Round 1: rook
+// holds forward through the banners, walks in from "FIGHT"'s end and
+// punches until the time runs out (won on health). Round 2: paused at
+// 16.5 s for 2 s, then restarted from the pause menu; nobody moves, a
+// draw. Round 3: a draw; rook wins the match 1-0. A masher's presses as
+// the rematch menu opens choose nothing; a rematch, then Escape twice asks
+// to quit: "No", then "Yes".
 std::string pausedMatchScript()
 {
-    std::string s = "1100 down B\n3400 up B\n";
-    for (int t = 3500; t < 6500; t += 500) s += tap(t, "X");
-    s += tap(14000, "P") + tap(14500, "B") + tap(15000, "DOWN") + tap(16000, "ENTER");
-    // A masher's attack key as the rematch menu opens (at 38.04 s).
-    for (int t = 37700; t <= 38400; t += 100) s += tap(t, "X");
-    s += tap(40000, "ENTER") + tap(42000, "ESCAPE") + tap(42300, "ESCAPE") + tap(42500, "ENTER");
-    s += tap(42700, "ESCAPE") + tap(42900, "UP") + tap(43100, "ENTER");
+    std::string s = "1100 down B\n5400 up B\n";
+    for (int t = 5500; t < 8500; t += 500) s += tap(t, "X");
+    s += tap(16500, "P") + tap(17000, "B") + tap(17500, "DOWN") + tap(18500, "ENTER");
+    // A masher's attack key as the rematch menu opens (at 44.56 s).
+    for (int t = 44200; t <= 44900; t += 100) s += tap(t, "X");
+    s += tap(46000, "ENTER") + tap(48000, "ESCAPE") + tap(48300, "ESCAPE") + tap(48500, "ENTER");
+    s += tap(48700, "ESCAPE") + tap(48900, "UP") + tap(49100, "ENTER");
     return s;
 }
 
@@ -68,6 +84,11 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
         const std::uint32_t clock = l["clock"];
         ASSERT_TRUE(l.contains("round")) << "pass " << i;
         seen.note(l);
+        // Before a round begins nobody moves and its timer stands full.
+        if (l["banner"] == "ROUND 1" || (l["banner"] == "FIGHT" && clock < 3000)) {
+            EXPECT_EQ(l["fighters"][0]["x"], 190) << clock;
+            EXPECT_EQ(l["timer"], 6) << clock;
+        }
         if (l["paused"] == true && clock < 20000) {
             if (pausedPasses++ == 0) atPause = l;
             // Nothing moves and the timer holds; player 1's key went to the menu.
@@ -76,7 +97,7 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
             EXPECT_EQ(l["fighters"], atPause["fighters"]) << clock;
             EXPECT_EQ(l["menu"], "pause");
         }
-        if (clock >= 16000 && clock < 16200 && lines[i - 1]["paused"] == true) {
+        if (clock >= 18500 && clock < 18700 && lines[i - 1]["paused"] == true) {
             restarted = true;
             EXPECT_FALSE(l["paused"]);
             EXPECT_EQ(l["round"], 2);
@@ -89,14 +110,14 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
         }
         // The masher's presses as the rematch menu opened chose nothing;
         // "Quit" asks, and "No" is chosen first.
-        const char* menu = clock >= 38100 && clock < 40000   ? "rematch"
-                           : clock >= 42320 && clock < 42520 ? "quit?"
-                           : clock >= 42520 && clock < 42720 ? "pause"
+        const char* menu = clock >= 44600 && clock < 46000   ? "rematch"
+                           : clock >= 48320 && clock < 48520 ? "quit?"
+                           : clock >= 48520 && clock < 48720 ? "pause"
                                                              : nullptr;
         if (menu) {
             EXPECT_EQ(l["menu"], menu) << clock;
         }
-        if (clock >= 40000 && clock < 40200 && lines[i - 1]["menu"] == "rematch") {
+        if (clock >= 46000 && clock < 46200 && lines[i - 1]["menu"] == "rematch") {
             rematched = true;
             EXPECT_EQ(l["round"], 1);
             EXPECT_EQ(l["roundsWon"], nlohmann::json::array({0, 0}));
@@ -114,7 +135,7 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
     EXPECT_EQ(seen.banners, want);
     // The second Escape asks; "Yes" closes the game.
     EXPECT_EQ(lines.back()["menu"], "quit?");
-    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 43200u);
+    EXPECT_LT(lines.back()["clock"].get<std::uint32_t>(), 49200u);
 
     // The replay plays the match back, pause and rematch, hash for hash.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "match.replay", "--trace", "replayed.jsonl"}), 0);
@@ -126,10 +147,10 @@ TEST(Match, TimeOutsDrawsPauseRestartAndRematch)
 TEST(Match, ComputerMatchesEndTwoNilAndTwoOne)
 {
     ScratchDir dir;
-    for (const auto& [seed, score] : {std::pair{"2", "2-0"}, std::pair{"6", "2-1"}}) {
+    for (const auto& [seed, score] : {std::pair{"2", "2-0"}, std::pair{"1", "2-1"}}) {
         const std::string trace = std::string("cpu-") + seed + ".jsonl";
         ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--cpu", "1:3", "--cpu", "2:3", "--seed", seed,
-                               "--timer", "5", "--step-ms", "50", "--passes", "700", "--trace", trace}),
+                               "--timer", "5", "--step-ms", "50", "--passes", "800", "--trace", trace}),
                   0);
         Seen seen;
         int roundWins = 0;
@@ -158,33 +179,45 @@ TEST(Match, OptionsAreReadCheckedAndKeptForReplays)
     EXPECT_EQ(playArguments(o), (std::vector<std::string>{"--match", "--rounds", "5", "--timer", "0"}));
 }
 
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
 // A pad's Start pauses and resumes; in the menu its D-pad and `a` choose.
 TEST(Match, PadStartPausesAndThePadTakesTheMenu)
 {
     ScratchDir dir;
     writeFile("pad.script",
-              "1000 pad-added 1\n1100 down B\n2000 pad 1 down start\n2040 pad 1 up start\n"
-              "2500 pad 1 down start\n2540 pad 1 up start\n3000 pad 1 down start\n3040 pad 1 up start\n"
-              "3200 pad 1 down dpdown\n3240 pad 1 up dpdown\n3500 pad 1 down a\n3540 pad 1 up a\n");
+              "1000 pad-added 1\n1100 down B\n4000 pad 1 down start\n4040 pad 1 up start\n"
+              "4500 pad 1 down start\n4540 pad 1 up start\n5000 pad 1 down start\n5040 pad 1 up start\n"
+              "5200 pad 1 down dpdown\n5240 pad 1 up dpdown\n5500 pad 1 down a\n5540 pad 1 up a\n");
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--match", "--script", "pad.script", "--step-ms", "20",
-                           "--passes", "200", "--trace", "pad.jsonl"}),
+                           "--passes", "300", "--trace", "pad.jsonl"}),
               0);
     std::set<std::uint32_t> pausedAt;
     for (const auto& l : readTrace("pad.jsonl")) {
         const std::uint32_t clock = l["clock"];
         if (l["paused"] == true) pausedAt.insert(clock / 500);
-        if (clock == 3500) {  // "Restart the round": rook, who walked in, is back at his start
+        if (clock == 5500) {  // "Restart the round": rook, who walked in, is back at his start
             EXPECT_EQ(l["paused"], false);
             EXPECT_EQ(l["fighters"][0]["x"], 190);
             EXPECT_EQ(l["banner"], "ROUND 1");
         }
-        if (clock == 3480) {
+        if (clock == 5480) {
             EXPECT_EQ(l["menuChoice"], 1);
             EXPECT_GT(l["fighters"][0]["x"].get<int>(), 190);
         }
     }
-    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{4, 6}));  // 2000-2499 and 3000-3499
+    EXPECT_EQ(pausedAt, (std::set<std::uint32_t>{8, 10}));  // 4000-4499 and 5000-5499
 }
+
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
 
 TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
 {
@@ -206,7 +239,7 @@ TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
     ScratchDir dir;
     writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--config", "controls.ini", "--match", "--timer", "3",
-                           "--step-ms", "50", "--passes", "200", "--trace", "config.jsonl"}),
+                           "--step-ms", "50", "--passes", "260", "--trace", "config.jsonl"}),
               0);
     const auto lines = readTrace("config.jsonl");
     EXPECT_EQ(lines.front()["timer"], 3);  // the command line's

@@ -112,6 +112,7 @@ std::string trainingScript()
         s << t << " down B\n" << t + 250 << " up B\n" << t + 300 << " down X\n" << t + 350 << " up X\n";
     s << "17000 down F4\n17050 up F4\n";
     for (int t = 18000; t <= 22000; t += 1000) s << t << " down F7\n" << t + 50 << " up F7\n";
+    for (int t = 22200; t <= 22600; t += 200) s << t << " down F7\n" << t + 50 << " up F7\n";
     s << "23000 down F8\n23050 up F8\n23200 down X\n23250 up X\n23600 down F8\n23650 up F8\n";
     return s.str();
 }
@@ -170,11 +171,11 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
     EXPECT_EQ(lowest, 1.0);  // punched far past 100 damage, never knocked out
     EXPECT_TRUE(refilled);
     EXPECT_TRUE(resetSeen);
-    // F7 steps the computer dummy through levels 1, 2 and 3; recording
-    // makes it play back.
-    const std::vector<std::string> want = {"standing", "crouching", "blocking", "computer", "playback"};
+    // F7 steps the computer dummy through levels 1 to 5, then skips
+    // playing back while nothing is recorded; recording makes it play back.
+    const std::vector<std::string> want = {"standing", "crouching", "blocking", "computer", "standing", "playback"};
     EXPECT_EQ(dummies, want);
-    EXPECT_EQ(dummyLevels, (std::set<int>{1, 2, 3}));
+    EXPECT_EQ(dummyLevels, (std::set<int>{1, 2, 3, 4, 5}));
     EXPECT_TRUE(p1KeysWentToDummy);
     EXPECT_EQ(lines.back()["training"]["recorded"], 2);
     // The recording loops every 600 ms: its punch comes back again and again.

@@ -16,12 +16,12 @@ namespace {
 enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
 
 constexpr std::array<ComputerStyle, 5> kStyles{{
-    // react block guard idle attack punish best specials spacing
-    {450, 10, 5, 45, 35, 10, 20, false, false},
-    {350, 30, 25, 30, 50, 30, 45, false, false},
-    {250, 50, 70, 8, 70, 75, 70, false, true},
-    {160, 70, 75, 5, 75, 85, 85, true, true},
-    {100, 75, 70, 0, 80, 100, 100, true, true},
+    // react block guard idle attack punish best special spacing
+    {460, 5, 5, 38, 35, 10, 15, 0, false},
+    {380, 30, 20, 25, 48, 40, 38, 0, false},
+    {340, 40, 35, 20, 55, 65, 50, 15, false},
+    {270, 55, 45, 12, 62, 80, 65, 30, true},
+    {200, 60, 65, 5, 75, 90, 90, 70, true},
 }};
 
 // A strike is watched for a little past its live time, then let go.
@@ -137,17 +137,11 @@ struct Thinker {
     }
 
     // Whether the opponent's strike is coming or live and would reach.
-    bool opponentStrikeComing() const { return opponentStrikeIn() >= 0; }
-
-    // How long until the opponent's coming strike goes live (0: it is
-    // live); -1 when none is coming that would reach.
-    std::int32_t opponentStrikeIn() const
+    bool opponentStrikeComing() const
     {
         const KnownMove* om = other.find(opp.currentMove);
-        if (om == nullptr || !om->strikes) return -1;
-        const auto elapsed = static_cast<std::int32_t>(t - opp.moveStart);
-        if (elapsed >= om->strikeEnd || !wouldReach(*om, opp, 3 - player, me, kGuardSlack)) return -1;
-        return heldTime(std::int64_t{om->strikeStart} - elapsed);
+        return om && om->strikes && static_cast<std::int32_t>(t - opp.moveStart) < om->strikeEnd &&
+               wouldReach(*om, opp, 3 - player, me, kGuardSlack);
     }
 
     // How long the opponent still needs before it can strike again; 0
@@ -161,18 +155,44 @@ struct Thinker {
         return heldTime(std::int64_t{om->duration} - elapsed);
     }
 
-    // The attack to make now, or -1; with `within` not negative, only one
-    // that strikes sooner than that.
-    int chooseAttack(std::int32_t within = -1)
+    // Whether the attack is one of the last `depth` it made.
+    bool madeLately(int i, int depth) const
+    {
+        for (int d = 0; d < depth; ++d)
+            if (own.sameAttack(i, mind.recentAttacks[d] - 1)) return true;
+        return false;
+    }
+
+    void attack(int a)
+    {
+        mind.plan = Attack;
+        mind.planUntil = t;
+        mind.recentAttacks[1] = mind.recentAttacks[0];
+        mind.recentAttacks[0] = a + 1;
+        startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+    }
+
+    // The attack to make now, or -1.
+    int chooseAttack()
     {
         const std::int32_t busy = opponentBusyFor();
+        const bool specialNow = roll() < style.specialPercent;
+        // Not the last attack again, nor the one before when there are
+        // three to vary.
+        int kinds = 0;
+        for (std::size_t k = 0; k < own.attacks.size(); ++k) {
+            const int i = own.attacks[k];
+            bool seen = own.moves[static_cast<std::size_t>(i)].special && !specialNow;
+            for (std::size_t j = 0; j < k && !seen; ++j) seen = own.sameAttack(i, own.attacks[j]);
+            kinds += !seen;
+        }
+        const int depth = std::clamp(kinds - 1, 0, 2);
         int best = -1, count = 0;
         double bestScore = -1;
         int candidates[32];
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (m.special && !style.specials) continue;
-            if (within >= 0 && m.strikeStart >= within) continue;
+            if ((m.special && !specialNow) || madeLately(i, depth)) continue;
             if (!wouldReach(m, me, player, opp, 0)) continue;
             // Damage for the time the move leaves its maker open; more
             // when it lands before the opponent can answer, or from
@@ -200,6 +220,10 @@ struct Thinker {
         return far;
     }
 
+    // Whether an attack it may use reaches: a special only when it has
+    // no other.
+    bool usable(const KnownMove& m) const { return !m.special || !own.hasPlainAttack(); }
+
     // Whether the farthest-reaching usable attack would reach from here
     // (with `slack`).
     bool anyAttackReaches(int slack) const
@@ -207,7 +231,7 @@ struct Thinker {
         const KnownMove* longest = nullptr;
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if ((!m.special || style.specials) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
+            if (usable(m) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
         }
         return longest && wouldReach(*longest, me, player, opp, slack);
     }
@@ -218,7 +242,7 @@ struct Thinker {
         std::int32_t far = 0;
         for (int i : own.attacks) {
             const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (!m.special || style.specials) far = std::max(far, m.reachFar);
+            if (usable(m)) far = std::max(far, m.reachFar);
         }
         return far;
     }
@@ -237,21 +261,15 @@ struct Thinker {
             setPlan(Idle, mind.nextThink);
             return;
         }
-        // A strike that is coming is guarded against, beaten to it by a
-        // faster one, or not walked into.
-        const std::int32_t strikeIn = opponentStrikeIn();
-        const bool strikeComing = strikeIn >= 0;
+        // A strike that is coming is guarded against or not walked into
+        // (a strike thrown into it would be beaten by the faster fighter
+        // every time).
+        const bool strikeComing = opponentStrikeComing();
         if (strikeComing && roll() < style.guardPercent) {
             setPlan(Guard, mind.nextThink);
             return;
         }
         if (strikeComing) {
-            if (const int a = chooseAttack(strikeIn); a >= 0 && roll() < style.punishPercent) {
-                mind.plan = Attack;
-                mind.planUntil = t;
-                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
-                return;
-            }
             setPlan(own.back >= 0 && style.spacing ? Retreat : Idle, mind.nextThink);
             return;
         }
@@ -264,9 +282,7 @@ struct Thinker {
         }
         if (attacking) {
             if (const int a = chooseAttack(); a >= 0) {
-                mind.plan = Attack;
-                mind.planUntil = t;
-                startMove(me, own.moves[static_cast<std::size_t>(a)], t);
+                attack(a);
                 return;
             }
         }
@@ -312,7 +328,16 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
         holdOnly(*me, 0, t);
         return;
     }
-    Thinker thinker{fight, player, mind, *me, *opp, computerStyle(level), own, other, t};
+    // A Character whose attacks are slower than the opponent's cannot
+    // trade blows or wait for them: it presses on, guards little and
+    // punishes what it can.
+    ComputerStyle style = computerStyle(level);
+    if (own.meanStrikeStart() > other.meanStrikeStart()) {
+        style.attackPercent += 40;
+        style.guardPercent = std::max(style.guardPercent - 60, 0);
+        style.punishPercent += 10;
+    }
+    Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (thinker.guard()) return;
     // Walking in stops as soon as the opponent is in reach or strikes.
     if (mind.plan == Approach &&

@@ -18,8 +18,10 @@ constexpr int kMaxComputerLevel = 5;
 // How a level plays: how long it takes to see a move (ms); how often (in
 // percent) it blocks a strike it sees coming, guards while the opponent
 // could reach it, idles, attacks when in reach, punishes an opponent that
-// is still recovering, and takes its best choice; whether it makes moves
-// of several input steps and keeps out of the opponent's reach.
+// is still recovering, takes its best choice, and may make a move of
+// several input steps (a special) when it chooses an attack; whether it
+// keeps out of the opponent's reach. Whatever the level, it does not make
+// the same attack three times in a row.
 struct ComputerStyle {
     std::uint32_t reactMs;
     int blockPercent;
@@ -28,7 +30,7 @@ struct ComputerStyle {
     int attackPercent;
     int punishPercent;
     int bestPercent;
-    bool specials;
+    int specialPercent;
     bool spacing;
 };
 

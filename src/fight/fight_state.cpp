@@ -157,6 +157,12 @@ std::uint64_t hashFight(const FightState& s)
         h.u32(m.watchedStart);
         h.i32(m.watchedMove);
         h.u32(m.willBlock);
+        // Hashed once there are any, so a fight without the computer
+        // hashes as it always did.
+        if (m.recentAttacks[0] != 0 || m.recentAttacks[1] != 0) {
+            h.i32(m.recentAttacks[0]);
+            h.i32(m.recentAttacks[1]);
+        }
     }
     h.u32(s.computerRandom.state);
     h.u32(s.seedFromClock);

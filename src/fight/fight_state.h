@@ -71,6 +71,9 @@ struct ComputerMind {
     std::uint32_t watchedStart = 0;  // the opponent's moveStart it reacted to
     std::int32_t watchedMove = -1;   // and that move's place in its Character
     bool willBlock = false;          // whether it blocks that move
+    // Its last two attacks (their places in its Character, counted from
+    // 1; 0: none), which it does not make again at once.
+    std::int32_t recentAttacks[2] = {0, 0};
     friend bool operator==(const ComputerMind&, const ComputerMind&) = default;
 };
 

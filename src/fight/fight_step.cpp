@@ -47,7 +47,7 @@ StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_
         fight.computerRandom.seed(clock);
         fight.seedFromClock = false;
     }
-    if (fighters && fight.mode != PlayMode::TwoPlayers) playPassInput(fight, rules.knowledge);
+    if (fighters && fight.mode != PlayMode::TwoPlayers && !roundStarting(fight)) playPassInput(fight, rules.knowledge);
     if (fighters && rules.level) {
         const std::uint32_t t = fight.currentTime;
         const MoveMark before1(*fight.fighter1), before2(*fight.fighter2);

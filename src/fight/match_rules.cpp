@@ -1,7 +1,9 @@
 #include "fight/match_rules.h"
 
+#include <bit>
 #include <cctype>
 
+#include "fight/buttons.h"
 #include "fight/fight_step.h"
 #include "fight/training_rules.h"
 
@@ -56,7 +58,26 @@ std::string playerName(const FightState& f, int player)
     return fighter && fighter->character ? upper(fighter->character->name) : "PLAYER " + std::to_string(player);
 }
 
+// What each player held through the banners is pressed as the round
+// begins, in ascending order, as if pressed at that moment.
+void takeHeldButtons(FightState& f, std::uint32_t t)
+{
+    for (int p = 1; p <= 2; ++p) {
+        Fighter* fighter = f.fighter(p);
+        if (fighter == nullptr) continue;
+        const ButtonSet held = fighter->held;
+        fighter->held.clear();
+        for (int code : held.codes()) pressButton(*fighter, code, t);
+    }
+}
+
 }  // namespace
+
+bool roundStarting(const FightState& f)
+{
+    const MatchState& m = f.match;
+    return m.on && m.roundWinner < 0 && m.matchWinner < 0 && (m.banner == Banner::Round || m.banner == Banner::Fight);
+}
 
 void startMatch(FightState& fight, std::int32_t rounds, std::uint32_t timerSeconds)
 {
@@ -83,8 +104,14 @@ void afterMatchHits(FightState& f, const Level& level)
         m.roundStart = t;
         m.bannerStart = t;
     }
-    if (m.banner == Banner::Round && since(t, m.bannerStart, kBannerMs)) showBanner(m, Banner::Fight, t);
-    else if (m.banner == Banner::Time && since(t, m.bannerStart, kBannerMs))
+    if (m.banner == Banner::Round && since(t, m.bannerStart, kBannerMs)) {
+        showBanner(m, Banner::Fight, t);
+    } else if (m.banner == Banner::Fight && m.roundWinner < 0 && since(t, m.bannerStart, kBannerMs)) {
+        // The round begins: its timer starts and held buttons are taken.
+        m.banner = Banner::None;
+        m.roundStart = t;
+        takeHeldButtons(f, t);
+    } else if (m.banner == Banner::Time && since(t, m.bannerStart, kBannerMs))
         showBanner(m, m.roundWinner == 0 ? Banner::Draw : Banner::Winner, t);
     else if ((m.banner == Banner::Fight || m.banner == Banner::Winner || m.banner == Banner::Draw) &&
              since(t, m.bannerStart, kBannerMs))
@@ -92,7 +119,7 @@ void afterMatchHits(FightState& f, const Level& level)
     if (m.matchWinner >= 0) return;
     if (m.roundWinner < 0) {
         if (f.decisionTime != 0) decideRound(f, false);
-        else if (m.timerSeconds != 0 && since(t, m.roundStart, m.timerSeconds * 1000u)) decideRound(f, true);
+        else if (m.timerSeconds != 0 && !roundStarting(f) && since(t, m.roundStart, m.timerSeconds * 1000u)) decideRound(f, true);
         return;
     }
     // As a single fight ends, the round ends 5 s after its knock-out; a
@@ -114,12 +141,22 @@ void afterMatchHits(FightState& f, const Level& level)
 void restartRound(FightState& f, const Level& level)
 {
     MatchState& m = f.match;
+    std::uint32_t held[2] = {};
+    for (int p = 1; p <= 2; ++p)
+        if (const Fighter* fighter = f.fighter(p); fighter && f.computer[p - 1].level == 0) held[p - 1] = fighter->held.bits();
     resetFighters(f, level);
+    for (int p = 1; p <= 2; ++p)
+        if (Fighter* fighter = f.fighter(p))
+            for (std::uint32_t b = held[p - 1]; b != 0; b &= b - 1) fighter->held.add(std::countr_zero(b));
     f.decisionTime = 0;
+    // The computer starts the round afresh but for its level and the
+    // attacks it made last, so it varies them over the whole match.
     for (ComputerMind& mind : f.computer) {
-        const std::int32_t keep = mind.level;
-        mind = ComputerMind{};
-        mind.level = keep;
+        ComputerMind fresh;
+        fresh.level = mind.level;
+        fresh.recentAttacks[0] = mind.recentAttacks[0];
+        fresh.recentAttacks[1] = mind.recentAttacks[1];
+        mind = fresh;
     }
     m.roundStart = f.currentTime;
     m.roundWinner = -1;
@@ -131,6 +168,7 @@ int secondsLeft(const FightState& f)
 {
     const MatchState& m = f.match;
     if (m.timerSeconds == 0) return -1;
+    if (roundStarting(f)) return static_cast<int>(m.timerSeconds);
     const std::uint32_t limit = m.timerSeconds * 1000u;
     // A decided round's timer stands where it stopped.
     const std::uint32_t now = m.roundWinner >= 0 ? m.roundEnd : f.currentTime;

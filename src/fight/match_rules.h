@@ -32,8 +32,14 @@ std::uint32_t matchClock(MatchState& match, std::uint32_t clock);
 // the banners follow.
 void afterMatchHits(FightState& fight, const Level& level);
 
+// The round has not begun: its "ROUND n" and "FIGHT" banners are up. Both
+// fighters stand, buttons pressed meanwhile are only held (and taken when
+// "FIGHT" ends), and the round's timer has not started.
+bool roundStarting(const FightState& fight);
+
 // Both fighters back at their start with full health and their default
-// moves; the round (its number kept) starts at the fight's currentTime.
+// moves (a person's held buttons stay held); the round (its number kept)
+// starts with its banners at the fight's currentTime.
 void restartRound(FightState& fight, const Level& level);
 
 // Whole seconds left on the round's timer; -1 without a timer.

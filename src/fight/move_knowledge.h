@@ -66,6 +66,33 @@ struct MoveKnowledge {
             if (k.move == move) return &k;
         return nullptr;
     }
+    // Whether two of its moves (places in `moves`, -1 for none) play the
+    // same animation, whichever input made them.
+    bool sameAttack(int i, int j) const
+    {
+        const auto n = static_cast<int>(moves.size());
+        if (i < 0 || j < 0 || i >= n || j >= n || !moves[i].move || !moves[j].move) return false;
+        const Animation* a = moves[i].move->animation.get();
+        const Animation* b = moves[j].move->animation.get();
+        return a == b || (a && b && a->name == b->name);
+    }
+    // Whether some attack needs a single input step.
+    bool hasPlainAttack() const
+    {
+        for (int i : attacks)
+            if (!moves[static_cast<std::size_t>(i)].special) return true;
+        return false;
+    }
+    // How soon, on average, its attacks of one input step strike (ms).
+    std::int32_t meanStrikeStart() const
+    {
+        std::int64_t sum = 0, n = 0;
+        for (int i : attacks) {
+            const KnownMove& m = moves[static_cast<std::size_t>(i)];
+            if (!m.special) sum += m.strikeStart, ++n;
+        }
+        return n == 0 ? 0 : static_cast<std::int32_t>(sum / n);
+    }
     int indexOf(const Move* move) const
     {
         for (std::size_t i = 0; i < moves.size(); ++i)

@@ -1,6 +1,7 @@
 #include "fight/step_input.h"
 
 #include "fight/cpu_player.h"
+#include "fight/match_rules.h"
 #include "fight/pass_input.h"
 #include "fight/training_rules.h"
 
@@ -67,7 +68,15 @@ void applyStepInput(FightState& fight, const Level* level, const StepInput& in)
                 recordButton(fight, buttonCode(*fight.fighter1, e.button), e.kind == StepEvent::Kind::Press);
             continue;
         }
-        applyButton(*fight.fighter(e.player), e, t, lastTaken);
+        Fighter& fighter = *fight.fighter(e.player);
+        // Before a match's round begins, buttons are only held.
+        if (roundStarting(fight)) {
+            const int code = buttonCode(fighter, e.button);
+            if (e.kind == StepEvent::Kind::Release) fighter.held.remove(code);
+            else fighter.held.add(code);
+            continue;
+        }
+        applyButton(fighter, e, t, lastTaken);
     }
 }
 

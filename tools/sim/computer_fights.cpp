@@ -35,6 +35,7 @@ FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, st
         fightStep(f, rules, clock);
         countHit(*f.fighter1, clock, 2, out);
         countHit(*f.fighter2, clock, 1, out);
+        out.tally.note(f);
         out.endMs = clock - kFirstClock;
         if (f.decisionTime != 0) {
             const bool down1 = !(f.fighter1->health > 0.0), down2 = !(f.fighter2->health > 0.0);
@@ -45,6 +46,17 @@ FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, st
     out.health[0] = f.fighter1->health;
     out.health[1] = f.fighter2->health;
     return out;
+}
+
+void swapCharacters(Game& game)
+{
+    FightState& f = game.fight;
+    if (!f.fighter1 || !f.fighter2 || !game.content.level || game.content.knowledge.size() != 2) return;
+    const Character& c1 = *f.fighter1->character;
+    const Character& c2 = *f.fighter2->character;
+    std::swap(game.content.knowledge[0], game.content.knowledge[1]);
+    f.fighter1.emplace(c2, *game.content.level, Side::Left);
+    f.fighter2.emplace(c1, *game.content.level, Side::Right);
 }
 
 }  // namespace ib::sim

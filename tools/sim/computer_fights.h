@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/game.h"
+#include "sim/move_tally.h"
 
 namespace ib::sim {
 
@@ -15,6 +16,7 @@ struct FightOutcome {
     double health[2] = {0, 0};
     int hits[2] = {0, 0};      // strikes each player landed, blocked or not
     int blocks[2] = {0, 0};    // strikes each player blocked
+    MoveTally tally;           // the attacks each player started
 };
 
 // Between two passes: presses and releases of a scripted player at the
@@ -26,5 +28,9 @@ using PassScript = std::function<void(FightState& fight)>;
 // maxMs of game time. The game must be set up (content loaded).
 FightOutcome playComputerFight(Game& game, PlayMode mode, std::uint32_t seed, std::uint32_t stepMs,
                                std::uint32_t maxMs, const PassScript& script = {});
+
+// Seats quill as player 1 and rook as player 2 (and back), with what the
+// computer knows of each; the next fight starts so.
+void swapCharacters(Game& game);
 
 }  // namespace ib::sim

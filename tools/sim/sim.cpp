@@ -16,6 +16,7 @@
 #include "platform/headless_platform.h"
 #include "platform/sdl_sound_check.h"
 #include "sim/net_sim.h"
+#include "sim/beginner_matches.h"
 #include "sim/computer_fights.h"
 #include "sim/screenshot.h"
 #include "sim/script.h"
@@ -32,11 +33,17 @@ const char* const kUsage =
     "                   [--trace FILE] [--screenshot P:FILE.png]... [--fail-display STEP]\n"
     "                   [--record FILE | --replay FILE] [--config FILE]\n"
     "                   [--fights N [--max-ms MS]]\n"
+    "                   [--beginner masher|mixed|turtle --level N [--matches M]]\n"
+    "                   [--swap-characters]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
     "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"
+    "--beginner plays M best-of-three matches (default 20) of a scripted beginner\n"
+    "(player 1) against the computer at level N (player 2), with seeds from --seed,\n"
+    "and prints the rounds won. --swap-characters seats quill as player 1 and rook\n"
+    "as player 2 in those fights and matches.\n"
     "STEP is one of window, create, cooperative, mode, surface, attach.\n"
     "Online runs (--synctest N, --host PORT, --join HOST:PORT) take options of their\n"
     "own: \"inkblot-sim --host\" alone lists them.\n";
@@ -66,6 +73,10 @@ struct Options {
     bool passesGiven = false;
     long long fights = 0;
     std::uint32_t maxMs = 120000;
+    std::optional<beginners::Style> beginner;
+    int level = 0;
+    long long matches = 20;
+    bool swapCharacters = false;
 };
 
 int usage(const std::string& why)
@@ -88,7 +99,8 @@ int parseOptions(std::vector<std::string> args, Options& opts)
         std::string v;
         if (a == "--data" || a == "--script" || a == "--passes" || a == "--start-ms" ||
             a == "--step-ms" || a == "--trace" || a == "--screenshot" || a == "--fail-display" ||
-            a == "--fights" || a == "--max-ms" || a == "--config") {
+            a == "--fights" || a == "--max-ms" || a == "--config" || a == "--beginner" || a == "--level" ||
+            a == "--matches") {
             if (!value(v)) return usage(a + " needs a value");
         }
         if (a == "--data") {
@@ -108,6 +120,17 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             auto n = wholeNumber<long long>(v);
             if (!n || *n < 1) return usage("--fights takes a number of fights from 1");
             opts.fights = *n;
+        } else if (a == "--beginner") {
+            opts.beginner = beginners::styleNamed(v);
+            if (!opts.beginner) return usage("--beginner takes masher, mixed or turtle");
+        } else if (a == "--level") {
+            auto n = wholeNumber<int>(v);
+            if (!n || *n < 1 || *n > 5) return usage("--level takes a level from 1 to 5");
+            opts.level = *n;
+        } else if (a == "--matches") {
+            auto n = wholeNumber<long long>(v);
+            if (!n || *n < 1) return usage("--matches takes a number of matches from 1");
+            opts.matches = *n;
         } else if (a == "--max-ms") {
             auto n = wholeNumber<std::uint32_t>(v);
             if (!n) return usage("--max-ms takes a whole number of milliseconds");
@@ -128,6 +151,8 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             // run has the default controls, whatever the user's file says.
             opts.gameArgs.push_back("--config");
             opts.gameArgs.push_back(std::filesystem::absolute(v).string());
+        } else if (a == "--swap-characters") {
+            opts.swapCharacters = true;
         } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -135,6 +160,7 @@ int parseOptions(std::vector<std::string> args, Options& opts)
             opts.gameArgs.push_back(a);
         }
     }
+    if (opts.beginner.has_value() != (opts.level > 0)) return usage("--beginner and --level go together");
     if (!opts.replay.replayPath.empty() && !opts.scriptPath.empty())
         return usage("a replay brings its own input: --script cannot be used with --replay");
     return -1;
@@ -147,14 +173,22 @@ std::string absoluteFrom(const std::filesystem::path& base, const std::string& p
     return path.is_absolute() ? p : (base / path).string();
 }
 
-// The computer's fights, one line each and a summary.
-int playFights(Game& game, const Options& opts)
+// The content loaded and, if asked, the two Characters in each other's
+// seats; a status when it cannot be.
+std::optional<int> setUpFights(Game& game, const Options& opts)
 {
     try {
         if (initDisplay(game) != DD_OK) return kUsageError;
     } catch (const std::exception&) {
         return 1;
     }
+    if (opts.swapCharacters) swapCharacters(game);
+    return std::nullopt;
+}
+
+// The computer's fights, one line each and a summary.
+int playFights(Game& game, const Options& opts)
+{
     const std::uint32_t first = game.playOptions.seed.value_or(1);
     const PlayMode mode = game.playOptions.startMode.value_or(PlayMode::VersusComputer);
     long long wins[3] = {0, 0, 0};
@@ -164,9 +198,11 @@ int playFights(Game& game, const Options& opts)
         const FightOutcome o = playComputerFight(game, mode, seed, opts.stepMs, opts.maxMs);
         ++wins[o.winner];
         if (o.winner != 0) knockOutMs += o.endMs;
-        std::printf("fight %lld seed %u: %s at %u ms; health %.1f %.1f; hits %d %d; blocked %d %d\n", i + 1,
-                    seed, o.winner == 0 ? "no knock-out" : (o.winner == 1 ? "player 1 won" : "player 2 won"),
-                    o.endMs, o.health[0], o.health[1], o.hits[0], o.hits[1], o.blocks[0], o.blocks[1]);
+        std::printf("fight %lld seed %u: %s at %u ms; health %.1f %.1f; hits %d %d; blocked %d %d; "
+                    "most used attack %d %% %d %%\n", i + 1, seed,
+                    o.winner == 0 ? "no knock-out" : (o.winner == 1 ? "player 1 won" : "player 2 won"),
+                    o.endMs, o.health[0], o.health[1], o.hits[0], o.hits[1], o.blocks[0], o.blocks[1],
+                    o.tally.topShare(1), o.tally.topShare(2));
     }
     const long long knockOuts = wins[1] + wins[2];
     std::printf("%lld fights: player 1 won %lld, player 2 won %lld, no knock-out %lld; mean knock-out at %.1f s\n",
@@ -229,13 +265,16 @@ int runSim(const std::vector<std::string>& args)
         return kUsageError;
     }
 
-    if (opts.fights > 0) {
+    if (opts.fights > 0 || opts.beginner) {
         Game game(platform);
         useDataFolder(game.content.contentFiles, opts.dataDir);
         std::vector<const char*> argv{"inkblot-sim"};
         for (const std::string& a : opts.gameArgs) argv.push_back(a.c_str());
         readArguments(game, static_cast<int>(argv.size()), argv.data());
-        return playFights(game, opts);
+        if (const auto status = setUpFights(game, opts)) return *status;
+        if (!opts.beginner) return playFights(game, opts);
+        return printBeginnerMatches(game, *opts.beginner, opts.level, opts.matches,
+                                    game.playOptions.seed.value_or(1), opts.stepMs);
     }
 
     auto prepare = [&](Game& game) {
