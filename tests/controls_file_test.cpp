@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "content/ini_edit.h"
 #include "input/controls_file.h"
 #include "platform/input_names.h"
 #include "platform/platform.h"
@@ -161,6 +162,23 @@ TEST(ControlsFile, AReboundAttackKeyLandsThePunch)
     // no controls file, K still lands the punch, pass for pass.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "k.replay", "--trace", "replayed.jsonl"}), 0);
     EXPECT_EQ(readText((dir.path() / "replayed.jsonl").string()), readText((dir.path() / "k.jsonl").string()));
+}
+
+}  // namespace
+}  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+// One entry set in a file the player edits: in place, at the end of its
+// section, or in a new section; nothing else moves.
+TEST(ControlsFile, OneEntryIsSetAndEveryOtherByteKept)
+{
+    EXPECT_EQ(setIniEntry("", "play", "level", "3"), "[play]\nlevel = 3\n");
+    EXPECT_EQ(setIniEntry("[match]\nrounds = 3", "play", "level", "3"), "[match]\nrounds = 3\n\n[play]\nlevel = 3\n");
+    EXPECT_EQ(setIniEntry("[play]\nx = 1\n[match]\n", "play", "level", "5"), "[play]\nx = 1\nlevel = 5\n[match]\n");
+    EXPECT_EQ(setIniEntry("[play]\nlevel=1\nlevel = 2 ; mine\n", "play", "level", "4"),
+              "[play]\nlevel=1\nlevel = 4 ; mine\n");
 }
 
 }  // namespace

@@ -228,12 +228,15 @@ TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
     ASSERT_EQ(read.problems.size(), 1u);
     EXPECT_EQ(read.problems[0].line, 6);
     EXPECT_FALSE(read.inputDelay);
-    const MatchSettings bad = readMatchSettings("[match]\nrounds = 10\ntimer = -1\n[online]\ndelay = 5\n");
+    const MatchSettings bad =
+        readMatchSettings("[match]\nrounds = 10\ntimer = -1\n[online]\ndelay = 5\n[play]\nlevel = 6\n");
     EXPECT_FALSE(bad.rounds);
     EXPECT_FALSE(bad.timerSeconds);
     EXPECT_FALSE(bad.inputDelay);
-    ASSERT_EQ(bad.problems.size(), 3u);
+    EXPECT_FALSE(bad.computerLevel);
+    ASSERT_EQ(bad.problems.size(), 4u);
     EXPECT_EQ(bad.problems[2].line, 5);
+    EXPECT_EQ(bad.problems[3].what, "level \"6\" is not a computer level from 1 to 5");
     EXPECT_EQ(readMatchSettings("[online]\ndelay = 0\n[match]\ndelay = 3\n").inputDelay, 0);
 
     ScratchDir dir;

@@ -117,6 +117,63 @@ std::string trainingScript()
     return s.str();
 }
 
+// F2 opens the level choice on the level the controls file kept; the
+// choice starts the fight and goes back into the file, whose other bytes
+// stay. Escape leaves the choice for the splash screen.
+TEST(PlayModes, F2ChoosesTheComputersLevelAndTheControlsFileKeepsIt)
+{
+    ScratchDir dir;
+    const std::string kept = "# mine\r\n[play]\r\nlevel = 2 ; last time\r\n[match]\r\nrounds = 3\r\n";
+    writeFile("controls.ini", kept);
+    writeFile("level.script", "1100 down F2\n1150 up F2\n1200 down ESCAPE\n1250 up ESCAPE\n"
+                              "1300 down F2\n1350 up F2\n1400 down DOWN\n1450 up DOWN\n"
+                              "1500 down DOWN\n1550 up DOWN\n1600 down X\n1650 up X\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--choose-level", "5", "--config", "controls.ini", "--script",
+                           "level.script", "--step-ms", "50", "--passes", "40", "--trace", "level.jsonl"}),
+              0);
+    const auto lines = readTrace("level.jsonl");
+    EXPECT_EQ(lines.back()["mode"], "versus computer");
+    EXPECT_EQ(lines.back()["computerLevels"], nlohmann::json::array({0, 4}));
+    for (const auto& l : lines) {
+        if (l["clock"] < 1600) {
+            EXPECT_EQ(l["state"], "Splash") << l["clock"];
+        }
+    }
+    std::string want = kept;
+    want.replace(want.find("2 ;"), 1, "4");
+    EXPECT_EQ(readText("controls.ini"), want);
+}
+
+// Escape in training pauses it with training's menu: "Reset positions"
+// puts the fighters back; Escape twice more asks before quitting.
+TEST(Training, EscapeOpensTrainingsPauseMenu)
+{
+    ScratchDir dir;
+    writeFile("pause.script", "1100 down B\n2000 up B\n2100 down ESCAPE\n2150 up ESCAPE\n2600 down DOWN\n"
+                              "2650 up DOWN\n2700 down ENTER\n2750 up ENTER\n3000 down ESCAPE\n3050 up ESCAPE\n"
+                              "3100 down ESCAPE\n3150 up ESCAPE\n");
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--training", "--script", "pause.script", "--step-ms", "50",
+                           "--passes", "80", "--trace", "pause.jsonl"}),
+              0);
+    const auto lines = readTrace("pause.jsonl");
+    nlohmann::json atPause;
+    for (const auto& l : lines) {
+        const std::uint32_t clock = l["clock"];
+        if (clock >= 2150 && clock < 2700) {
+            if (atPause.is_null()) atPause = l;
+            EXPECT_EQ(l.value("menu", ""), "training pause") << clock;
+            EXPECT_EQ(l["fighters"], atPause["fighters"]) << clock;  // nothing moves
+        }
+        if (clock >= 2750 && clock < 3000) {
+            EXPECT_FALSE(l.contains("menu")) << clock;
+            EXPECT_EQ(l["fighters"][0]["x"], 190) << clock;
+        }
+    }
+    EXPECT_GT(atPause["fighters"][0]["x"].get<int>(), 190);  // rook had walked in
+    EXPECT_EQ(lines.back().value("menu", ""), "quit?");
+    EXPECT_EQ(lines.back()["state"], "Fight");
+}
+
 TEST(Training, HealthRefillsResetDummyModesAndRecording)
 {
     ScratchDir dir;

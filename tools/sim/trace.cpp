@@ -81,6 +81,7 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
                                 {"recording", t.recording},
                                 {"recorded", t.recorded.size()},
                                 {"lastHit", {t.hitX, t.hitY}}};
+            if (fight.match.menu != MatchMenu::None) line["menu"] = matchMenuName(fight.match.menu);
         }
     }
     // A match adds its round, timer, banner and pause.
