@@ -51,24 +51,21 @@ done
 [[ "$host" =~ ^[A-Za-z0-9.-]+$ ]] || die "--host must be a domain name (letters, digits, dots, dashes): $host"
 [[ "$bind" =~ ^[0-9a-fA-F.:]+$ ]] || die "--bind must be an IP address: $bind"
 
-# Stops the process whose pid is in $1 (TERM, then KILL after 5 s).
-stop_pidfile() {
-  local file="$1" pid
-  [[ -s "$file" ]] || return 0
-  pid="$(cat "$file")"
-  [[ "$pid" =~ ^[0-9]+$ ]] || { rm -f "$file"; return 0; }
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null || true
-  fi
-  rm -f "$file"
+# Stops the processes whose pids are in the files given: TERM to all at
+# once (coturn takes about 2 s, Prosody 1 s), then KILL after 5 s.
+stop_pidfiles() {
+  local file pid pids=()
+  for file in "$@"; do
+    [[ -s "$file" ]] && pid="$(cat "$file")" && [[ "$pid" =~ ^[0-9]+$ ]] && kill -TERM "$pid" 2>/dev/null && pids+=("$pid")
+    rm -f "$file"
+  done
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
 }
 
-stop_all() {
-  stop_pidfile "$dir/turnserver.run.pid"
-  stop_pidfile "$dir/prosody.run.pid"
-}
+stop_all() { stop_pidfiles "$dir/turnserver.run.pid" "$dir/prosody.run.pid"; }
 
 if [[ "$command_name" == stop ]]; then
   [[ -d "$dir" ]] || exit 0
