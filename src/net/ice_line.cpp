@@ -77,13 +77,22 @@ std::unique_ptr<IceLine> IceLine::start(bool controlling, const std::vector<IceS
     // No UPnP searches on the local network, UDP only (ENet is UDP).
     g_object_set(line->agent_, "controlling-mode", controlling ? TRUE : FALSE, "upnp", FALSE, "ice-tcp", FALSE,
                  "force-relay", options.relayOnly ? TRUE : FALSE, nullptr);
+    // A check through the relay waits for the relay's permission first:
+    // more tries than libnice's three, sooner.
+    g_object_set(line->agent_, "stun-max-retransmissions", 6u, "stun-initial-timeout", 250u, nullptr);
     line->stream_ = nice_agent_add_stream(line->agent_, 1);
     nice_agent_set_stream_name(line->agent_, line->stream_, "application");
     bool relay = false;
+    // A TURN server's answer names this side's public address as well; the
+    // same server asked again by STUN from the same port answers in a way
+    // libnice cannot read, and gathering waits for its time-outs.
+    bool turnListed = false;
+    for (const IceServer& s : servers) turnListed = turnListed || s.turn;
     for (const IceServer& s : servers) {
         const std::string ip = ipOf(s.host);
         if (ip.empty()) continue;
         if (!s.turn) {
+            if (turnListed) continue;
             g_object_set(line->agent_, "stun-server", ip.c_str(), "stun-server-port", static_cast<guint>(s.port),
                          nullptr);
         } else if (nice_agent_set_relay_info(line->agent_, line->stream_, 1, ip.c_str(), s.port, s.username.c_str(),

@@ -112,13 +112,16 @@ external_ip=""
 loopback=""
 ((loopback_peers)) && loopback="allow-loopback-peers"
 
+# LOBBY_LOG_LEVEL=debug: both servers say everything they do.
+verbose=""
+[[ "${LOBBY_LOG_LEVEL:-}" == debug ]] && verbose=verbose
 fill() {
   sed -e "s|@DIR@|$dir|g" -e "s|@HOST@|$host|g" -e "s|@BIND@|$bind|g" \
       -e "s|@XMPP_PORT@|$xmpp_port|g" -e "s|@TURN_PORT@|$turn_port|g" -e "s|@TURN_HOST@|$turn_host|g" \
       -e "s|@TURN_SECRET@|$secret|g" -e "s|@TURN_TTL@|3600|g" -e "s|@RUN_AS_ROOT@|$run_as_root|g" \
       -e "s|@LOG_LEVEL@|${LOBBY_LOG_LEVEL:-info}|g" -e "s|@RELAY_IP@|$bind|g" \
       -e "s|@EXTERNAL_IP@|$external_ip|g" -e "s|@RELAY_MIN@|$relay_min|g" -e "s|@RELAY_MAX@|$relay_max|g" \
-      -e "s|@LOOPBACK_PEERS@|$loopback|g" "$1"
+      -e "s|@LOOPBACK_PEERS@|$loopback|g" -e "s|@VERBOSE@|$verbose|g" "$1"
 }
 fill "$here/prosody.cfg.lua.in" >"$dir/prosody.cfg.lua"
 ((turn == 0)) || fill "$here/turnserver.conf.in" >"$dir/turnserver.conf"
