@@ -43,6 +43,14 @@ space pub
 ns pub ip link add name pubnet type bridge
 ns pub ip addr add 203.0.113.1/24 dev pubnet
 ns pub ip link set pubnet up
+# What is sent to addresses nowhere (a home's private one) is lost without a
+# word, as on the internet: coturn closes an allocation whose relay meets
+# "network unreachable".
+ns pub ip link add name nowhere type veth peer name nowhere-end
+ns pub ip link set nowhere up
+ns pub ip link set nowhere-end up
+ns pub ip neigh add 198.51.100.1 lladdr 02:00:00:00:00:01 dev nowhere nud permanent
+ns pub ip route add default via 198.51.100.1 dev nowhere onlink
 
 # A home N behind a router: LAN 192.0.2.(64N)/26, WAN 203.0.113.(10+N).
 # RULE: the router's nftables masquerade ("" keeps a source port's mapping,
@@ -61,6 +69,7 @@ home() {
   ns "nat$n" ip link set "$tag-l$n" name lan
   ns "nat$n" ip addr add "192.0.2.$((lan + 1))/26" dev lan
   ns "nat$n" ip link set lan up
+  ns "nat$n" ip route add default via 203.0.113.1
   ns "nat$n" sysctl -qw net.ipv4.ip_forward=1
   ns "nat$n" nft -f - <<NFT
 table ip nat {
