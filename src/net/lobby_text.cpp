@@ -128,7 +128,8 @@ std::optional<LobbyPresence> decodePresence(std::string_view text, std::string& 
     }
     const std::string_view since = parts[3];
     const auto [end, ec] = std::from_chars(since.data(), since.data() + since.size(), p.since);
-    if (ec != std::errc() || end != since.data() + since.size() || since.size() > 12 || p.since < 0 ||
+    const bool digits = !since.empty() && since.find_first_not_of("0123456789") == std::string_view::npos;
+    if (!digits || ec != std::errc() || end != since.data() + since.size() || since.size() > 12 ||
         (since.size() > 1 && since[0] == '0')) {
         error = "bad waiting time " + shown(since);
         return std::nullopt;

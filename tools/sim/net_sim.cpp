@@ -250,6 +250,7 @@ int runNetFightMode(const NetOptions& o)
     std::string shown;
     std::optional<std::uint32_t> finishedAt;
     std::uint32_t progressAt = 0;
+    bool firstStepSaid = false;
     double depthSum = 0;
     std::int64_t depthCount = 0;
     while (play.phase() != net::NetPhase::Over || play.reporting()) {
@@ -279,6 +280,11 @@ int runNetFightMode(const NetOptions& o)
         const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;
         if (meeting) keepUp(*meeting, now);
         play.update(now, held);
+        if (meeting && play.session() && !firstStepSaid) {
+            firstStepSaid = true;
+            std::printf("lobby: first step %d ms after the join\n",
+                        static_cast<int>(play.fightStartMs() - meeting->joinedAt));
+        }
         if (const net::RollbackSession* s = play.session(); s && s->stats().rollbacks != rollbacksBefore) {
             depthSum += s->stats().lastDepth;
             ++depthCount;
