@@ -61,6 +61,7 @@ public:
     bool hosted() const { return hosted_; }  // paired as the room's host
     bool inLobby() const { return xmpp_->inRoom(); }
     const std::vector<IceServer>& iceServers() const { return xmpp_->iceServers(); }
+    bool iceServersKnown() const { return xmpp_->servicesKnown(); }
 
 private:
     enum class Mode { Idle, Hosting, Asking, Paired };

@@ -258,6 +258,7 @@ void LobbyXmpp::services(xmpp_stanza_t* stanza)
 {
     const char* type = xmpp_stanza_get_type(stanza);
     xmpp_stanza_t* list = xmpp_stanza_get_child_by_ns(stanza, kServicesNs);
+    servicesKnown_ = true;
     if (!type || std::strcmp(type, "result") != 0 || !list) {
         pending_.push_back({XmppEvent::Kind::Note, {},
                             "the lobby server lists no STUN or TURN server; only direct lines can be tried"});

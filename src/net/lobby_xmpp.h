@@ -63,6 +63,8 @@ public:
     const std::string& nick() const { return nick_; }
     bool inRoom() const { return inRoom_; }
     const std::vector<IceServer>& iceServers() const { return iceServers_; }
+    // The server has answered which STUN and TURN servers it has (maybe none).
+    bool servicesKnown() const { return servicesKnown_; }
 
 private:
     LobbyXmpp(const LobbyServer& server, const std::string& name, const std::string& state,
@@ -83,7 +85,7 @@ private:
     int nickTries_ = 0;
     _xmpp_ctx_t* ctx_ = nullptr;
     _xmpp_conn_t* conn_ = nullptr;
-    bool connected_ = false, inRoom_ = false, failed_ = false, closing_ = false;
+    bool connected_ = false, inRoom_ = false, failed_ = false, closing_ = false, servicesKnown_ = false;
     std::uint32_t startMs_;
     std::vector<XmppEvent> pending_;
     std::vector<IceServer> iceServers_;

@@ -86,7 +86,7 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
     if (!m->lobby) return nullptr;
     bool asked = false;
     std::uint32_t inLobbyAt = 0;
-    std::string local;
+    std::string local, remote;
     while (lobbyClockMs() - began < kMeetMs) {
         const std::uint32_t now = lobbyClockMs();
         std::vector<net::LobbyEvent> events;
@@ -100,7 +100,9 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
             if (e.kind == K::Note) say("note: " + e.text);
             if (e.kind == K::CodeMoved) say("hosting room " + e.text + " (the code was taken)");
             if (e.kind == K::Paired) say("paired with " + e.text);
-            if (e.kind == K::Data && m->line && !m->line->remote(e.text, error)) return nullptr;
+            // The other side's candidates may come before our own line has
+            // started (the TURN credentials are still on their way): kept.
+            if (e.kind == K::Data) remote = e.text;
         }
         // Quick match and join wait until the room has been seen a moment.
         if (m->lobby->inLobby() && !inLobbyAt) inLobbyAt = now;
@@ -123,11 +125,15 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
                 return nullptr;
             }
         }
-        if (m->lobby->paired() && !m->line && m->lobby->iceServers().size() >= 1) {
+        if (m->lobby->paired() && !m->line && m->lobby->iceServersKnown()) {
             m->hosting = m->lobby->hosted();
             if (m->joinedAt == 0) m->joinedAt = now;
             m->line = net::IceLine::start(m->hosting, m->lobby->iceServers(), o.ice, now, error);
             if (!m->line) return nullptr;
+        }
+        if (m->line && !remote.empty()) {
+            if (!m->line->remote(remote, error)) return nullptr;
+            remote.clear();
         }
         if (m->line) {
             m->line->poll(now, local);
