@@ -76,6 +76,13 @@ bool takeLobbyOption(const std::string& option, const std::string& value, LobbyS
     return true;
 }
 
+std::string lobbyOptionsProblem(const LobbySimOptions& o)
+{
+    const bool match = o.quick || !o.hostCode.empty() || !o.joinCode.empty();
+    if (o.server.address.empty()) return match ? "--match needs --lobby" : "";
+    return match ? "" : "--lobby needs --match quick, host:CODE, host:new or join:CODE";
+}
+
 std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::string& error)
 {
     auto m = std::make_unique<LobbyMeeting>();

@@ -25,6 +25,9 @@ struct LobbySimOptions {
 // `error` set when its value is wrong.
 bool takeLobbyOption(const std::string& option, const std::string& value, LobbySimOptions& o, std::string& error);
 
+// What is missing from the lobby's options taken together, or "".
+std::string lobbyOptionsProblem(const LobbySimOptions& o);
+
 struct LobbyMeeting {
     std::unique_ptr<net::Lobby> lobby;
     std::unique_ptr<net::IceLine> line;
