@@ -94,7 +94,8 @@ TEST_F(LobbyTest, MeetByCodeTalkAndPartWithTurnCredentials)
     EXPECT_TRUE(host.hosted());
     EXPECT_FALSE(guest.hosted());
 
-    guest.send("candidate 1 udp\nsecond line");
+    EXPECT_NE(guest.send(std::string(kMaxLobbyText + 1, 'x')).find("over 3000 characters"), std::string::npos);
+    ASSERT_EQ(guest.send("candidate 1 udp\nsecond line"), "");
     const LobbyEvent* got = waitFor(host, Kind::Data);
     ASSERT_TRUE(got);
     EXPECT_EQ(got->text, "candidate 1 udp\nsecond line");

@@ -189,9 +189,15 @@ void Lobby::stop()
     announce();
 }
 
-void Lobby::send(const std::string& text)
+std::string Lobby::send(const std::string& text)
 {
-    if (mode_ == Mode::Paired) reply(peer_, LobbyKind::Data, code_, text);
+    if (mode_ != Mode::Paired) return "Not paired with another player";
+    // What the other side reads, checked here first.
+    std::string error;
+    const std::string message = encodeMessage({LobbyKind::Data, code_, text});
+    if (!decodeMessage(message, error)) return "Cannot send this to " + peer_ + ": " + error;
+    xmpp_->sendTo(peer_, message);
+    return {};
 }
 
 void Lobby::reply(const std::string& to, LobbyKind kind, const std::string& code, const std::string& text)

@@ -49,8 +49,9 @@ public:
     std::string quickMatch(std::uint32_t nowMs);
     // Back to idle: stops hosting or asking (not once paired).
     void stop();
-    // To the paired player.
-    void send(const std::string& text);
+    // To the paired player; "" or why it cannot go (not paired, or a text
+    // the other side would refuse).
+    std::string send(const std::string& text);
     void close() { xmpp_->close(); }
 
     const LobbyRoster& roster() const { return roster_; }

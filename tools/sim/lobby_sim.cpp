@@ -145,7 +145,8 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
         if (m->line) {
             m->line->poll(now, local);
             if (!local.empty()) {
-                m->lobby->send(local);
+                error = m->lobby->send(local);
+                if (!error.empty()) return nullptr;
                 local.clear();
             }
             if (m->line->state() == net::IceLine::State::Failed) {
