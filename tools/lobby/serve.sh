@@ -129,6 +129,10 @@ fill "$here/prosody.cfg.lua.in" >"$dir/prosody.cfg.lua"
 ((turn == 1)) || sed -i -e '/"turn_external";/d' -e '/^turn_external_/d' "$dir/prosody.cfg.lua"
 
 stop_all
+in_use() { ss -Htuan "sport = :$1" | grep -q .; }
+in_use "$xmpp_port" && die "port $xmpp_port (XMPP) is in use already; choose another with --xmpp-port, or auto"
+((turn == 0)) || ! in_use "$turn_port" ||
+  die "port $turn_port (STUN and TURN) is in use already; choose another with --turn-port, or auto"
 # Each in its own session, so that the caller's Ctrl-C reaches only run's trap.
 setsid prosody --config "$dir/prosody.cfg.lua" -F >"$dir/prosody.out" 2>&1 </dev/null &
 echo $! >"$dir/prosody.run.pid"
@@ -137,10 +141,12 @@ if ((turn)); then
   echo $! >"$dir/turnserver.run.pid"
 fi
 
-listening() { ss -Hlnt "sport = :$1" | grep -q .; }
+# Listening on the port, and by the process we started.
+listening() { ss -Hlntp "sport = :$1" | grep -q "pid=$(cat "$2")[,)]"; }
 ready=0
 for _ in $(seq $((wait_s * 10))); do
-  if listening "$xmpp_port" && { ((turn == 0)) || listening "$turn_port"; }; then ready=1; break; fi
+  if listening "$xmpp_port" "$dir/prosody.run.pid" &&
+     { ((turn == 0)) || listening "$turn_port" "$dir/turnserver.run.pid"; }; then ready=1; break; fi
   kill -0 "$(cat "$dir/prosody.run.pid")" 2>/dev/null || break
   ((turn == 0)) || kill -0 "$(cat "$dir/turnserver.run.pid")" 2>/dev/null || break
   sleep 0.1
