@@ -50,6 +50,9 @@ done
 [[ -n "$dir" ]] || die "--dir DIR is needed: the folder for the servers' configs, data and logs"
 [[ "$host" =~ ^[A-Za-z0-9.-]+$ ]] || die "--host must be a domain name (letters, digits, dots, dashes): $host"
 [[ "$bind" =~ ^[0-9a-fA-F.:]+$ ]] || die "--bind must be an IP address: $bind"
+[[ -z "$public_ip" || "$public_ip" =~ ^[0-9a-fA-F.:]+$ ]] || die "--public-ip must be an IP address: $public_ip"
+# The configs hold the TURN secret: for this user's eyes only.
+umask 077
 
 # Stops the processes whose pids are in the files given: TERM to all at
 # once (coturn takes about 2 s, Prosody 1 s), then KILL after 5 s.
