@@ -133,6 +133,18 @@ TEST_F(LobbyTest, QuickMatchTakesTheLongestWaitingAndACodeHasOneHost)
     ASSERT_TRUE(waitFor(quick, Kind::Paired));
     EXPECT_EQ(quick.peer(), "zed");
     EXPECT_EQ(quick.code(), "KQWERT");
+
+    // Two hosts take one code before either hears of the other: the one
+    // who began later (or, in the same second, by name) moves.
+    Lobby& ann = enter("ann");
+    Lobby& bob = enter("bob");
+    ASSERT_EQ(ann.host("ZXCVBN"), "");
+    ASSERT_EQ(bob.host("ZXCVBN"), "");
+    const LobbyEvent* moved = waitFor(bob, Kind::CodeMoved);
+    ASSERT_TRUE(moved);
+    EXPECT_NE(moved->text, "ZXCVBN");
+    EXPECT_EQ(bob.code(), moved->text);
+    EXPECT_EQ(ann.code(), "ZXCVBN");
 }
 
 TEST_F(LobbyTest, SameNameBadWordsAndALostServer)
