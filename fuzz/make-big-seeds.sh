@@ -5,7 +5,7 @@
 set -euo pipefail
 out=$1
 rm -rf "$out"
-for t in picture mask frame animation move character level quotes script replay controls packet; do mkdir -p "$out/$t"; done
+for t in picture mask frame animation move character level quotes script replay controls packet lobby; do mkdir -p "$out/$t"; done
 
 # n copies of the text $2
 rep() { head -c "$1" < /dev/zero | tr '\0' "$2"; }
@@ -56,3 +56,7 @@ awk 'BEGIN { for (i = 1; i <= 20000; i++) printf "[player%d]\nattack = %c\npad-u
 
 # A packet of inputs a million bytes long.
 { printf 'IF\001\003'; rep $M '\1'; } > "$out/packet/million-inputs"
+
+# Lobby words a million characters long: a message's text, a state's time.
+{ printf '\000ib1 data ABCDEF '; rep $M x; } > "$out/lobby/million-character-data"
+{ printf '\001ib1 waiting ABCDEF '; rep $M 9; } > "$out/lobby/million-digit-time"

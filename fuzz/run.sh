@@ -18,7 +18,7 @@ case "${2:-}" in
 esac
 shift 3
 targets=("$@")
-((${#targets[@]})) || targets=(picture mask frame animation move character level quotes script replay controls packet)
+((${#targets[@]})) || targets=(picture mask frame animation move character level quotes script replay controls packet lobby)
 
 mkdir -p "$build/fuzz-findings"
 failed=0

@@ -17,6 +17,7 @@
 #include "net/online_replay.h"
 #include "net/sync_test.h"
 #include "platform/headless_platform.h"
+#include "sim/lobby_sim.h"
 #include "sim/script.h"
 
 namespace ib::sim {
@@ -30,6 +31,8 @@ const char* const kNetUsage =
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
     "                   [--impure-step STEP] [--repeat-script MS] [--progress MS]\n"
+    "       inkblot-sim [--data DIR] --lobby ADDRESS[:PORT] --match (quick | host:CODE | host:new | join:CODE)\n"
+    "                   [--lobby-domain NAME] [--name NAME] [--ice-address IP] [--ice-relay-only yes|no] ...\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
 
 struct NetOptions {
@@ -47,6 +50,7 @@ struct NetOptions {
     std::uint32_t progressMs = 0;  // the step reached is printed this often (0: never)
     int delay = net::kDefaultInputDelay;
     net::LineImpairment line;
+    LobbySimOptions lobby;
 };
 
 // "RTT,JITTER,LOSS,SEED": milliseconds, milliseconds, a fraction, a number.
@@ -130,6 +134,8 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             o.delay = *n;
         } else if (a == "--net-sim") {
             if (!parseLine(v, o.line)) return usage("--net-sim takes RTT_MS,JITTER_MS,LOSS,SEED");
+        } else if (std::string wrong; takeLobbyOption(a, v, o.lobby, wrong)) {
+            if (!wrong.empty()) return usage(wrong);
         } else {
             return usage("unknown option " + a);
         }
@@ -199,10 +205,20 @@ int runNetFightMode(const NetOptions& o)
     }
     HeadlessFight h(o.dataDir);
     if (!h.opened) return 1;
+    std::unique_ptr<LobbyMeeting> meeting;
+    if (!o.lobby.server.address.empty()) {
+        std::string error;
+        meeting = meetThroughLobby(o.lobby, error);
+        if (!meeting) {
+            std::printf("lobby: %s\n", error.c_str());
+            return 1;
+        }
+    }
     net::NetPlayConfig c;
-    c.hosting = o.host.has_value();
-    c.port = o.host ? *o.host : o.joinPort;
-    c.address = o.joinAddress;
+    c.hosting = meeting ? meeting->hosting : o.host.has_value();
+    // Through the lobby, ENet talks to the ICE line's end on 127.0.0.1.
+    c.port = meeting ? (meeting->hosting ? 0 : meeting->line->bridgePort()) : o.host ? *o.host : o.joinPort;
+    c.address = meeting ? "127.0.0.1" : o.joinAddress;
     c.bindAddress = "127.0.0.1";
     c.inputDelay = o.delay;
     c.line = o.line;
@@ -222,6 +238,7 @@ int runNetFightMode(const NetOptions& o)
         return 1;
     }
     if (c.hosting) std::printf("hosting on port %u\n", play.port());
+    if (meeting && meeting->hosting) meeting->line->setGamePort(play.port());
     std::fflush(stdout);
 
     // Bounded: the fight's own length twice over, and 20 s to meet.
@@ -233,6 +250,7 @@ int runNetFightMode(const NetOptions& o)
     std::string shown;
     std::optional<std::uint32_t> finishedAt;
     std::uint32_t progressAt = 0;
+    bool firstStepSaid = false;
     double depthSum = 0;
     std::int64_t depthCount = 0;
     while (play.phase() != net::NetPhase::Over || play.reporting()) {
@@ -260,7 +278,13 @@ int runNetFightMode(const NetOptions& o)
             }
         }
         const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;
+        if (meeting) keepUp(*meeting, now);
         play.update(now, held);
+        if (meeting && play.session() && !firstStepSaid) {
+            firstStepSaid = true;
+            std::printf("lobby: first step %d ms after the join\n",
+                        static_cast<int>(play.fightStartMs() - meeting->joinedAt));
+        }
         if (const net::RollbackSession* s = play.session(); s && s->stats().rollbacks != rollbacksBefore) {
             depthSum += s->stats().lastDepth;
             ++depthCount;
@@ -315,7 +339,7 @@ int runNetFightMode(const NetOptions& o)
 bool wantsNetSim(const std::vector<std::string>& args)
 {
     for (const std::string& a : args)
-        if (a == "--synctest" || a == "--host" || a == "--join") return true;
+        if (a == "--synctest" || a == "--host" || a == "--join" || a == "--lobby") return true;
     return false;
 }
 
@@ -323,8 +347,9 @@ int runNetSim(const std::vector<std::string>& args)
 {
     NetOptions o;
     if (int status = parseNetOptions(args, o); status >= 0) return status;
+    if (const std::string problem = lobbyOptionsProblem(o.lobby); !problem.empty()) return usage(problem);
     if (o.synctest) return runSyncTestMode(o);
-    if (o.host || !o.joinAddress.empty()) return runNetFightMode(o);
+    if (o.host || !o.joinAddress.empty() || !o.lobby.server.address.empty()) return runNetFightMode(o);
     return usage("nothing to do");
 }
 
