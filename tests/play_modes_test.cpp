@@ -13,6 +13,7 @@
 
 #include "app/display.h"
 #include "app/game.h"
+#include "app/splash_lettering.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
@@ -142,6 +143,23 @@ TEST(PlayModes, F2ChoosesTheComputersLevelAndTheControlsFileKeepsIt)
     std::string want = kept;
     want.replace(want.find("2 ;"), 1, "4");
     EXPECT_EQ(readText("controls.ini"), want);
+}
+
+// The splash says what the keys are now, lists every mode's key and
+// whether the sound is on.
+TEST(PlayModes, TheSplashSaysTheControlsAsTheyAreNow)
+{
+    Controls controls = defaultControls();
+    controls.keys[0][static_cast<std::size_t>(Action::Attack)] = 'K';
+    const auto said = [](const std::vector<SplashText>& lettering) {
+        std::string all;
+        for (const SplashText& t : lettering) all += t.text + "|";
+        return all;
+    };
+    const std::string on = said(splashLettering(controls, true));
+    EXPECT_NE(on.find("|V|K|Z|"), std::string::npos) << on;  // crouch, attack, block
+    for (const char* mode : {"F2 ", "F3 ", "F4 ", "F1 ", "sound: on"}) EXPECT_NE(on.find(mode), std::string::npos) << mode;
+    EXPECT_NE(said(splashLettering(controls, false)).find("sound: off"), std::string::npos);
 }
 
 // Escape in training pauses it with training's menu: "Reset positions"

@@ -26,8 +26,6 @@ namespace {
 
 // How long the end screen shows.
 constexpr std::uint32_t kEndScreenMs = 5000;
-// Where the splash screen's lines start: under its title.
-constexpr int kSplashLineY = 146;
 const char* const kCaption = "Inkblot Fighter";
 
 // A screen picture the game can run without: say once that it is missing.
@@ -44,47 +42,6 @@ std::shared_ptr<Surface> loadScreenPicture(Screen& screen, const std::string& pa
     return surface;
 }
 
-// A paper card with a dark edge, for lines over a busy picture.
-void drawCard(Surface& back, const Rect& r)
-{
-    std::uint16_t* pixels = nullptr;
-    std::int32_t pitch = 0;
-    if (back.lock(pixels, pitch) != DD_OK) return;
-    const std::uint16_t paper = toRgb565(0xDDF0FB), edge = toRgb565(0x181010);
-    for (int y = std::max(0, r.top); y < std::min(r.bottom, back.height()); ++y)
-        for (int x = std::max(0, r.left); x < std::min(r.right, back.width()); ++x) {
-            const bool rim = y < r.top + 3 || y >= r.bottom - 3 || x < r.left + 3 || x >= r.right - 3;
-            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch / 2) + static_cast<std::size_t>(x)] =
-                rim ? edge : paper;
-        }
-    back.unlock();
-}
-
-void drawScreen(Screen& screen, const std::shared_ptr<Surface>& picture, const Font* font = nullptr,
-                const std::vector<std::string>& lines = {}, bool card = false)
-{
-    if (picture && screen.backBuffer) {
-        Surface& back = *screen.backBuffer;
-        retryRule(screen, [&] {
-            return back.bltFast(0, 0, *picture, Rect{0, 0, kScreenWidth - 1, kScreenHeight - 1},
-                                DDBLTFAST_NOCOLORKEY);
-        });
-    }
-    if (card && font && screen.backBuffer) {
-        int width = 0;
-        for (const std::string& l : lines) width = std::max(width, font->measure(l));
-        const int height = static_cast<int>(lines.size()) * font->lineHeight();
-        drawCard(*screen.backBuffer, Rect{(kScreenWidth - width) / 2 - 24, kSplashLineY - 18,
-                                          (kScreenWidth + width) / 2 + 24, kSplashLineY + height + 18});
-    }
-    for (std::size_t i = 0; font && i < lines.size(); ++i)
-        if (!lines[i].empty())
-            drawEdgedText(screen, *font, (kScreenWidth - font->measure(lines[i])) / 2,
-                          kSplashLineY + static_cast<int>(i) * font->lineHeight(), lines[i]);
-    drawNotice(screen);
-    present(screen);
-}
-
 void runPass(Game& game)
 {
     if (game.online) {
@@ -97,8 +54,13 @@ void runPass(Game& game)
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
-        else if (game.levelChoice) drawLevelChoice(game.screen, *game.levelChoice);
-        else drawSplash(game.screen);
+        else if (game.levelChoice)
+            drawLevelChoice(game.screen, *game.levelChoice,
+                            splashLettering(game.controllers.controls, game.soundPlayer.on()));
+        else {
+            const auto lettering = splashLettering(game.controllers.controls, game.soundPlayer.on());
+            drawSplash(game.screen, nullptr, {}, false, &lettering);
+        }
         break;
     case GameState::Fight: {
         fightPass(game);
@@ -288,12 +250,6 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
         return 0;
     }
 }
-
-void drawSplash(Screen& screen, const Font* font, const std::vector<std::string>& lines, bool card)
-{
-    drawScreen(screen, screen.splashSurface, font, lines, card);
-}
-void drawEndScreen(Screen& screen) { drawScreen(screen, screen.endSurface); }
 
 void endScreenPass(Game& game, std::uint32_t now, std::uint32_t* shownAt)
 {

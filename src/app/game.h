@@ -17,6 +17,7 @@
 #include "app/responder.h"
 #include "app/screen.h"
 #include "app/sound_player.h"
+#include "app/splash_lettering.h"
 #include "fight/fight_state.h"
 #include "fight/fight_step.h"
 #include "platform/platform.h"
@@ -113,9 +114,10 @@ std::intptr_t windowProc(Game& game, std::uint32_t message, std::uint32_t wParam
 
 // The splash screen, with lines written under its middle in `font`
 // (online: what is happening); an empty line is skipped.
-// `card`: on a paper card, over the picture's own lettering.
+// `card`: on a paper card, over the picture's own lettering. `lettering`:
+// what the splash says of the controls, the modes and the sound.
 void drawSplash(Screen& screen, const Font* font = nullptr, const std::vector<std::string>& lines = {},
-                bool card = false);
+                bool card = false, const std::vector<SplashText>* lettering = nullptr);
 void drawEndScreen(Screen& screen);
 // The end screen's one rule: shown for kEndScreenMs, then playing alone
 // goes back to the splash screen and anything else closes. Offline

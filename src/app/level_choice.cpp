@@ -93,7 +93,7 @@ void openLevelChoice(Game& game)
 
 std::unique_ptr<Responder> levelChoiceResponder() { return std::make_unique<LevelChoiceKeys>(); }
 
-void drawLevelChoice(Screen& screen, int level)
+void drawLevelChoice(Screen& screen, int level, const std::vector<SplashText>& lettering)
 {
     std::vector<std::string> lines{"The computer's level", ""};
     for (int l = 1; l <= kMaxComputerLevel; ++l)
@@ -101,7 +101,7 @@ void drawLevelChoice(Screen& screen, int level)
                         (l == level ? " <" : ""));
     lines.push_back("");
     lines.push_back("up and down, then attack or Enter; Escape goes back");
-    drawSplash(screen, screen.quoteFont.get(), lines, true);
+    drawSplash(screen, screen.quoteFont.get(), lines, true, &lettering);
 }
 
 }  // namespace ib

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <memory>
+#include <vector>
+
+#include "app/splash_lettering.h"
 
 namespace ib {
 
@@ -20,6 +23,6 @@ const char* computerLevelName(int level);
 void openLevelChoice(Game& game);
 std::unique_ptr<Responder> levelChoiceResponder();
 // The splash picture with the levels over it, `level` marked; presented.
-void drawLevelChoice(Screen& screen, int level);
+void drawLevelChoice(Screen& screen, int level, const std::vector<SplashText>& lettering);
 
 }  // namespace ib

@@ -50,6 +50,8 @@ struct Screen {
     std::unique_ptr<Font> bannerFont;
     std::unique_ptr<Font> timerFont;
     std::unique_ptr<Font> menuFont;
+    // The splash screen's own lettering, by line height.
+    std::map<int, std::unique_ptr<Font>> splashFonts;
 
     // --- overlays -------------------------------------------------------------
     // Training's overlays, drawn over the frame before it is presented.
