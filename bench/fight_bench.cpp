@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_game.h"
+#include "fight/match_rules.h"
 
 namespace {
 
@@ -25,9 +26,25 @@ double percentile(std::vector<double> v, double p)
 // Pass after pass of the scripted fight, from the first pass to 5 s after
 // the knock-out, then again with a fresh game (set up outside the timing).
 // Besides the mean, the median and the 99th percentile of single passes.
-void BM_FightPass(benchmark::State& state)
+// The scripted fight as the quick fight plays it, or (argument 1) as a
+// one-round match, where every hit stops the fight and shows its spark,
+// flash, shake and combo.
+std::unique_ptr<DefaultFight> benchFight(bool felt)
 {
     auto fight = std::make_unique<DefaultFight>();
+    if (felt) startMatch(fight->game.fight, 1, 0);
+    return fight;
+}
+
+bool benchFightOver(const DefaultFight& fight)
+{
+    return fight.over() || fight.game.fight.match.matchWinner >= 0;
+}
+
+void BM_FightPass(benchmark::State& state)
+{
+    const bool felt = state.range(0) == 1;
+    auto fight = benchFight(felt);
     if (!fight->opened) return state.SkipWithError("the default content did not load");
     std::vector<double> passUs;
     passUs.reserve(1 << 16);
@@ -37,10 +54,10 @@ void BM_FightPass(benchmark::State& state)
         fight->pass();
         passUs.push_back(std::chrono::duration<double, std::micro>(
                              std::chrono::steady_clock::now() - start).count());
-        if (fight->over()) {
+        if (benchFightOver(*fight)) {
             state.PauseTiming();
             ++fights;
-            fight = std::make_unique<DefaultFight>();
+            fight = benchFight(felt);
             state.ResumeTiming();
         }
     }
@@ -48,7 +65,7 @@ void BM_FightPass(benchmark::State& state)
     state.counters["pass_p99_us"] = percentile(passUs, 0.99);
     state.counters["fights_ended"] = static_cast<double>(fights);
 }
-BENCHMARK(BM_FightPass)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FightPass)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // drawFight alone, the fighters standing face to face; argument 1 adds a
 // two-line quote over quill (its box is drawn on the first frame and
