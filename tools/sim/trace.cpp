@@ -101,6 +101,7 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
     if (feelsHits(fight)) {
         line["freeze"] = fight.feel.freezeLeft;
         line["combo"] = {fight.feel.combo[0].count, fight.feel.combo[1].count};
+        line["spark"] = {fight.feel.sparkX, fight.feel.sparkY};
     }
     nlohmann::ordered_json sounds = nlohmann::ordered_json::array();
     for (const SoundEvent& e : game.sounds) {
