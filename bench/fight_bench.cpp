@@ -26,13 +26,15 @@ double percentile(std::vector<double> v, double p)
 // Pass after pass of the scripted fight, from the first pass to 5 s after
 // the knock-out, then again with a fresh game (set up outside the timing).
 // Besides the mean, the median and the 99th percentile of single passes.
-// The scripted fight as the quick fight plays it, or (argument 1) as a
-// one-round match, where every hit stops the fight and shows its spark,
-// flash, shake and combo.
-std::unique_ptr<DefaultFight> benchFight(bool felt)
+// The scripted fight as the quick fight plays it (argument 0); with every
+// hit's hit-stop, spark, flash, shake and combo (1: two people playing
+// alone, as against the computer with nobody left to the computer); or as
+// a one-round match (2: the same, and the match's timer and banners).
+std::unique_ptr<DefaultFight> benchFight(int variant)
 {
     auto fight = std::make_unique<DefaultFight>();
-    if (felt) startMatch(fight->game.fight, 1, 0);
+    if (variant == 1) fight->game.fight.mode = PlayMode::VersusComputer;
+    if (variant == 2) startMatch(fight->game.fight, 1, 0);
     return fight;
 }
 
@@ -43,8 +45,8 @@ bool benchFightOver(const DefaultFight& fight)
 
 void BM_FightPass(benchmark::State& state)
 {
-    const bool felt = state.range(0) == 1;
-    auto fight = benchFight(felt);
+    const int variant = static_cast<int>(state.range(0));
+    auto fight = benchFight(variant);
     if (!fight->opened) return state.SkipWithError("the default content did not load");
     std::vector<double> passUs;
     passUs.reserve(1 << 16);
@@ -57,7 +59,7 @@ void BM_FightPass(benchmark::State& state)
         if (benchFightOver(*fight)) {
             state.PauseTiming();
             ++fights;
-            fight = benchFight(felt);
+            fight = benchFight(variant);
             state.ResumeTiming();
         }
     }
@@ -65,7 +67,7 @@ void BM_FightPass(benchmark::State& state)
     state.counters["pass_p99_us"] = percentile(passUs, 0.99);
     state.counters["fights_ended"] = static_cast<double>(fights);
 }
-BENCHMARK(BM_FightPass)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FightPass)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // drawFight alone, the fighters standing face to face; argument 1 adds a
 // two-line quote over quill (its box is drawn on the first frame and

@@ -1,11 +1,11 @@
 #include "app/hit_effects.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/screen.h"
 #include "fight/frame_geometry.h"
@@ -86,20 +86,33 @@ void drawFlash(const PixelTarget& t, const Fighter& f)
     }
 }
 
-// The whole frame moved by (dx, dy); the edge it leaves keeps its pixels.
+// Row `src` moved dx pixels into row `dst` (which may be the same row);
+// the edge it leaves repeats the row's end pixel.
+void shiftRow(std::uint16_t* dst, const std::uint16_t* src, int width, int dx)
+{
+    if (dx >= 0) {
+        const std::uint16_t edge = src[0];
+        std::memmove(dst + dx, src, static_cast<std::size_t>(width - dx) * 2);
+        std::fill(dst, dst + dx, edge);
+    } else {
+        const std::uint16_t edge = src[width - 1];
+        std::memmove(dst, src - dx, static_cast<std::size_t>(width + dx) * 2);
+        std::fill(dst + width + dx, dst + width, edge);
+    }
+}
+
+// The whole frame moved by (dx, dy) in place, rows taken in the order
+// that reads each before it is written; the edges it leaves keep the
+// nearest pixels.
 void shift(const PixelTarget& t, int dx, int dy)
 {
-    std::vector<std::uint16_t> copy(static_cast<std::size_t>(t.width) * static_cast<std::size_t>(t.height));
-    for (int y = 0; y < t.height; ++y)
-        std::memcpy(&copy[static_cast<std::size_t>(y) * t.width], &t.pixels[static_cast<std::size_t>(y) * t.pitch],
-                    static_cast<std::size_t>(t.width) * 2);
-    for (int y = 0; y < t.height; ++y) {
-        const int sy = std::min(std::max(y - dy, 0), t.height - 1);
-        for (int x = 0; x < t.width; ++x) {
-            const int sx = std::min(std::max(x - dx, 0), t.width - 1);
-            t.pixels[static_cast<std::size_t>(y) * t.pitch + x] = copy[static_cast<std::size_t>(sy) * t.width + sx];
-        }
-    }
+    if (std::abs(dx) >= t.width || std::abs(dy) >= t.height) return;
+    auto row = [&](int y) { return t.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(t.pitch); };
+    auto move = [&](int y) { shiftRow(row(y), row(std::clamp(y - dy, 0, t.height - 1)), t.width, dx); };
+    if (dy > 0)
+        for (int y = t.height - 1; y >= 0; --y) move(y);
+    else
+        for (int y = 0; y < t.height; ++y) move(y);
 }
 
 void outlinedText(const PixelTarget& t, int x, int y, const std::string& s, std::uint16_t colour)
