@@ -9,6 +9,7 @@
 #include "fight/buttons.h"
 #include "fight/hit_feel.h"
 #include "fight/match_rules.h"
+#include "net/sync_test.h"
 #include "platform/headless_platform.h"
 
 namespace ib::test {
@@ -146,6 +147,22 @@ TEST(Combo, TwoPunchesCountTwoAndABlockBreaksIt)
     EXPECT_TRUE(bout.fight().feel.sparkBlocked);
     EXPECT_FALSE(comboShown(bout.fight(), 2));
     EXPECT_EQ(bout.fight().fighter1->health, 88.0);  // the blocked punch cost nothing
+}
+
+// Random play of both players in a match, rolled back 8 steps after every
+// step: hit-stops and kept buttons replay hash for hash (the random play
+// lands some fifteen strikes in these steps).
+TEST(HitStop, RollbackReplaysIt)
+{
+    Bout bout;
+    ASSERT_TRUE(bout.ready);
+    net::SyncTestOptions st;
+    st.steps = 20000;
+    FightState start = bout.fight();
+    start.currentTime = st.startClock;
+    const net::SyncTestResult r = net::runSyncTest(start, bout.rules, st);
+    EXPECT_FALSE(r.mismatch.has_value()) << *r.mismatch;
+    EXPECT_EQ(r.steps, 20000);
 }
 
 }  // namespace
