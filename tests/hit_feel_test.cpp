@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/game.h"
 #include "fight/buttons.h"
+#include "fight/frame_data.h"
 #include "fight/hit_feel.h"
 #include "fight/match_rules.h"
 #include "net/sync_test.h"
@@ -145,6 +146,21 @@ TEST(Combo, TwoPunchesCountTwoAndABlockBreaksIt)
     }
     EXPECT_EQ(bout.fight().feel.combo[1].count, 0);
     EXPECT_TRUE(bout.fight().feel.sparkBlocked);
+    // Frame data: who is free first after the block, and by how much,
+    // as the fight then plays it out (to the pass).
+    const std::int32_t advantage = bout.fight().feel.advantage;
+    EXPECT_EQ(bout.fight().feel.advantageOf, 2);
+    std::int64_t freed[2] = {-1, -1};
+    for (int i = 0; i < 100 && (freed[0] < 0 || freed[1] < 0); ++i) {
+        StepInput in;
+        if (i == 0) in.release(1, PlayerButton::Block);
+        bout.pass(in);
+        for (int p = 0; p < 2; ++p) {
+            const Fighter& f = *bout.fight().fighter(p + 1);
+            if (freed[p] < 0 && f.currentMove == f.character->defaultMove()) freed[p] = bout.fight().currentTime;
+        }
+    }
+    EXPECT_NEAR(advantage, freed[0] - freed[1], kStepMs);
     EXPECT_FALSE(comboShown(bout.fight(), 2));
     EXPECT_EQ(bout.fight().fighter1->health, 88.0);  // the blocked punch cost nothing
 }
@@ -163,6 +179,27 @@ TEST(HitStop, RollbackReplaysIt)
     const net::SyncTestResult r = net::runSyncTest(start, bout.rules, st);
     EXPECT_FALSE(r.mismatch.has_value()) << *r.mismatch;
     EXPECT_EQ(r.steps, 20000);
+}
+
+// Rook's punch as its poses time it: 90 ms before the fist can strike,
+// 80 + 110 ms striking, 130 ms back.
+TEST(FrameData, ThePunchAsItsAnimationTimesIt)
+{
+    Bout bout;
+    ASSERT_TRUE(bout.ready);
+    const Move* punch = nullptr;
+    for (const auto& m : bout.game.content.characters[0]->moves)
+        if (m->name == "rook-punch") punch = m.get();
+    ASSERT_NE(punch, nullptr);
+    const MoveTiming t = moveTiming(*punch);
+    EXPECT_TRUE(t.strikes);
+    EXPECT_EQ(t.startup, 90);
+    EXPECT_EQ(t.active, 190);
+    EXPECT_EQ(t.recovery, 130);
+    EXPECT_EQ(framesOf(t.startup), 5);
+    EXPECT_EQ(framesOf(t.active), 11);
+    EXPECT_EQ(framesOf(-t.recovery), -8);
+    EXPECT_FALSE(moveTiming(*bout.game.content.characters[0]->defaultMove()).strikes);
 }
 
 }  // namespace

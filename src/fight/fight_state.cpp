@@ -215,7 +215,11 @@ std::uint64_t hashFight(const FightState& s)
             h.u32(c.reactionStart);
             h.u32(c.ended);
             h.u32(c.endedAt);
+            const Fighter* own = s.fighter(p + 1);
+            h.i32(own ? moveIndex(own->character, e.lastAttack[p]) : -1);
         }
+        h.i32(e.advantageOf);
+        h.i32(e.advantage);
     }
     return h.value();
 }

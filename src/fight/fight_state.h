@@ -172,6 +172,12 @@ struct HitFeel {
     bool shaking = false;
     std::uint32_t shakeAt = 0;
     Combo combo[2];  // by the attacking player
+    // Training's frame data: each player's last move that can strike, and
+    // after the last hit or block how many ms sooner its attacker (player
+    // advantageOf; 0: none yet) can act than the other (less than 0: later).
+    const Move* lastAttack[2] = {nullptr, nullptr};
+    std::int32_t advantageOf = 0;
+    std::int32_t advantage = 0;
     friend bool operator==(const HitFeel&, const HitFeel&) = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fight/frame_data.h"
 #include "fight/hit_point.h"
 
 namespace ib {
@@ -117,9 +118,13 @@ void afterFeltHits(FightState& fight, const HitTaken taken[2])
         feel.sparkBlocked = t.blocked;
         if (!findHitPixel(*f1, *f2, feel.sparkX, feel.sparkY)) feel.sparkX = feel.sparkY = -1;
         countCombo(fight, 3 - v, t);
+        const Fighter& attacker = *fight.fighter(3 - v);
+        feel.advantageOf = 3 - v;
+        feel.advantage = static_cast<std::int32_t>(freeAt(*fight.fighter(v)) - freeAt(attacker));
     }
     feel.freezeLeft = std::max(feel.freezeLeft, stop);
     for (int a = 1; a <= 2; ++a) {
+        if (const Move* m = fight.fighter(a)->currentMove; m && m->strikes) feel.lastAttack[a - 1] = m;
         Combo& c = feel.combo[a - 1];
         if (c.count > 0 && !c.ended && !inReaction(*fight.fighter(3 - a), c)) {
             c.ended = true;
