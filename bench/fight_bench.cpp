@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_game.h"
+#include "fight/match_rules.h"
 
 namespace {
 
@@ -25,9 +26,27 @@ double percentile(std::vector<double> v, double p)
 // Pass after pass of the scripted fight, from the first pass to 5 s after
 // the knock-out, then again with a fresh game (set up outside the timing).
 // Besides the mean, the median and the 99th percentile of single passes.
-void BM_FightPass(benchmark::State& state)
+// The scripted fight as the quick fight plays it (argument 0); with every
+// hit's hit-stop, spark, flash, shake and combo (1: two people playing
+// alone, as against the computer with nobody left to the computer); or as
+// a one-round match (2: the same, and the match's timer and banners).
+std::unique_ptr<DefaultFight> benchFight(int variant)
 {
     auto fight = std::make_unique<DefaultFight>();
+    if (variant == 1) fight->game.fight.mode = PlayMode::VersusComputer;
+    if (variant == 2) startMatch(fight->game.fight, 1, 0);
+    return fight;
+}
+
+bool benchFightOver(const DefaultFight& fight)
+{
+    return fight.over() || fight.game.fight.match.matchWinner >= 0;
+}
+
+void BM_FightPass(benchmark::State& state)
+{
+    const int variant = static_cast<int>(state.range(0));
+    auto fight = benchFight(variant);
     if (!fight->opened) return state.SkipWithError("the default content did not load");
     std::vector<double> passUs;
     passUs.reserve(1 << 16);
@@ -37,10 +56,10 @@ void BM_FightPass(benchmark::State& state)
         fight->pass();
         passUs.push_back(std::chrono::duration<double, std::micro>(
                              std::chrono::steady_clock::now() - start).count());
-        if (fight->over()) {
+        if (benchFightOver(*fight)) {
             state.PauseTiming();
             ++fights;
-            fight = std::make_unique<DefaultFight>();
+            fight = benchFight(variant);
             state.ResumeTiming();
         }
     }
@@ -48,7 +67,7 @@ void BM_FightPass(benchmark::State& state)
     state.counters["pass_p99_us"] = percentile(passUs, 0.99);
     state.counters["fights_ended"] = static_cast<double>(fights);
 }
-BENCHMARK(BM_FightPass)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FightPass)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // drawFight alone, the fighters standing face to face; argument 1 adds a
 // two-line quote over quill (its box is drawn on the first frame and

@@ -33,6 +33,7 @@ class TrainingKeys : public Responder {
         case kKeyResetPositions: game.stepInput.command(StepCommand::ResetPositions); break;
         case kKeyHitMasks: game.screen.showHitMasks = !game.screen.showHitMasks; break;
         case kKeyInputDisplay: game.screen.showInputs = !game.screen.showInputs; break;
+        case kKeyFrameData: game.screen.showFrameData = !game.screen.showFrameData; break;
         case kKeyDummyMode: game.stepInput.command(StepCommand::NextDummyMode); break;
         case kKeyRecord: game.stepInput.command(StepCommand::ToggleRecording); break;
         default: return Response::Pass;

@@ -6,6 +6,7 @@
 
 #include "app/display.h"
 #include "app/game_content.h"
+#include "app/hit_effects.h"
 #include "app/screen.h"
 #include "app/notice.h"
 #include "app/quotes.h"
@@ -139,6 +140,7 @@ bool composeFight(Screen& screen, const Content& content, const FightState& figh
     if (!screen.slowMode && !drawLayer(screen, level.foreground, level.layerX, level.layerY,
                                      level.layerRect, DDBLTFAST_SRCCOLORKEY))
         return false;
+    drawHitEffects(screen, fight);
     drawQuote(screen, content, fight);
     return true;
 }

@@ -117,8 +117,9 @@ void drawMatchOverlays(Screen& screen, const Content& content, const FightState&
             char digits[3] = {static_cast<char>('0' + left / 10 % 10), static_cast<char>('0' + left % 10), 0};
             // Between the end of bar 1 and the start of bar 2.
             const int middle = (level.bar1X + level.healthBarWidth + level.bar2X) / 2;
-            // Below the panel's middle emblem, level with the bars' lower half.
-            const int y = std::max(level.bar1Y, level.bar2Y) + level.healthBarHeight - kTimerHeight / 2;
+            // Below the panel's middle emblem, which reaches down to the
+            // bars' lower edge.
+            const int y = std::max(level.bar1Y, level.bar2Y) + level.healthBarHeight;
             inked(back, *font, middle - font->measure(digits) / 2, std::max(0, y), digits, kPaper, 2);
         }
     }

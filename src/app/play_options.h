@@ -22,6 +22,7 @@ constexpr int kKeyHitMasks = 0x74;        // F5
 constexpr int kKeyInputDisplay = 0x75;    // F6
 constexpr int kKeyDummyMode = 0x76;       // F7
 constexpr int kKeyRecord = 0x77;          // F8
+constexpr int kKeyFrameData = 0x78;       // F9
 
 constexpr int kDefaultComputerLevel = 3;
 

@@ -57,6 +57,7 @@ struct Screen {
     // Training's overlays, drawn over the frame before it is presented.
     bool showHitMasks = false;
     bool showInputs = false;
+    bool showFrameData = false;
     std::map<const HitMask*, MaskOutline> maskOutlines;  // made when first shown
     // A line at the bottom of the screen (a pad came or went) until the
     // platform's clock reaches noticeUntil; drawn over the finished frame.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/frame_data_overlay.h"
 #include "app/game_content.h"
 #include "app/screen.h"
 #include "app/level_choice.h"
@@ -136,6 +137,7 @@ void drawTrainingOverlays(Screen& screen, const FightState& fight)
     t.height = back.height();
     if (screen.showHitMasks) drawMasks(screen, t, fight);
     if (screen.showInputs) drawInputs(t, fight);
+    if (screen.showFrameData) drawFrameData(t, fight);
     const TrainingState& tr = fight.training;
     std::string status = std::string("TRAINING  DUMMY: ") + dummyModeName(tr.dummy);
     if (const int level = fight.computer[1].level; tr.dummy == DummyMode::Computer && level > 0)

@@ -193,6 +193,34 @@ std::uint64_t hashFight(const FightState& s)
                                 m.pausedTotal, static_cast<std::uint32_t>(m.paused)})
             h.u32(v);
     }
+    // Hashed once anything was felt, so a fight without it hashes as before.
+    if (const HitFeel& e = s.feel; e != HitFeel{}) {
+        for (std::uint32_t v : {e.freezeLeft, e.frozenTotal, e.sparkAt, static_cast<std::uint32_t>(e.sparkBlocked),
+                                static_cast<std::uint32_t>(e.shaking), e.shakeAt})
+            h.u32(v);
+        for (std::int32_t v : {e.sparkX, e.sparkY, e.flash[0], e.flash[1]}) h.i32(v);
+        h.u64(e.frozenButtons.size());
+        for (const FrozenButton& b : e.frozenButtons) {
+            h.i32(b.player);
+            h.i32(b.button);
+            h.u32(b.down);
+            h.u32(b.onlyAfterTaken);
+        }
+        for (int p = 0; p < 2; ++p) {
+            const Combo& c = e.combo[p];
+            const Fighter* victim = s.fighter(2 - p);
+            h.i32(c.count);
+            h.u64(std::bit_cast<std::uint64_t>(c.damage));
+            h.i32(victim ? moveIndex(victim->character, c.reaction) : -1);
+            h.u32(c.reactionStart);
+            h.u32(c.ended);
+            h.u32(c.endedAt);
+            const Fighter* own = s.fighter(p + 1);
+            h.i32(own ? moveIndex(own->character, e.lastAttack[p]) : -1);
+        }
+        h.i32(e.advantageOf);
+        h.i32(e.advantage);
+    }
     return h.value();
 }
 

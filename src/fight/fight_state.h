@@ -136,6 +136,51 @@ struct MatchState {
     friend bool operator==(const MatchState&, const MatchState&) = default;
 };
 
+// A button pressed or released during a hit-stop, taken when it ends.
+struct FrozenButton {
+    std::int32_t player = 1;
+    std::int32_t button = 0;  // the player's button (PlayerButton)
+    bool down = true;
+    bool onlyAfterTaken = false;
+    friend bool operator==(const FrozenButton&, const FrozenButton&) = default;
+};
+
+// Hits one player lands while the other still reels from the last one.
+struct Combo {
+    std::int32_t count = 0;
+    double damage = 0.0;
+    const Move* reaction = nullptr;  // the victim's reaction to the last hit
+    std::uint32_t reactionStart = 0;
+    bool ended = false;              // the victim has recovered
+    std::uint32_t endedAt = 0;
+    friend bool operator==(const Combo&, const Combo&) = default;
+};
+
+// What makes a hit felt, outside the quick fight: the hit-stop (both
+// fighters freeze and the fight's clock stands still), the spark, the
+// struck fighter's flash, the shake and the combos. Effect times are
+// counted on the effect clock, the fight's time plus the time it stood
+// frozen, which goes on through a freeze.
+struct HitFeel {
+    std::uint32_t freezeLeft = 0;   // ms of hit-stop still to come
+    std::uint32_t frozenTotal = 0;  // all the time the fight stood frozen
+    std::vector<FrozenButton> frozenButtons;
+    std::int32_t sparkX = -1, sparkY = -1;  // -1: no spark yet
+    std::uint32_t sparkAt = 0;
+    bool sparkBlocked = false;
+    std::int32_t flash[2] = {0, 0};  // frames left to flash, players 1 and 2
+    bool shaking = false;
+    std::uint32_t shakeAt = 0;
+    Combo combo[2];  // by the attacking player
+    // Training's frame data: each player's last move that can strike, and
+    // after the last hit or block how many ms sooner its attacker (player
+    // advantageOf; 0: none yet) can act than the other (less than 0: later).
+    const Move* lastAttack[2] = {nullptr, nullptr};
+    std::int32_t advantageOf = 0;
+    std::int32_t advantage = 0;
+    friend bool operator==(const HitFeel&, const HitFeel&) = default;
+};
+
 struct FightState {
     GameState gameState = GameState::Splash;
     std::optional<Fighter> fighter1;
@@ -154,6 +199,7 @@ struct FightState {
     bool seedFromClock = false;
     TrainingState training;
     MatchState match;
+    HitFeel feel;
 
     // The fighter of player 1 or 2 (null for any other number or before
     // the fighters are made).

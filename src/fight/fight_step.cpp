@@ -1,5 +1,6 @@
 #include "fight/fight_step.h"
 
+#include "fight/hit_feel.h"
 #include "fight/match_rules.h"
 #include "fight/quote_choice.h"
 #include "fight/training_rules.h"
@@ -43,6 +44,7 @@ StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_
         clock = matchClock(fight.match, clock);
         if (fight.match.paused) return {true};
     }
+    if (feelsHits(fight) && freezePass(fight, rules.level, clock)) return {false, true};
     if (fight.seedFromClock) {
         fight.computerRandom.seed(clock);
         fight.seedFromClock = false;
@@ -65,17 +67,23 @@ void finishFightStep(FightState& fight, const FightRules& rules, StepMark mark, 
                      SoundEvents* sounds)
 {
     if (mark.paused) return;
+    const bool felt = feelsHits(fight);
+    if (felt) countFlashes(fight);
+    if (mark.frozen) return;
     const bool fighters = fight.fighter1 && fight.fighter2;
     if (quoteReached || !rules.quoteEndsWhenDrawn) expireQuote(fight);
+    HitTaken taken[2];
     if (fighters && fight.mode == PlayMode::Training) {
         const std::size_t before1 = fight.fighter1->history.size();
         const std::size_t before2 = fight.fighter2->history.size();
         resolveHits(*fight.fighter1, *fight.fighter2, fight.currentTime, fight.decisionTime, sounds,
-                    kTrainingMinHealth);
+                    kTrainingMinHealth, taken);
         afterTrainingHits(fight, before1, before2);
     } else if (fighters) {
-        resolveHits(*fight.fighter1, *fight.fighter2, fight.currentTime, fight.decisionTime, sounds);
+        resolveHits(*fight.fighter1, *fight.fighter2, fight.currentTime, fight.decisionTime, sounds,
+                    -HUGE_VAL, felt ? taken : nullptr);
     }
+    if (fighters && felt) afterFeltHits(fight, taken);
     if (chooseQuote(fight, rules.quoteCount) && sounds)
         sounds->push_back({SoundKind::Quote, fight.activeQuote.speaker, 100});
     if (fight.match.on) {

@@ -40,6 +40,7 @@ struct FightRules {
 // then (a const view), and finishes the pass with what the drawing did.
 struct StepMark {
     bool paused = false;  // a paused match: the pass only draws
+    bool frozen = false;  // a hit-stop: the fight stands still
 };
 
 // One pass in the Fight state, in this order: `input` is applied (the

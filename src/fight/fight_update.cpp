@@ -40,10 +40,11 @@ PoseMask poseMask(const Frame& frame)
 // fighter holding Block is blocked whatever its Character does about it.
 void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker,
              std::uint32_t currentTime, std::uint32_t& decisionTime, SoundEvents* sounds,
-             double minHealth)
+             double minHealth, HitTaken* taken)
 {
     ButtonSet snapshot = victim.held;
     const double damage = attacker.currentMove->damage;
+    if (taken) *taken = {true, snapshot.contains(Block), false, damage, victim.currentMove, victim.moveStart};
     SoundEvent sound{SoundKind::Hit, victimNumber, blowVolume(damage)};
     if (snapshot.contains(Block)) {
         snapshot.add(Hit);
@@ -55,6 +56,7 @@ void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker
         if (!(victim.health > 0.0)) {
             snapshot.add(KnockOut);
             decisionTime = currentTime;
+            if (taken) taken->knockOut = true;
             sound = {SoundKind::KnockOut, victimNumber, 100};
         } else {
             snapshot.add(Hit);
@@ -102,7 +104,7 @@ void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std:
 }
 
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
-                 std::uint32_t& decisionTime, SoundEvents* sounds, double minHealth)
+                 std::uint32_t& decisionTime, SoundEvents* sounds, double minHealth, HitTaken* taken)
 {
     const Frame* f1 = fighter1.frame;
     const Frame* f2 = fighter2.frame;
@@ -122,8 +124,10 @@ void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime
 
     // Fighter 1 reacts first; fighter 2 then takes the damage of whatever
     // move fighter 1 is playing after that reaction.
-    if (strikes.byFighter2 != 0) takeHit(fighter1, 1, fighter2, currentTime, decisionTime, sounds, minHealth);
-    if (strikes.byFighter1 != 0) takeHit(fighter2, 2, fighter1, currentTime, decisionTime, sounds, minHealth);
+    if (strikes.byFighter2 != 0) takeHit(fighter1, 1, fighter2, currentTime, decisionTime, sounds, minHealth,
+                                         taken ? &taken[0] : nullptr);
+    if (strikes.byFighter1 != 0) takeHit(fighter2, 2, fighter1, currentTime, decisionTime, sounds, minHealth,
+                                         taken ? &taken[1] : nullptr);
 }
 
 }  // namespace ib

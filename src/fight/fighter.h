@@ -53,12 +53,23 @@ void pushSnapshot(Fighter& fighter);
 // The fight update of one pass.
 void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t);
 void keepInBounds(Fighter& a, const Fighter& b, const Level& level);
+// What a victim took in one pass, and the move it was playing before.
+struct HitTaken {
+    bool landed = false;
+    bool blocked = false;
+    bool knockOut = false;
+    double damage = 0.0;
+    const Move* moveBefore = nullptr;
+    std::uint32_t startBefore = 0;
+};
+
 // Finds and applies hits; writes decisionTime on a knock-out. Each hit
 // taken adds one sound (a hit, a block or a knock-out) to `sounds`. A hit
 // never takes a fighter's health below minHealth (training keeps everyone
-// on their feet); with the default nothing stops it.
+// on their feet); with the default nothing stops it. `taken` (if given)
+// receives what fighters 1 and 2 took.
 void resolveHits(Fighter& fighter1, Fighter& fighter2, std::uint32_t currentTime,
                  std::uint32_t& decisionTime, std::vector<SoundEvent>* sounds = nullptr,
-                 double minHealth = -HUGE_VAL);
+                 double minHealth = -HUGE_VAL, HitTaken* taken = nullptr);
 
 }  // namespace ib

@@ -1,6 +1,7 @@
 #include "fight/step_input.h"
 
 #include "fight/cpu_player.h"
+#include "fight/hit_feel.h"
 #include "fight/match_rules.h"
 #include "fight/pass_input.h"
 #include "fight/training_rules.h"
@@ -68,6 +69,7 @@ void applyStepInput(FightState& fight, const Level* level, const StepInput& in)
                 recordButton(fight, buttonCode(*fight.fighter1, e.button), e.kind == StepEvent::Kind::Press);
             continue;
         }
+        if (keepDuringFreeze(fight, e)) continue;
         Fighter& fighter = *fight.fighter(e.player);
         // Before a match's round begins, buttons are only held.
         if (roundStarting(fight)) {

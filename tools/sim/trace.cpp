@@ -5,6 +5,7 @@
 
 #include "app/game.h"
 #include "app/quote_layout.h"
+#include "fight/hit_feel.h"
 #include "fight/match_rules.h"
 
 namespace ib::sim {
@@ -96,6 +97,12 @@ nlohmann::ordered_json traceLine(const Game& game, long long pass, std::uint32_t
         line["menu"] = m.menu == MatchMenu::None ? nlohmann::ordered_json(nullptr)
                                                  : nlohmann::ordered_json(matchMenuName(m.menu));
         if (m.menu != MatchMenu::None) line["menuChoice"] = m.menuChoice;
+    }
+    // Outside the quick fight, the hit-stop still to come and each player's combo.
+    if (feelsHits(fight)) {
+        line["freeze"] = fight.feel.freezeLeft;
+        line["combo"] = {fight.feel.combo[0].count, fight.feel.combo[1].count};
+        line["spark"] = {fight.feel.sparkX, fight.feel.sparkY};
     }
     nlohmann::ordered_json sounds = nlohmann::ordered_json::array();
     for (const SoundEvent& e : game.sounds) {

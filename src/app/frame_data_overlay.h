@@ -1,0 +1,13 @@
+// Training's frame data (F9): for each fighter's last move that can
+// strike, its start-up, active time and recovery, and after a hit or a
+// block who can act first and by how much, in frames of 1/60 s and in ms.
+#pragma once
+
+#include "fight/fight_state.h"
+#include "graphics/tiny_font.h"
+
+namespace ib {
+
+void drawFrameData(const PixelTarget& target, const FightState& fight);
+
+}  // namespace ib
