@@ -24,7 +24,6 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-
 const std::string kHeader = "inkblot-replay 1\ngame 0.1\ncontent 00000000000000ff\nargs slow\n";
 
 TEST(ReplayFile, ReadsWhatItWrites)
@@ -111,7 +110,7 @@ std::string fightScript()
     return script.insert(at + 10, "3610 minimize\n3690 restore\n");
 }
 
-TEST(Replay, ScriptedRunPlaysBackToTheSameTrace)
+TEST(Replay, PlaysBackToTheSameTraceAndStopsWhereItDiverges)
 {
     ScratchDir dir;
     writeFile("fight.script", fightScript());
@@ -129,6 +128,15 @@ TEST(Replay, ScriptedRunPlaysBackToTheSameTrace)
     // The replay brings its own arguments: "slow" is not given again.
     ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "fight.replay", "--trace", "replayed.jsonl"}), 0);
     EXPECT_EQ(readText("replayed.jsonl"), scripted);
+
+    // One hash changed: the playback stops at its pass.
+    writeFile("bad.replay", std::regex_replace(replay, std::regex("\nh 240 [0-9a-f]{16}\n"),
+                                               "\nh 240 0123456789abcdef\n"));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "bad.replay", "--trace", "t.jsonl"}), 3);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "inkblot-sim: " + (dir.path() / "bad.replay").string() + ": replay diverged at pass 240\n");
+    EXPECT_EQ(lines(readText("t.jsonl")).size(), 240u);
 }
 
 // The computer's choices come from the fight's state and the recorded
@@ -156,23 +164,6 @@ TEST(Replay, FightsAgainstTheComputerPlayBack)
         EXPECT_NE(recorded.find("\"mode\""), std::string::npos) << extra[0];
         EXPECT_EQ(readText("replayed.jsonl"), recorded) << extra[0];
     }
-}
-
-TEST(Replay, PlaybackStopsWhereItDiverges)
-{
-    ScratchDir dir;
-    writeFile("fight.script", fightScript());
-    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--script", "fight.script", "--passes", "500",
-                           "--record", "fight.replay"}),
-              0);
-    const std::string good = readText("fight.replay");
-    writeFile("bad.replay", std::regex_replace(good, std::regex("\nh 240 [0-9a-f]{16}\n"),
-                                               "\nh 240 0123456789abcdef\n"));
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--replay", "bad.replay", "--trace", "t.jsonl"}), 3);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err, "inkblot-sim: " + (dir.path() / "bad.replay").string() + ": replay diverged at pass 240\n");
-    EXPECT_EQ(lines(readText("t.jsonl")).size(), 240u);
 }
 
 TEST(Replay, OtherContentAndDamagedFilesAreRefused)
