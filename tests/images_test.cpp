@@ -46,20 +46,6 @@ std::string tga(int w, int h, const std::string& pixels = "")
     return bytes + pixels;
 }
 
-// The colour key is what the loader makes of the same colour in a file
-// (every pixel's conversion is EveryPixelOfPicturesAndMasksOfEveryWidth).
-TEST_F(ImagesTest, TheKeyMatchesTheLoadedColour)
-{
-    const std::uint16_t top[] = {0xFFFF, test::kTgaMagenta};
-    test::writeTga("p.tga", 2, 1, [&](int x, int) { return top[x]; });
-    auto surface = load("p.tga");
-    ASSERT_TRUE(surface);
-    EXPECT_EQ(matchColor(*surface, kMagenta), surface->pixel(1, 0));
-    EXPECT_EQ(matchColor(*surface, rgb(255, 255, 255)), surface->pixel(0, 0));
-    PixelShifts s = pixelShifts(PixelFormat{16, 0x7C00, 0x03E0, 0x001F});
-    EXPECT_EQ(std::make_tuple(s.red, s.green, s.blue), std::make_tuple(10, 5, 0));
-}
-
 TEST_F(ImagesTest, RegistriesShareAndImageMessages)
 {
     EXPECT_EQ(imageMessage("a"), "Image not found <a>");
