@@ -71,10 +71,8 @@ class NetPair : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(INKBLOT_DATA_DIR);
+        game.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
         ASSERT_EQ(initDisplay(game), DD_OK);
-        std::filesystem::current_path(previous);
         host.bindAddress = "127.0.0.1";
         host.port = 0;
         host.gameVersion = "test";

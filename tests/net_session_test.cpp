@@ -20,10 +20,8 @@ using namespace ib::net;
 struct DefaultFightStart {
     DefaultFightStart()
     {
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(INKBLOT_DATA_DIR);
+        game.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
         opened = initDisplay(game) == DD_OK;
-        std::filesystem::current_path(previous);
         start = game.fight;
         start.gameState = GameState::Fight;
     }
