@@ -69,21 +69,14 @@ TEST(Shell, FightEndsMoreThanFiveSecondsAfterTheDecision)
 TEST(Shell, SlowIsOneExactArgumentAnywhere)
 {
     HeadlessPlatform platform;
-    auto slow = [&](std::vector<const char*> args) {
+    // The first is the program's own name, not an argument.
+    for (auto [args, slow] : std::initializer_list<std::pair<std::vector<const char*>, bool>>{
+             {{"game", "slow"}, true}, {{"game", "x", "y", "slow", "slow"}, true}, {{"game"}, false},
+             {{"game", "Slow", "-slow", "slow2", " slow", "SLOW"}, false}, {{"slow"}, false}}) {
         Game game(platform);
-        args.insert(args.begin(), "inkblot-fighter");
         readArguments(game, static_cast<int>(args.size()), args.data());
-        return game.screen.slowMode;
-    };
-    EXPECT_TRUE(slow({"slow"}));
-    EXPECT_TRUE(slow({"x", "y", "slow", "slow"}));
-    EXPECT_FALSE(slow({}));
-    EXPECT_FALSE(slow({"Slow", "-slow", "slow2", " slow", "SLOW"}));
-    // The program's own name is not an argument.
-    Game game(platform);
-    const char* argv[] = {"slow"};
-    readArguments(game, 1, argv);
-    EXPECT_FALSE(game.screen.slowMode);
+        EXPECT_EQ(game.screen.slowMode, slow) << args.back();
+    }
 }
 
 TEST(Shell, RetryRuleAnswers)
