@@ -3,8 +3,6 @@
 // reader, and the game's online options.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "app/display.h"
 #include "app/game.h"
 #include "app/online_options.h"
