@@ -109,12 +109,6 @@ TEST(DataFolder, TheDataOptionLeavesTheOtherArguments)
     EXPECT_EQ(std::vector<std::string>(args.begin(), args.end()),
               (std::vector<std::string>{"inkblot-fighter", "slow", "x"}));
 
-    std::vector<const char*> none{"inkblot-fighter", "slow"};
-    folder.clear();
-    ASSERT_TRUE(takeDataOption(none, folder));
-    EXPECT_EQ(folder, "");
-    EXPECT_EQ(none.size(), 2u);
-
     std::vector<const char*> last{"inkblot-fighter", "--data"};
     EXPECT_FALSE(takeDataOption(last, folder));
 }
