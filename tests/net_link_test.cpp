@@ -78,12 +78,12 @@ protected:
         host.gameVersion = "test";
         host.seed = 9;
     }
-    NetPlayConfig joining(const NetPlay& hostPlay) const
+    NetPlayConfig joining(std::uint16_t port) const
     {
         NetPlayConfig join = host;
         join.hosting = false;
         join.address = "127.0.0.1";
-        join.port = hostPlay.port();
+        join.port = port;
         return join;
     }
     // A side opened on `config`.
@@ -170,7 +170,7 @@ TEST_F(NetPair, StrangersNeverTakeThePlayersPlace)
         while (third && enet_host_service(third, &ev, 0) > 0)
             if (ev.type == ENET_EVENT_TYPE_DISCONNECT) thirdTurnedAway = true;
         if (!b && since > 2600) {
-            b = open(joining(a));
+            b = open(joining(a.port()));
         }
         return !b || !a.finished() || !b->finished() || silentOut == 0;
     });
@@ -209,7 +209,7 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
         if (auto* h = std::get_if<StepHash>(&p); h && h->step == 59) h->step = 29999999;
     };
     auto a = open(host);
-    NetPlayConfig join = joining(*a);
+    NetPlayConfig join = joining(a->port());
     join.beforeSend = nullptr;
     auto b = open(join);
     fight(*a, *b, PlayerButton::Right, PlayerButton::Attack);
@@ -228,7 +228,7 @@ TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
     host.maxSteps = 180;
     auto played = open(host);
     NetPlay& a = *played;
-    fight(a, *open(joining(a)), PlayerButton::Attack, PlayerButton::Left);
+    fight(a, *open(joining(a.port())), PlayerButton::Attack, PlayerButton::Left);
     if (HasFatalFailure()) return;
     Controls swapped = defaultControls();
     std::swap(swapped.keys[0][static_cast<std::size_t>(Action::Attack)],
@@ -251,11 +251,7 @@ TEST_F(NetPair, AJoinerWhoseHostNeverAnswersSaysSoInFiveSeconds)
 {
     const int deaf = loopbackSocket(SOCK_DGRAM, 0);
     ASSERT_GE(deaf, 0);
-    NetPlayConfig join = host;
-    join.hosting = false;
-    join.address = "127.0.0.1";
-    join.port = portOf(deaf);
-    NetPlay b(join, game.fight, fightRules(game));
+    NetPlay b(joining(portOf(deaf)), game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
     std::uint32_t endedAt = 0;
     run([&](int, std::uint32_t since) {
@@ -347,7 +343,7 @@ TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
 {
     host.gameVersion = "0.1";
     auto a = open(host);
-    NetPlayConfig join = joining(*a);
+    NetPlayConfig join = joining(a->port());
     join.gameVersion = "0.2\xc1\x01";  // shown as the content messages show names
     auto b = open(join);
     untilBothOver(*a, *b);
@@ -368,7 +364,7 @@ TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
     host.desyncFolder = "/proc/no-such-folder";
     host.clockHook = [](std::int64_t step, std::uint32_t clock) { return step >= 100 ? clock + 1 : clock; };
     auto a = open(host);
-    NetPlayConfig join = joining(*a);
+    NetPlayConfig join = joining(a->port());
     join.clockHook = nullptr;
     join.desyncFolder = folder.string();
     auto b = open(join);
@@ -388,7 +384,7 @@ TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
 // stalls for the other meanwhile.
 TEST_F(NetPair, ASideThatRunsAheadWaitsForTheOther)
 {
-    auto first = open(host), second = open(joining(*first));
+    auto first = open(host), second = open(joining(first->port()));
     NetPlay &a = *first, &b = *second;
     std::int64_t ahead = 0, mostAhead = 0;
     run([&](int, std::uint32_t since) {
@@ -414,7 +410,7 @@ TEST_F(NetPair, ASideThatRunsAheadWaitsForTheOther)
 // a packet meanwhile.
 TEST_F(NetPair, AQuietLineIsUnstableThenLost)
 {
-    auto first = open(host), second = open(joining(*first));
+    auto first = open(host), second = open(joining(first->port()));
     NetPlay &a = *first, &b = *second;
     std::uint32_t quietFrom = 0, unstableAt = 0, lostAt = 0, longestTurn = 0;
     run([&](int, std::uint32_t since) {
