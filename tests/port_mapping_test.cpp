@@ -30,28 +30,22 @@ using ib::net::RouterAddress;
 
 const char* const kPublicAddress = "203.0.113.9";  // only ever written in answers
 
-// A router stand-in: serves one socket on its own thread for at most ten
-// seconds, and keeps what it was asked, one text per request.
+// A router stand-in: serves one socket on its own thread (for at most ten
+// seconds, until it is destroyed), and keeps what it was asked, one text
+// per request.
 class FakeRouter {
 public:
-    explicit FakeRouter(int socket) : socket_(socket) {}
-    ~FakeRouter() { stop(); }
-    void start(std::function<void(int)> serve)
-    {
-        thread_ = std::thread([this, serve] {
-            const auto until = steady_clock::now() + seconds(10);
-            while (!stopping_ && steady_clock::now() < until) {
-                pollfd p{socket_, POLLIN, 0};
-                if (poll(&p, 1, 20) == 1) serve(socket_);
-            }
-        });
-    }
-    void stop()
+    FakeRouter(int socket, std::function<void(FakeRouter&, int)> serve)
+        : socket_(socket), thread_([this, serve] {
+              for (const auto until = steady_clock::now() + seconds(10); !stopping_ && steady_clock::now() < until;)
+                  if (pollfd p{socket_, POLLIN, 0}; poll(&p, 1, 20) == 1) serve(*this, socket_);
+          })
+    {}
+    ~FakeRouter()
     {
         stopping_ = true;
-        if (thread_.joinable()) thread_.join();
-        if (socket_ >= 0) close(socket_);
-        socket_ = -1;
+        thread_.join();
+        close(socket_);
     }
     void heard(const std::string& request)
     {
@@ -77,9 +71,9 @@ public:
 private:
     int socket_;
     std::atomic<bool> stopping_{false};
-    std::thread thread_;
     std::mutex lock_;
     std::vector<std::string> requests_;
+    std::thread thread_;  // last: it starts once the rest is made
 };
 
 bool waitAnswered(const PortMapping& m)
@@ -147,8 +141,7 @@ TEST(PortMapping, AUpnpRouterForwardsThePortUntilTheGameCloses)
 {
     const int listener = loopbackSocket(SOCK_STREAM, 0);
     ASSERT_GE(listener, 0);
-    FakeRouter upnp(listener);
-    upnp.start([&](int s) { serveUpnp(upnp, s); });
+    FakeRouter upnp(listener, serveUpnp);
     const RouterAddress at{"http://127.0.0.1:" + std::to_string(portOf(listener)) + "/rootDesc.xml", "127.0.0.1"};
     {
         PortMapping mapping(7150, at);
@@ -168,20 +161,17 @@ TEST(PortMapping, AUpnpRouterForwardsThePortUntilTheGameCloses)
     EXPECT_TRUE(upnp.waitFor("#DeletePortMapping"));
 }
 
-// The NAT-PMP router answers after `delayMs`, or never when `silent`.
-struct NatPmpAnswers {
-    std::atomic<int> delayMs{0};
-    std::atomic<bool> silent{false};
-};
+// The NAT-PMP router answers after this many milliseconds (-1: never).
+std::atomic<int> natPmpDelayMs{0};
 
-void serveNatPmp(FakeRouter& router, int s, const NatPmpAnswers& how)
+void serveNatPmp(FakeRouter& router, int s)
 {
     std::uint8_t in[16];
     sockaddr_in from{};
     socklen_t size = sizeof from;
     const ssize_t n = recvfrom(s, in, sizeof in, 0, reinterpret_cast<sockaddr*>(&from), &size);
-    if (n < 2 || how.silent) return;
-    std::this_thread::sleep_for(milliseconds(how.delayMs.load()));
+    if (n < 2 || natPmpDelayMs < 0) return;
+    std::this_thread::sleep_for(milliseconds(natPmpDelayMs.load()));
     std::vector<std::uint8_t> out = {0, static_cast<std::uint8_t>(128 + in[1]), 0, 0, 0, 0, 0, 1};
     if (in[1] == 0) {
         router.heard("address");
@@ -203,9 +193,8 @@ TEST(PortMapping, ANatPmpRouterIsAskedWhenNoUpnpRouterAnswers)
 {
     const int s = loopbackSocket(SOCK_DGRAM, 5351);
     if (s < 0) GTEST_SKIP() << "127.0.0.1:5351 is taken";
-    FakeRouter natPmp(s);
-    NatPmpAnswers how;
-    natPmp.start([&](int socket) { serveNatPmp(natPmp, socket, how); });
+    natPmpDelayMs = 0;
+    FakeRouter natPmp(s, serveNatPmp);
     const RouterAddress at{"http://127.0.0.1:" + std::to_string(closedPort()) + "/rootDesc.xml", "127.0.0.1"};
     {
         PortMapping mapping(7150, at);
@@ -217,13 +206,13 @@ TEST(PortMapping, ANatPmpRouterIsAskedWhenNoUpnpRouterAnswers)
 
     // The game closes before the router answers: the mapping it then makes
     // is taken back all the same.
-    how.delayMs = 100;
+    natPmpDelayMs = 100;
     { PortMapping mapping(7151, at); }
     EXPECT_TRUE(natPmp.waitFor("map 7151 for 0"));
 
     // A router that answers nothing: the game goes on at once, and soon
     // says which port to forward by hand.
-    how.silent = true;
+    natPmpDelayMs = -1;
     const auto start = steady_clock::now();
     PortMapping mapping(7152, at);
     EXPECT_TRUE(mapping.asking());

@@ -70,7 +70,7 @@ std::string punchScript(bool block)
     return std::string(block ? "1100 down PERIOD\n" : "") + readText(INKBLOT_SOURCE_DIR "/docs/punch.script");
 }
 
-TEST(FightSounds, ALandedStrikeSoundsOnceInItsPassAsLoudAsItsDamage)
+TEST(FightSounds, ALandedStrikeSoundsAsLoudAsItsDamageABlockedOneThuds)
 {
     const auto trace = simTrace(punchScript(false), "300");
     const auto blows = blowsOf(trace);
@@ -98,19 +98,16 @@ TEST(FightSounds, ALandedStrikeSoundsOnceInItsPassAsLoudAsItsDamage)
     EXPECT_LT(blowVolume(8.0), blowVolume(11.0));
     EXPECT_EQ(blowVolume(1000.0), 100);
     EXPECT_EQ(blowVolume(-5.0), blowVolume(0.0));
-}
 
-TEST(FightSounds, ABlockedStrikeThudsOnceAndCostsNothing)
-{
-    const auto trace = simTrace(punchScript(true), "300");
-    const auto blows = blowsOf(trace);
-    ASSERT_EQ(blows.size(), 1u);
-    EXPECT_EQ(blows[0].sound["sound"], "block");
-    EXPECT_EQ(blows[0].sound["fighter"], 2);
-    EXPECT_TRUE(healthDrops(trace, 2).empty());
-    // The pass the block is found in is the one quill reacts in.
-    EXPECT_EQ(trace[blows[0].pass]["fighters"][1]["move"], "quill-blocked");
-    EXPECT_NE(trace[blows[0].pass - 1]["fighters"][1]["move"], "quill-blocked");
+    // Blocked, the same punch thuds once, costs nothing, in the pass quill reacts in.
+    const auto blockedTrace = simTrace(punchScript(true), "300");
+    const auto thuds = blowsOf(blockedTrace);
+    ASSERT_EQ(thuds.size(), 1u);
+    EXPECT_EQ(thuds[0].sound["sound"], "block");
+    EXPECT_EQ(thuds[0].sound["fighter"], 2);
+    EXPECT_TRUE(healthDrops(blockedTrace, 2).empty());
+    EXPECT_EQ(blockedTrace[thuds[0].pass]["fighters"][1]["move"], "quill-blocked");
+    EXPECT_NE(blockedTrace[thuds[0].pass - 1]["fighters"][1]["move"], "quill-blocked");
 }
 
 TEST(FightSounds, AKnockOutSoundsOnceInThePassThatDecidesTheFight)

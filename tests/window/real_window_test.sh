@@ -4,7 +4,7 @@
 # player's), checks that the fight is drawn, plays a little, and closes it
 # with Escape; the game must exit with status 0. Then inkblot-sim plays the
 # replay back and must meet every recorded hash (a changed hash stopping the
-# playback is Replay.PlaybackStopsWhereItDiverges). Last, the game plays the
+# playback is Replay.PlaysBackToTheSameTraceAndStopsWhereItDiverges). Last, the game plays the
 # replay back in its window until Escape stops it.
 # usage: real_window_test.sh GAME DATA_DIR SIM
 set -euo pipefail

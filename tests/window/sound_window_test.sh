@@ -8,8 +8,8 @@
 # which audio frame of the recording each effect starts; the recording
 # must be silent before the chime and in the 50 ms before the splat, and
 # loud within the 50 ms after it. Then the game runs with an audio driver
-# that does not exist: it says "no audio device" once, plays on and closes
-# with status 0.
+# that does not exist: it says "no audio device" once, blames no sound
+# file, plays on and closes with status 0.
 # usage: sound_window_test.sh GAME DATA_DIR
 set -euo pipefail
 game=$(realpath "$1")
@@ -92,4 +92,5 @@ xdotool key Insert
 sleep 0.5
 close_game
 [[ $(grep -c 'no audio device' "$work/game.log") -eq 1 ]] || fail "no audio device was not said once"
-echo "no audio device: said once; the game played on and closed with status 0"
+! grep -q 'sound file <' "$work/game.log" || fail "a sound file was blamed with no audio device to play it"
+echo "no audio device: said once, no sound file blamed; the game played on and closed with status 0"
