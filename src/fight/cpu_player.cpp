@@ -96,6 +96,9 @@ struct Thinker {
             mind.watchedMove = index;
             mind.watchedStart = opp.moveStart;
             mind.willBlock = roll() < style.blockPercent;
+            // What the opponent starts is thought about once it is seen.
+            const std::uint32_t seenAt = opp.moveStart + style.reactMs;
+            if (static_cast<std::int32_t>(mind.nextThink - seenAt) > 0 && due(seenAt, t)) mind.nextThink = seenAt;
         }
         bool threat = false;
         if (index >= 0) {
@@ -194,11 +197,15 @@ struct Thinker {
         return candidates[fight.computerRandom.below(count)];
     }
 
-    // How far ahead of the opponent its farthest strike reaches.
+    // How far ahead of the opponent its farthest plain strike reaches (a
+    // special is slow to make and seen coming).
     std::int32_t opponentReach() const
     {
         std::int32_t far = 0;
-        for (int i : other.attacks) far = std::max(far, other.moves[static_cast<std::size_t>(i)].reachFar);
+        for (int i : other.attacks) {
+            const KnownMove& m = other.moves[static_cast<std::size_t>(i)];
+            far = std::max(far, m.reachFar);
+        }
         return far;
     }
 
@@ -329,9 +336,9 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     // punishes what it can.
     ComputerStyle style = computerStyle(level);
     if (own.meanStrikeStart() > other.meanStrikeStart()) {
-        style.attackPercent += 40;
-        style.guardPercent = std::max(style.guardPercent - 60, 0);
-        style.punishPercent += 10;
+        style.guardPercent = std::min(style.guardPercent + 30, 95);
+        style.blockPercent = std::min(style.blockPercent + 30, 95);
+        style.punishPercent = std::min(style.punishPercent + 20, 100);
     }
     Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (thinker.guard()) return;
