@@ -250,7 +250,7 @@ struct Thinker {
             if (!own.moves[static_cast<std::size_t>(i)].special && n < 32) plain[n++] = i;
         if (n > 0 && roll() < 50) {
             const int a = plain[fight.computerRandom.below(n)];
-            if (!madeLately(a, 1)) {
+            if (!madeLately(a, 2)) {
                 attack(a);
                 return;
             }

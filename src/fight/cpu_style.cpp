@@ -10,9 +10,9 @@ namespace {
 constexpr std::array<ComputerStyle, 5> kStyles{{
     // react block guard idle attack punish best special wait slip spacing
     {460, 5, 5, 38, 35, 10, 15, 0, 0, 10, false},
-    {380, 30, 20, 25, 48, 40, 38, 0, 0, 8, false},
-    {340, 40, 35, 16, 55, 65, 50, 15, 0, 4, false},
-    {270, 55, 45, 12, 62, 80, 65, 30, 0, 10, true},
+    {380, 30, 20, 23, 48, 40, 38, 0, 0, 8, false},
+    {340, 40, 35, 16, 55, 65, 50, 15, 0, 2, false},
+    {270, 55, 45, 10, 62, 80, 65, 30, 0, 2, true},
     {200, 60, 65, 5, 75, 90, 90, 70, 0, 25, true},
 }};
 
