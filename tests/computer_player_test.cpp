@@ -117,10 +117,10 @@ TEST(MoveKnowledge, KeepsOnlyInputsThatStartTheirMove)
     EXPECT_TRUE(k.attacks.empty());  // none of them strikes
 }
 
-// Each level beats the one below more often than not, as either
-// Character; equal levels knock out within two minutes; at level 3 rook
-// and quill are even, in both seats.
-TEST(ComputerFights, LevelsClimbAndRookAndQuillAreEvenAtLevelThree)
+// Each level beats the one below in 60-85 % of fights, not every time;
+// equal levels knock out within two minutes; at level 3 rook and quill
+// are even, in both seats.
+TEST(ComputerFights, LevelsClimbButNotEveryTimeAndRookAndQuillAreEvenAtLevelThree)
 {
     LoadedGame g;
     ASSERT_TRUE(g.opened);
@@ -131,7 +131,8 @@ TEST(ComputerFights, LevelsClimbAndRookAndQuillAreEvenAtLevelThree)
             stronger += g.fight(level, level + 1, seed).winner == 2;
         }
         std::printf("level %d beat level %d in %d of 40 fights\n", level + 1, level, stronger);
-        EXPECT_GT(stronger, 20) << level + 1;
+        EXPECT_GE(stronger, 24) << level + 1;
+        EXPECT_LE(stronger, 34) << level + 1;
     }
     int knockOuts = 0;
     for (int level = 1; level <= 5; ++level)

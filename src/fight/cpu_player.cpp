@@ -2,11 +2,8 @@
 
 #include <algorithm>
 #include <limits>
-#include <array>
-#include <bit>
 
 #include "fight/buttons.h"
-#include "fight/cpu_keys.h"
 #include "fight/cpu_reach.h"
 
 namespace ib {
@@ -334,7 +331,8 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     // A Character whose attacks are slower than the opponent's cannot
     // trade blows or wait for them: it presses on, guards little and
     // punishes what it can.
-    ComputerStyle style = computerStyle(level);
+    if (mind.form == 0) mind.form = fight.computerRandom.below(100) < computerStyle(level).lapsePercent ? 2 : 1;
+    ComputerStyle style = computerStyle(mind.form == 2 ? level - 1 : level);
     if (own.meanStrikeStart() > other.meanStrikeStart()) {
         style.guardPercent = std::min(style.guardPercent + 30, 95);
         style.blockPercent = std::min(style.blockPercent + 30, 95);

@@ -8,12 +8,12 @@ namespace ib {
 namespace {
 
 constexpr std::array<ComputerStyle, 5> kStyles{{
-    // react block guard idle attack punish best special wait slip spacing
-    {460, 5, 5, 38, 35, 10, 15, 0, 0, 10, false},
-    {380, 30, 20, 23, 48, 40, 38, 0, 0, 8, false},
-    {340, 40, 35, 16, 55, 65, 50, 15, 0, 2, false},
-    {270, 55, 45, 10, 62, 80, 65, 30, 0, 2, true},
-    {200, 60, 65, 5, 75, 90, 90, 70, 0, 25, true},
+    // react block guard idle attack punish best special wait slip lapse spacing
+    {460, 15, 20, 48, 35, 10, 20, 0, 0, 0, 0, false},
+    {380, 50, 25, 5, 48, 40, 38, 0, 0, 8, 35, false},
+    {280, 50, 45, 5, 55, 65, 50, 20, 0, 7, 40, false},
+    {260, 55, 45, 5, 62, 80, 60, 30, 0, 2, 35, true},
+    {200, 55, 65, 5, 75, 95, 90, 75, 0, 25, 30, true},
 }};
 
 }  // namespace

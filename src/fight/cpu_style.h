@@ -17,8 +17,9 @@ constexpr int kMaxComputerLevel = 5;
 // several input steps (a special) when it chooses an attack; how often it
 // holds off an opponent that is guarding (waiting for the guard to drop)
 // and how often a thought is a slip (an attack thrown from too far, or a
-// step into the opponent's reach); whether it keeps out of the opponent's
-// reach. Whatever the level, it does not make the same attack three times
+// step into the opponent's reach) and how often it plays a round below
+// its best, as the level below would; whether it keeps out of the
+// opponent's reach. Whatever the level, it does not make the same attack three times
 // in a row.
 struct ComputerStyle {
     std::uint32_t reactMs;
@@ -31,6 +32,7 @@ struct ComputerStyle {
     int specialPercent;
     int waitPercent;
     int slipPercent;
+    int lapsePercent;
     bool spacing;
 };
 
