@@ -117,34 +117,34 @@ TEST(MoveKnowledge, KeepsOnlyInputsThatStartTheirMove)
     EXPECT_TRUE(k.attacks.empty());  // none of them strikes
 }
 
-// Each level beats the one below more often than not, as either
-// Character; equal levels knock out within two minutes; at level 3 rook
-// wins a share against quill, in both seats.
-TEST(ComputerFights, LevelsClimbAndRookHoldsOnAtLevelThree)
+// Each level beats the one below in 60-85 % of fights, not every time;
+// equal levels knock out within two minutes; at level 3 rook and quill
+// are even, in both seats.
+TEST(ComputerFights, LevelsClimbButNotEveryTimeAndRookAndQuillAreEvenAtLevelThree)
 {
     LoadedGame g;
     ASSERT_TRUE(g.opened);
     for (int level = 1; level <= 4; ++level) {
         int stronger = 0;
-        for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        for (std::uint32_t seed = 1; seed <= 50; ++seed) {
             stronger += g.fight(level + 1, level, seed).winner == 1;
             stronger += g.fight(level, level + 1, seed).winner == 2;
         }
-        std::printf("level %d beat level %d in %d of 40 fights\n", level + 1, level, stronger);
-        EXPECT_GT(stronger, 20) << level + 1;
+        std::printf("level %d beat level %d in %d of 100 fights\n", level + 1, level, stronger);
+        EXPECT_GE(stronger, 60) << level + 1;
+        EXPECT_LE(stronger, 85) << level + 1;
     }
     int knockOuts = 0;
     for (int level = 1; level <= 5; ++level)
         for (std::uint32_t seed = 100; seed < 110; ++seed) knockOuts += g.fight(level, level, seed).winner != 0;
     EXPECT_GE(knockOuts, 48);
+    // At level 3 rook and quill are even whoever sits where.
     for (int seating = 0; seating < 2; ++seating) {
-        int first = 0;
-        for (std::uint32_t seed = 1; seed <= 50; ++seed) first += g.fight(3, 3, seed).winner == 1;
-        std::printf("level 3, %s as player 1: player 1 won %d of 50\n", seating ? "quill" : "rook", first);
-        // Not yet the even 20-30 wanted: quill's quicker strikes win most
-        // trades whoever plays him.
-        EXPECT_GE(first, seating ? 30 : 10);
-        EXPECT_LE(first, seating ? 40 : 20);
+        int rook = 0;
+        for (std::uint32_t seed = 1; seed <= 50; ++seed) rook += g.fight(3, 3, seed).winner == (seating ? 2 : 1);
+        std::printf("level 3, rook as player %d: rook won %d of 50\n", seating + 1, rook);
+        EXPECT_GE(rook, 20);
+        EXPECT_LE(rook, 30);
         sim::swapCharacters(*g.game);
     }
 }

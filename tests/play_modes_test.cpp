@@ -197,7 +197,7 @@ TEST(Training, HealthRefillsResetDummyModesAndRecording)
     ScratchDir dir;
     writeFile("training.script", trainingScript());
     const std::string trace = (dir.path() / "training.jsonl").string();
-    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--training", "--seed", "3", "--script",
+    ASSERT_EQ(sim::runSim({"--data", INKBLOT_DATA_DIR, "--training", "--seed", "6", "--script",
                            (dir.path() / "training.script").string(), "--passes", "1700", "--trace", trace,
                            "--screenshot", "130:" + (dir.path() / "overlay.png").string()}),
               0);

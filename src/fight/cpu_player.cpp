@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <array>
-#include <bit>
 
 #include "fight/buttons.h"
 #include "fight/cpu_reach.h"
@@ -14,15 +12,6 @@ namespace {
 
 // What a computer player is doing between two thoughts.
 enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
-
-constexpr std::array<ComputerStyle, 5> kStyles{{
-    // react block guard idle attack punish best special spacing
-    {460, 5, 5, 38, 35, 10, 15, 0, false},
-    {380, 30, 20, 25, 48, 40, 38, 0, false},
-    {340, 40, 35, 20, 55, 65, 50, 15, false},
-    {270, 55, 45, 12, 62, 80, 65, 30, true},
-    {200, 60, 65, 5, 75, 90, 90, 70, true},
-}};
 
 // A strike is watched for a little past its live time, then let go.
 constexpr std::uint32_t kGuardTailMs = 40;
@@ -41,16 +30,6 @@ bool due(std::uint32_t t, std::uint32_t at) { return static_cast<std::int32_t>(t
 std::int32_t heldTime(std::int64_t ms)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<std::int32_t>::max()));
-}
-
-void startMove(Fighter& me, const KnownMove& m, std::uint32_t t)
-{
-    holdOnly(me, 0, t);
-    for (const KeyAction& k : m.keys) {
-        if (k.press) pressButton(me, k.code, t);
-        else releaseButton(me, k.code, t);
-    }
-    if (!m.loops) holdOnly(me, 0, t);
 }
 
 // The buttons a lasting plan holds.
@@ -114,6 +93,9 @@ struct Thinker {
             mind.watchedMove = index;
             mind.watchedStart = opp.moveStart;
             mind.willBlock = roll() < style.blockPercent;
+            // What the opponent starts is thought about once it is seen.
+            const std::uint32_t seenAt = opp.moveStart + style.reactMs;
+            if (static_cast<std::int32_t>(mind.nextThink - seenAt) > 0 && due(seenAt, t)) mind.nextThink = seenAt;
         }
         bool threat = false;
         if (index >= 0) {
@@ -212,11 +194,15 @@ struct Thinker {
         return candidates[fight.computerRandom.below(count)];
     }
 
-    // How far ahead of the opponent its farthest strike reaches.
+    // How far ahead of the opponent its farthest plain strike reaches (a
+    // special is slow to make and seen coming).
     std::int32_t opponentReach() const
     {
         std::int32_t far = 0;
-        for (int i : other.attacks) far = std::max(far, other.moves[static_cast<std::size_t>(i)].reachFar);
+        for (int i : other.attacks) {
+            const KnownMove& m = other.moves[static_cast<std::size_t>(i)];
+            far = std::max(far, m.reachFar);
+        }
         return far;
     }
 
@@ -247,6 +233,28 @@ struct Thinker {
         return far;
     }
 
+    bool opponentGuards() const
+    {
+        return other.block >= 0 && opp.currentMove == other.moves[static_cast<std::size_t>(other.block)].move;
+    }
+
+    // A misjudgment: a plain attack thrown whether it reaches or not, or a
+    // step in that ignores the opponent's reach.
+    void slip()
+    {
+        int plain[32], n = 0;
+        for (int i : own.attacks)
+            if (!own.moves[static_cast<std::size_t>(i)].special && n < 32) plain[n++] = i;
+        if (n > 0 && roll() < 50) {
+            const int a = plain[fight.computerRandom.below(n)];
+            if (!madeLately(a, 2)) {
+                attack(a);
+                return;
+            }
+        }
+        setPlan(own.walk >= 0 ? Approach : Idle, mind.nextThink);
+    }
+
     void think()
     {
         mind.nextThink = t + style.reactMs / 2 + static_cast<std::uint32_t>(fight.computerRandom.below(
@@ -259,6 +267,10 @@ struct Thinker {
         }
         if (roll() < style.idlePercent) {
             setPlan(Idle, mind.nextThink);
+            return;
+        }
+        if (roll() < style.slipPercent) {
+            slip();
             return;
         }
         // A strike that is coming is guarded against or not walked into
@@ -275,7 +287,9 @@ struct Thinker {
         }
         const bool punishing = opponentBusyFor() > 0;
         const bool inDanger = !punishing && gapTo(opp, me) <= std::int64_t{opponentReach()} + 8;
-        const bool attacking = roll() < (punishing ? style.punishPercent : style.attackPercent);
+        // A guard is waited out rather than struck into.
+        const bool waiting = opponentGuards() && roll() < style.waitPercent;
+        const bool attacking = !waiting && roll() < (punishing ? style.punishPercent : style.attackPercent);
         if (inDanger && !attacking && roll() < style.guardPercent) {
             setPlan(Guard, mind.nextThink);
             return;
@@ -300,20 +314,6 @@ struct Thinker {
 
 }  // namespace
 
-const ComputerStyle& computerStyle(int level)
-{
-    const int i = std::clamp(level, kMinComputerLevel, kMaxComputerLevel) - 1;
-    return kStyles[static_cast<std::size_t>(i)];
-}
-
-void holdOnly(Fighter& fighter, std::uint32_t want, std::uint32_t t)
-{
-    const std::uint32_t held = fighter.held.bits();
-    if (held == want) return;
-    for (std::uint32_t b = held & ~want; b != 0; b &= b - 1) releaseButton(fighter, std::countr_zero(b), t);
-    for (std::uint32_t b = want & ~held; b != 0; b &= b - 1) pressButton(fighter, std::countr_zero(b), t);
-}
-
 void playComputer(FightState& fight, int player, int level, const MoveKnowledge& own,
                   const MoveKnowledge& other)
 {
@@ -331,11 +331,12 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     // A Character whose attacks are slower than the opponent's cannot
     // trade blows or wait for them: it presses on, guards little and
     // punishes what it can.
-    ComputerStyle style = computerStyle(level);
+    if (mind.form == 0) mind.form = fight.computerRandom.below(100) < computerStyle(level).lapsePercent ? 2 : 1;
+    ComputerStyle style = computerStyle(mind.form == 2 ? level - 1 : level);
     if (own.meanStrikeStart() > other.meanStrikeStart()) {
-        style.attackPercent += 40;
-        style.guardPercent = std::max(style.guardPercent - 60, 0);
-        style.punishPercent += 10;
+        style.guardPercent = std::min(style.guardPercent + 30, 95);
+        style.blockPercent = std::min(style.blockPercent + 30, 95);
+        style.punishPercent = std::min(style.punishPercent + 20, 100);
     }
     Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (thinker.guard()) return;

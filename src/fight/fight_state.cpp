@@ -157,6 +157,7 @@ std::uint64_t hashFight(const FightState& s)
         h.u32(m.watchedStart);
         h.i32(m.watchedMove);
         h.u32(m.willBlock);
+        if (m.form != 0) h.i32(m.form);
         // Hashed once there are any, so a fight without the computer
         // hashes as it always did.
         if (m.recentAttacks[0] != 0 || m.recentAttacks[1] != 0) {

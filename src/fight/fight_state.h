@@ -71,6 +71,9 @@ struct ComputerMind {
     std::uint32_t watchedStart = 0;  // the opponent's moveStart it reacted to
     std::int32_t watchedMove = -1;   // and that move's place in its Character
     bool willBlock = false;          // whether it blocks that move
+    // How it plays this round: 0 not chosen yet, 1 at its best, 2 below
+    // it (as the level below would).
+    std::int32_t form = 0;
     // Its last two attacks (their places in its Character, counted from
     // 1; 0: none), which it does not make again at once.
     std::int32_t recentAttacks[2] = {0, 0};
