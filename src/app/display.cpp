@@ -2,6 +2,7 @@
 
 #include "app/game.h"
 #include "content/images.h"
+#include "graphics/tiny_font.h"
 
 namespace ib {
 
@@ -48,6 +49,15 @@ HRESULT initDisplay(Game& game)
 
     setUpGame(game);
     return DD_OK;
+}
+
+bool lockAsTarget(Surface& surface, PixelTarget& t)
+{
+    if (surface.lock(t.pixels, t.pitch) != DD_OK) return false;
+    t.pitch /= 2;
+    t.width = surface.width();
+    t.height = surface.height();
+    return true;
 }
 
 HRESULT restoreAfterLoss(Screen& screen)

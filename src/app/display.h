@@ -8,6 +8,8 @@ namespace ib {
 
 struct Game;
 struct Screen;
+struct PixelTarget;
+class Surface;
 
 // Opens the window and the display, clears both pages, then runs
 // setUpGame. 0 on success, else the failing step's code (the error box has
@@ -23,6 +25,9 @@ void releaseDisplay(Game& game);
 template <class Op>
 bool retryRule(Screen& screen, Op&& op);
 HRESULT restoreAfterLoss(Screen& screen);
+// Locks the surface and makes it a target for the overlays' pixels; the
+// caller unlocks it. False when the lock is refused.
+bool lockAsTarget(Surface& surface, PixelTarget& target);
 
 template <class Op>
 bool retryRule(Screen& screen, Op&& op)

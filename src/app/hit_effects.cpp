@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "app/display.h"
 #include "app/screen.h"
 #include "fight/frame_geometry.h"
 #include "fight/hit_feel.h"
@@ -147,10 +148,7 @@ void drawHitEffects(Screen& screen, const FightState& fight)
     if (feel == HitFeel{} || !screen.backBuffer) return;
     Surface& back = *screen.backBuffer;
     PixelTarget t;
-    if (back.lock(t.pixels, t.pitch) != DD_OK) return;
-    t.pitch /= 2;
-    t.width = back.width();
-    t.height = back.height();
+    if (!lockAsTarget(back, t)) return;
     const std::uint32_t now = effectClock(fight);
     for (int p = 1; p <= 2; ++p)
         if (const Fighter* f = fight.fighter(p); f && feel.flash[p - 1] > 0) drawFlash(t, *f);

@@ -6,6 +6,7 @@
 
 #include "app/frame_data_overlay.h"
 #include "app/game_content.h"
+#include "app/display.h"
 #include "app/screen.h"
 #include "app/level_choice.h"
 #include "fight/frame_geometry.h"
@@ -131,10 +132,7 @@ void drawTrainingOverlays(Screen& screen, const FightState& fight)
     if (fight.mode != PlayMode::Training || !screen.backBuffer) return;
     Surface& back = *screen.backBuffer;
     PixelTarget t;
-    if (back.lock(t.pixels, t.pitch) != DD_OK) return;
-    t.pitch /= 2;
-    t.width = back.width();
-    t.height = back.height();
+    if (!lockAsTarget(back, t)) return;
     if (screen.showHitMasks) drawMasks(screen, t, fight);
     if (screen.showInputs) drawInputs(t, fight);
     if (screen.showFrameData) drawFrameData(t, fight);
