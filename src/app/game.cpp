@@ -54,12 +54,10 @@ void runPass(Game& game)
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
-        else if (game.levelChoice)
-            drawLevelChoice(game.screen, *game.levelChoice,
-                            splashLettering(game.controllers.controls, game.soundPlayer.on()));
         else {
-            const auto lettering = splashLettering(game.controllers.controls, game.soundPlayer.on());
-            drawSplash(game.screen, nullptr, {}, false, &lettering);
+            const auto& lettering = game.splashLettering.of(game.controllers.controls, game.soundPlayer.on());
+            if (game.levelChoice) drawLevelChoice(game.screen, *game.levelChoice, lettering);
+            else drawSplash(game.screen, nullptr, {}, false, &lettering);
         }
         break;
     case GameState::Fight: {

@@ -62,6 +62,7 @@ struct Game {
     std::uint32_t menuOpenedAt = 0;
     // The computer's level being chosen over the splash screen, if open.
     std::optional<int> levelChoice;
+    SplashLetteringCache splashLettering;
     // The screens that take the messages, in order.
     ResponderChain responders = gameResponders();
     // What the keys and pads gave since the last pass: the next fight

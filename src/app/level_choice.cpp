@@ -2,6 +2,7 @@
 
 #include "app/display.h"
 #include "app/game.h"
+#include "app/menu_keys.h"
 #include "app/notice.h"
 #include "app/responder.h"
 #include "content/ini_edit.h"
@@ -12,13 +13,6 @@ namespace ib {
 
 namespace {
 
-
-bool isPlayersKey(const Game& game, int key, Action a)
-{
-    for (const auto& keys : game.controllers.controls.keys)
-        if (keys[static_cast<std::size_t>(a)] == key) return true;
-    return false;
-}
 
 // The choice into the controls file, every other byte of it kept; a file
 // that cannot be read or written is said once and the choice still holds.
@@ -59,18 +53,20 @@ class LevelChoiceKeys : public Responder {
         if (!game.levelChoice || game.fight.gameState != GameState::Splash) return Response::Pass;
         if (m.message == WM_PADBUTTONDOWN) {
             const int b = padCode(m.wParam);
-            if (b == kPadDpadUp) move(game, -1);
-            else if (b == kPadDpadDown) move(game, 1);
-            else if (b == kPadA || b == kPadStart) take(game);
+            const MenuKey k = menuPadButtonOf(game.controllers.controls, b);
+            if (k == MenuKey::Up) move(game, -1);
+            else if (k == MenuKey::Down) move(game, 1);
+            else if (k == MenuKey::Choose || b == kPadStart) take(game);
             else if (b == kPadB || b == kPadBack) game.levelChoice.reset();
             return Response::Taken;
         }
         if (m.message != WM_KEYDOWN || m.wParam == VK_F12) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
-        if (key == VK_UP || isPlayersKey(game, key, Action::Up)) move(game, -1);
-        else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) move(game, 1);
+        const MenuKey k = menuKeyOf(game.controllers.controls, key);
+        if (k == MenuKey::Up) move(game, -1);
+        else if (k == MenuKey::Down) move(game, 1);
         else if (repeat) return Response::TakenWithKeyUp;
-        else if (key == VK_RETURN || isPlayersKey(game, key, Action::Attack)) take(game);
+        else if (k == MenuKey::Choose) take(game);
         else if (key == VK_ESCAPE) game.levelChoice.reset();
         else if (key >= '1' && key < '1' + kMaxComputerLevel) *game.levelChoice = key - '0';
         return Response::TakenWithKeyUp;

@@ -1,19 +1,25 @@
 #include "app/match_input.h"
 
 #include "app/game.h"
+#include "app/menu_keys.h"
 #include "app/responder.h"
 
 namespace ib {
 
 namespace {
 
-enum class MenuKey { None, Up, Down, Choose, Back };
-
 void closeMenu(MatchState& m)
 {
     m.paused = false;
     m.menu = MatchMenu::None;
     m.menuChoice = 0;
+}
+
+void goBack(Game& game)
+{
+    MatchState& m = game.fight.match;
+    if (m.menu == MatchMenu::Pause || m.menu == MatchMenu::TrainingPause) closeMenu(m);
+    else if (m.menu == MatchMenu::ConfirmQuit) closeQuitQuestion(game.fight);
 }
 
 void takeMenuKey(Game& game, MenuKey k)
@@ -28,26 +34,8 @@ void takeMenuKey(Game& game, MenuKey k)
             chooseMenuItem(game, items[static_cast<std::size_t>(m.menuChoice)]);
         break;
     }
-    case MenuKey::Back:
-        if (m.menu == MatchMenu::Pause || m.menu == MatchMenu::TrainingPause) closeMenu(m);
-        else if (m.menu == MatchMenu::ConfirmQuit) closeQuitQuestion(game.fight);
-        break;
     case MenuKey::None: break;
     }
-}
-
-bool isPlayersKey(const Game& game, int key, Action a)
-{
-    for (const auto& keys : game.controllers.controls.keys)
-        if (keys[static_cast<std::size_t>(a)] == key) return true;
-    return false;
-}
-
-bool isPlayersPadButton(const Game& game, int button, Action a)
-{
-    for (const auto& buttons : game.controllers.controls.padButtons)
-        if (buttons[static_cast<std::size_t>(a)] == button) return true;
-    return false;
 }
 
 }  // namespace
@@ -70,12 +58,9 @@ bool matchKey(Game& game, int key)
     // A menu the game opened by itself takes no choice from a press made
     // as it opened: a masher's attack key must not rematch or quit.
     if (m.menu == MatchMenu::Rematch && game.platform.timeGetTime() - game.menuOpenedAt < kMenuGuardMs) return true;
-    MenuKey k = MenuKey::None;
-    if (key == VK_UP || isPlayersKey(game, key, Action::Up)) k = MenuKey::Up;
-    else if (key == VK_DOWN || isPlayersKey(game, key, Action::Down)) k = MenuKey::Down;
-    else if (key == VK_RETURN || isPlayersKey(game, key, Action::Attack)) k = MenuKey::Choose;
-    else if (key == kKeyPause) k = MenuKey::Back;
-    takeMenuKey(game, k);
+    const MenuKey k = menuKeyOf(game.controllers.controls, key);
+    if (k == MenuKey::None && key == kKeyPause) goBack(game);
+    else takeMenuKey(game, k);
     return true;
 }
 
@@ -88,12 +73,9 @@ bool matchPadButton(Game& game, int button)
         return true;
     }
     if (m.menu == MatchMenu::Rematch && game.platform.timeGetTime() - game.menuOpenedAt < kMenuGuardMs) return true;
-    MenuKey k = MenuKey::None;
-    if (button == kPadDpadUp || isPlayersPadButton(game, button, Action::Up)) k = MenuKey::Up;
-    else if (button == kPadDpadDown || isPlayersPadButton(game, button, Action::Down)) k = MenuKey::Down;
-    else if (button == kPadA || isPlayersPadButton(game, button, Action::Attack)) k = MenuKey::Choose;
-    else if (button == kPadStart) k = MenuKey::Back;
-    takeMenuKey(game, k);
+    const MenuKey k = menuPadButtonOf(game.controllers.controls, button);
+    if (k == MenuKey::None && button == kPadStart) goBack(game);
+    else takeMenuKey(game, k);
     return true;
 }
 

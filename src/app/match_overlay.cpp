@@ -22,12 +22,6 @@ constexpr int kTimerHeight = 44;
 constexpr int kMenuHeight = 30;
 constexpr int kBlotRadius = 7;
 
-const Font* fontOf(std::unique_ptr<Font>& font, int height)
-{
-    if (!font) font = Font::openQuoteFont(height);
-    return font.get();
-}
-
 // Letters in an ink, ringed by a thicker dark ink as if the brush bled.
 void inked(Surface& back, const Font& font, int x, int y, std::string_view s, std::uint16_t colour, int bleed)
 {
@@ -81,13 +75,13 @@ void drawBlots(const Content& content, Surface& back, const MatchState& m)
 
 void drawMenu(Screen& screen, Surface& back, const MatchState& m)
 {
-    const Font* font = fontOf(screen.menuFont, kMenuHeight);
+    const Font* font = screen.font(kMenuHeight);
     if (!font) return;
     const auto items = menuItems(m.menu);
     const int line = kMenuHeight + 10;
     int y = 300;
     if (m.menu == MatchMenu::Pause || m.menu == MatchMenu::TrainingPause) {
-        if (const Font* big = fontOf(screen.bannerFont, kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
+        if (const Font* big = screen.font(kBannerHeight)) centred(back, *big, 200, "PAUSED", kRedInk, 4);
     }
     if (const std::string_view title = menuTitle(m.menu); !title.empty())
         centred(back, *font, y - line, title, kPaper, 2);
@@ -113,7 +107,7 @@ void drawMatchOverlays(Screen& screen, const Content& content, const FightState&
     }
     const Level& level = *content.level;
     if (const int left = secondsLeft(fight); left >= 0) {
-        if (const Font* font = fontOf(screen.timerFont, kTimerHeight)) {
+        if (const Font* font = screen.font(kTimerHeight)) {
             char digits[3] = {static_cast<char>('0' + left / 10 % 10), static_cast<char>('0' + left % 10), 0};
             // Between the end of bar 1 and the start of bar 2.
             const int middle = (level.bar1X + level.healthBarWidth + level.bar2X) / 2;
@@ -127,7 +121,7 @@ void drawMatchOverlays(Screen& screen, const Content& content, const FightState&
     // The pause menu hides the banner it stopped.
     const std::string banner = m.menu == MatchMenu::Pause || m.menu == MatchMenu::ConfirmQuit ? std::string() : bannerText(fight);
     if (!banner.empty()) {
-        if (const Font* font = fontOf(screen.bannerFont, kBannerHeight)) {
+        if (const Font* font = screen.font(kBannerHeight)) {
             if (m.banner == Banner::MatchOver) {
                 const std::size_t space = banner.rfind(' ');
                 centred(back, *font, 150, banner.substr(0, space), kRedInk, 4);

@@ -46,12 +46,15 @@ struct Screen {
     std::shared_ptr<Surface> splashSurface;
     std::shared_ptr<Surface> endSurface;
     std::unique_ptr<Font> quoteFont;
-    // A match's lettering, opened when first drawn.
-    std::unique_ptr<Font> bannerFont;
-    std::unique_ptr<Font> timerFont;
-    std::unique_ptr<Font> menuFont;
-    // The splash screen's own lettering, by line height.
-    std::map<int, std::unique_ptr<Font>> splashFonts;
+    // The quote font at a line height, opened when first asked for; null
+    // when the machine has no such font.
+    const Font* font(int height)
+    {
+        auto& f = fonts[height];
+        if (!f) f = Font::openQuoteFont(height);
+        return f.get();
+    }
+    std::map<int, std::unique_ptr<Font>> fonts;
 
     // --- overlays -------------------------------------------------------------
     // Training's overlays, drawn over the frame before it is presented.

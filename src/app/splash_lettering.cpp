@@ -37,8 +37,7 @@ void drawSplashLettering(Screen& screen, const std::vector<SplashText>& letterin
 {
     if (!screen.backBuffer) return;
     for (const SplashText& t : lettering) {
-        auto& font = screen.splashFonts[t.height];
-        if (!font) font = Font::openQuoteFont(t.height);
+        const Font* font = screen.font(t.height);
         if (!font) continue;
         const int width = font->measure(t.text);
         const int x = t.centred ? t.x - width / 2 : t.rightAligned ? t.x - width : t.x;

@@ -24,6 +24,27 @@ struct SplashText {
 };
 
 std::vector<SplashText> splashLettering(const Controls& controls, bool soundOn);
+
+// The lettering, made again only when the controls or the sound changed.
+class SplashLetteringCache {
+public:
+    const std::vector<SplashText>& of(const Controls& controls, bool soundOn)
+    {
+        if (!made_ || controls != controls_ || soundOn != soundOn_) {
+            lettering_ = splashLettering(controls, soundOn);
+            controls_ = controls;
+            soundOn_ = soundOn;
+            made_ = true;
+        }
+        return lettering_;
+    }
+
+private:
+    bool made_ = false;
+    Controls controls_;
+    bool soundOn_ = false;
+    std::vector<SplashText> lettering_;
+};
 void drawSplashLettering(Screen& screen, const std::vector<SplashText>& lettering);
 
 }  // namespace ib

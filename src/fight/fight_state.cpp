@@ -2,6 +2,8 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 namespace ib {
@@ -32,6 +34,14 @@ public:
         bytes(b, 4);
     }
     void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
+    void u32s(std::initializer_list<std::uint32_t> vs)
+    {
+        for (std::uint32_t v : vs) u32(v);
+    }
+    void i32s(std::initializer_list<std::int32_t> vs)
+    {
+        for (std::int32_t v : vs) i32(v);
+    }
     void text(std::string_view s)
     {
         u64(s.size());
@@ -186,20 +196,16 @@ std::uint64_t hashFight(const FightState& s)
     h.u32(t.playNext);
     // The single fight hashes as it always did.
     if (const MatchState& m = s.match; m.on) {
-        for (std::int32_t v : {m.rounds, m.round, m.roundsWon[0], m.roundsWon[1], m.roundWinner,
-                               m.matchWinner, static_cast<std::int32_t>(m.banner),
-                               static_cast<std::int32_t>(m.menu), m.menuChoice})
-            h.i32(v);
-        for (std::uint32_t v : {m.timerSeconds, m.roundStart, m.roundEnd, m.bannerStart, m.lastClock,
-                                m.pausedTotal, static_cast<std::uint32_t>(m.paused)})
-            h.u32(v);
+        h.i32s({m.rounds, m.round, m.roundsWon[0], m.roundsWon[1], m.roundWinner, m.matchWinner,
+                static_cast<std::int32_t>(m.banner), static_cast<std::int32_t>(m.menu), m.menuChoice});
+        h.u32s({m.timerSeconds, m.roundStart, m.roundEnd, m.bannerStart, m.lastClock, m.pausedTotal,
+                static_cast<std::uint32_t>(m.paused)});
     }
     // Hashed once anything was felt, so a fight without it hashes as before.
     if (const HitFeel& e = s.feel; e != HitFeel{}) {
-        for (std::uint32_t v : {e.freezeLeft, e.frozenTotal, e.sparkAt, static_cast<std::uint32_t>(e.sparkBlocked),
-                                static_cast<std::uint32_t>(e.shaking), e.shakeAt})
-            h.u32(v);
-        for (std::int32_t v : {e.sparkX, e.sparkY, e.flash[0], e.flash[1]}) h.i32(v);
+        h.u32s({e.freezeLeft, e.frozenTotal, e.sparkAt, static_cast<std::uint32_t>(e.sparkBlocked),
+                static_cast<std::uint32_t>(e.shaking), e.shakeAt});
+        h.i32s({e.sparkX, e.sparkY, e.flash[0], e.flash[1]});
         h.u64(e.frozenButtons.size());
         for (const FrozenButton& b : e.frozenButtons) {
             h.i32(b.player);
