@@ -199,7 +199,7 @@ std::uint64_t hashFight(const FightState& s)
         for (std::uint32_t v : {e.freezeLeft, e.frozenTotal, e.sparkAt, static_cast<std::uint32_t>(e.sparkBlocked),
                                 static_cast<std::uint32_t>(e.shaking), e.shakeAt})
             h.u32(v);
-        for (std::int32_t v : {e.sparkX, e.sparkY, e.flash[0], e.flash[1]}) h.i32(v);
+        for (std::int32_t v : {e.sparkX, e.sparkY, e.sparkBy, e.flash[0], e.flash[1]}) h.i32(v);
         h.u64(e.frozenButtons.size());
         for (const FrozenButton& b : e.frozenButtons) {
             h.i32(b.player);
