@@ -1,5 +1,6 @@
-// The hit-stop and the combos of a two-player match of the default
-// content, stepped pass by pass: quill walks in on rook and punches.
+// The hit-stop, the combos and the frames drawn after a hit in a
+// two-player match of the default content, stepped pass by pass: quill
+// walks in on rook and punches.
 #include <gtest/gtest.h>
 
 #include <filesystem>
