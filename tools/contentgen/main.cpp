@@ -2,7 +2,7 @@
 //
 // Draws the game's default content into BUILD_DATA_DIR: both fighters from
 // their pose descriptions (pictures, hit masks and .Frame files), the
-// desert level's pictures, the screens, the window icon and the sounds
+// desert level's pictures, the screens, the sparks, the window icon and the sounds
 // (only the sounds with --sounds-only). The same sources give the same
 // bytes on every run. --icons DIR draws the desktop icons into DIR.
 #include <cstdio>
@@ -14,6 +14,7 @@
 #include "contentgen/fighters.h"
 #include "contentgen/screens.h"
 #include "contentgen/sounds.h"
+#include "contentgen/sparks.h"
 #include "contentgen/text.h"
 
 int main(int argc, char** argv)
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
         contentgen::TextWriter text(contentgen::findFontFile());
         contentgen::makeDesert(out, text);
         contentgen::makeScreens(source, out, text);
+        contentgen::makeSparks(out);
         contentgen::makeIcon(out, iconHeader);
         if (!iconsDir.empty()) contentgen::makeDesktopIcons(iconsDir);
         const auto problems = contentgen::checkReferences(out);
