@@ -144,7 +144,7 @@ TEST(LobbyScreen, EachFailureIsSaidAndEscapeGoesBack)
     for (int k : std::initializer_list<int>{'J', 'A', 'B', 'C', 'D', 'E', 'F', VK_RETURN}) s.key(k, 20);
     EXPECT_EQ(lobby->joined.back(), "ABCDEF");
     EXPECT_TRUE(says(s, "check the code with your friend"));
-    EXPECT_TRUE(says(s, "H  host a room"));
+    EXPECT_TRUE(says(s, "H  host"));
     s.key('Q', 30);
     EXPECT_TRUE(says(s, "No one is waiting"));
     // Hosting shows the code; the partner then leaves and ICE fails.

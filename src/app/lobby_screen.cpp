@@ -156,7 +156,8 @@ std::vector<std::string> LobbyScreen::lines() const
     case S::Ready: out.push_back("the line is up"); break;
     case S::Failed: out.push_back("the lobby is closed"); break;
     }
-    addWrapped(out, pairing_->stage() == S::Failed ? pairing_->failure() : said_);
+    if (const std::string& what = pairing_->stage() == S::Failed ? pairing_->failure() : said_; !what.empty())
+        addWrapped(out, what);
     if (pairing_->stage() == S::Failed) {
         out.insert(out.end(), {"", "Escape goes back"});
         return out;
@@ -172,7 +173,7 @@ std::vector<std::string> LobbyScreen::lines() const
     if (listed > kListed) out.push_back("and " + std::to_string(listed - kListed) + " more");
     out.push_back("");
     if (typing_) out.push_back("room code:  " + typed_ + std::string(kCodeLength - typed_.size(), '_') + "   then Enter");
-    else if (pairing_->stage() == S::InLobby) out.push_back("H  host a room     J  join by code     Q  quick match");
+    else if (pairing_->stage() == S::InLobby) out.push_back("H  host     J  join by code     Q  quick match");
     out.push_back("Escape goes back");
     return out;
 }

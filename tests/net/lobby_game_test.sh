@@ -18,7 +18,12 @@ for program in prosody turnserver Xvfb xdotool import; do
 done
 source "$here/../window/window_lib.sh"
 sim_pid=""
-trap '[[ -n $sim_pid ]] && kill "$sim_pid" 2>/dev/null; "$serve" stop --dir "$work/lobby" >/dev/null 2>&1 || true; cleanup' EXIT
+finish() {
+  if [[ -n $sim_pid ]]; then kill "$sim_pid" 2>/dev/null || true; fi
+  "$serve" stop --dir "$work/lobby" >/dev/null 2>&1 || true
+  cleanup
+}
+trap finish EXIT
 "$serve" start --dir "$work/lobby" --xmpp-port auto --turn-port auto --loopback-peers > "$work/lobby.out"
 port=$(sed -n 's/^XMPP_PORT=//p' "$work/lobby.out")
 
@@ -52,7 +57,10 @@ xdotool windowfocus --sync "$window" 2>/dev/null || true
 key F5
 wait_line "$work/game.log" . 1 || true
 sleep 2
-[[ -n $shot ]] && import -window "$window" "$shot"
+if [[ -n $shot ]]; then
+  # The game fills the virtual screen: the whole of it, at the game's size.
+  timeout 10 import -window root -resize 800x600 -colors 64 "$shot" || fail "no screenshot"
+fi
 key j k q w e r t Return
 wait_line "$work/game.log" 'paired with rook in room KQWERT; the line is direct' 20 ||
   { cat "$work/game.log" "$work/host.out"; fail "the game did not join room KQWERT over a direct line"; }
