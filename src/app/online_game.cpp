@@ -171,7 +171,7 @@ void OnlinePlay::pass(Game& game)
         // Fought to its end: the end screen, then goodbye; else what went
         // wrong, until Escape.
         if (!play_.failed() && game.fight.gameState == GameState::End) endScreenPass(game, now, &endShownAt_);
-        else drawSplash(game.screen, font_.get(), {play_.status(), line_ ? "Escape goes back" : ""});
+        else drawSplash(game.screen, font_.get(), {play_.status(), line_ ? "Escape goes back; F5 there finds another player" : ""});
         break;
     }
 }
