@@ -13,14 +13,19 @@ public:
     {
         if (stage_ == PairingStage::Failed) return;
         std::vector<LobbyEvent> events;
-        lobby_->poll(nowMs, events);
+        if (!lobbyLost_) lobby_->poll(nowMs, events);
         for (const LobbyEvent& e : events) {
             using K = LobbyEvent::Kind;
             switch (e.kind) {
             case K::InLobby:
                 if (stage_ == PairingStage::Connecting) stage_ = PairingStage::InLobby;
                 break;
-            case K::Failed: fail(e.text); return;
+            case K::Failed:
+                // Once the line is up the fight goes on without the lobby.
+                if (stage_ != PairingStage::Ready) return fail(e.text);
+                lobbyLost_ = true;
+                notes.push_back(e.text);
+                break;
             case K::Refused:
                 stage_ = PairingStage::InLobby;
                 notes.push_back(e.text);
@@ -114,6 +119,7 @@ private:
     std::unique_ptr<IceLine> line_;
     IceOptions ice_;
     PairingStage stage_ = PairingStage::Connecting;
+    bool lobbyLost_ = false;
     std::string failure_, remote_;
 };
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The game's lobby screen, end to end on 127.0.0.1: Prosody and coturn
 # started by tools/lobby/serve.sh on free ports, the real game in a virtual
-# X display, and inkblot-sim as the other player. First the sim hosts a
-# room and the game joins it by the code typed on its keyboard (a direct
-# line); then, back in the lobby after Escape, the game hosts and the sim
-# quick matches it through the relay. Each fight must be played to the
+# X display, and inkblot-sim as the other player. First the game hosts a
+# room and the sim quick matches it through the relay; then, back on the
+# splash screen after Escape, the sim hosts a room and the game joins it by
+# the code typed on its keyboard (a direct line), and the lobby server
+# stops during that fight, which goes on. Each fight must be played to the
 # sim's last step with the two sides' hashes compared and agreeing, and
 # the game must end with status 0 on Escape.
 #   lobby_game_test.sh GAME SIM DATA SERVE [SHOT.png]
@@ -48,31 +49,8 @@ fought() {  # SIM_OUTPUT: the sim confirmed every step and compared hashes
 }
 key() { xdotool key --delay 60 "$@"; }
 
-# 1. The sim hosts KQWERT; the game joins by typing it.
-"$sim" --data "$data" --lobby "127.0.0.1:$port" --match host:KQWERT --name rook --script "$here/p1.script" \
-  --repeat-script 20000 --steps 600 > "$work/host.out" 2>&1 &
-sim_pid=$!
-wait_line "$work/host.out" '^lobby: hosting room KQWERT$' || { cat "$work/host.out"; fail "the sim is not hosting"; }
+# 1. The game hosts a room; the sim quick matches it through the relay.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-key F5
-wait_line "$work/game.log" . 1 || true
-sleep 2
-if [[ -n $shot ]]; then
-  # The game fills the virtual screen: the whole of it, at the game's size.
-  timeout 10 import -window root -resize 800x600 -colors 64 "$shot" || fail "no screenshot"
-fi
-key j k q w e r t Return
-wait_line "$work/game.log" 'paired with rook in room KQWERT; the line is direct' 20 ||
-  { cat "$work/game.log" "$work/host.out"; fail "the game did not join room KQWERT over a direct line"; }
-wait "$sim_pid" || true
-sim_pid=""
-fought "$work/host.out"
-kill -0 "$game_pid" || fail "the game closed after the fight"
-
-# 2. Escape leaves the fight for the splash; the game hosts, the sim quick
-# matches it through the relay.
-key Escape
-sleep 1
 key F5
 sleep 2
 key h
@@ -86,6 +64,30 @@ wait "$sim_pid" || true
 sim_pid=""
 fought "$work/join.out"
 grep -q '^lobby: line up, relayed' "$work/join.out" || fail "the sim's line is not relayed"
+kill -0 "$game_pid" || fail "the game closed after the fight"
+
+# 2. Escape leaves the fight for the splash screen; the sim hosts KQWERT
+# and the game joins by typing it. The lobby server stops mid-fight: the
+# direct line does not need it.
+key Escape
+sleep 1
+"$sim" --data "$data" --lobby "127.0.0.1:$port" --match host:KQWERT --name rook --script "$here/p1.script" \
+  --repeat-script 20000 --steps 600 > "$work/host.out" 2>&1 &
+sim_pid=$!
+wait_line "$work/host.out" '^lobby: hosting room KQWERT$' || { cat "$work/host.out"; fail "the sim is not hosting"; }
+key F5
+sleep 2
+if [[ -n $shot ]]; then
+  # The game fills the virtual screen: the whole of it, at the game's size.
+  timeout 10 import -window root -resize 800x600 -colors 64 "$shot" || fail "no screenshot"
+fi
+key j k q w e r t Return
+wait_line "$work/game.log" 'paired with rook in room KQWERT; the line is direct' 20 ||
+  { cat "$work/game.log" "$work/host.out"; fail "the game did not join room KQWERT over a direct line"; }
+"$serve" stop --dir "$work/lobby" > /dev/null
+wait "$sim_pid" || true
+sim_pid=""
+fought "$work/host.out"
 
 # 3. Escape back to the splash screen, then Escape closes the game.
 key Escape
