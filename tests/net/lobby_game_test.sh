@@ -103,4 +103,6 @@ wait "$game_pid" || status=$?
 game_pid=""
 ((status == 0)) || { cat "$work/game.log"; fail "the game ended with status $status"; }
 grep -i 'abort\|sanitizer' "$work/game.log" && fail "the game's log holds an error"
-echo "two fights through the lobby, direct and relayed"
+# How long each meeting took, as the sim saw it.
+grep -h '^lobby: \(line up\|first step\)' "$work/join.out" "$work/host.out"
+echo "two fights through the lobby, relayed and direct"
