@@ -238,6 +238,16 @@ TEST(MatchSettings, TheControlsFileSetsRoundsAndTimerUnlessTheCommandLineDoes)
     EXPECT_EQ(bad.problems[2].line, 5);
     EXPECT_EQ(bad.problems[3].what, "level \"6\" is not a computer level from 1 to 5");
     EXPECT_EQ(readMatchSettings("[online]\ndelay = 0\n[match]\ndelay = 3\n").inputDelay, 0);
+    // The lobby's server and the name shown there; a name it would refuse is said.
+    const MatchSettings lobby = readMatchSettings("[online]\nlobby = lobby.example.org:5300\nname = Ann B\n");
+    EXPECT_EQ(lobby.lobby, "lobby.example.org:5300");
+    EXPECT_EQ(lobby.playerName, "Ann B");
+    const MatchSettings badLobby =
+        readMatchSettings("[online]\nlobby = a b\nname = a-name-longer-than-24-letters\n");
+    EXPECT_FALSE(badLobby.lobby);
+    EXPECT_FALSE(badLobby.playerName);
+    ASSERT_EQ(badLobby.problems.size(), 2u);
+    EXPECT_EQ(badLobby.problems[0].line, 2);
 
     ScratchDir dir;
     writeFile("controls.ini", "[match]\nrounds = 1\ntimer = 2\n");

@@ -64,8 +64,17 @@ TEST(NetSession, OnlineOptions)
     EXPECT_EQ(o.address, "127.0.0.1");
     EXPECT_EQ(o.port, 7200);
 
+    // --lobby alone is not online play: the splash screen's key opens it.
+    args = {"--lobby", "lobby.example.org:5300", "slow"};
+    o = {};
+    EXPECT_EQ(takeOnlineOptions(args, o), "");
+    EXPECT_EQ(o.lobby, "lobby.example.org:5300");
+    EXPECT_FALSE(o.online());
+    EXPECT_EQ(args, std::vector<std::string>{"slow"});
+
     for (std::vector<std::string> bad : {std::vector<std::string>{"--join"}, {"--join", "h:0"},
-                                         {"--delay", "5"}, {"--host", "--join", "h"}}) {
+                                         {"--delay", "5"}, {"--host", "--join", "h"}, {"--lobby"},
+                                         {"--lobby", "h:x"}, {"--lobby", ":5222"}}) {
         o = {};
         EXPECT_NE(takeOnlineOptions(bad, o), "") << bad[0];
     }

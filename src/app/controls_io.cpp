@@ -34,6 +34,8 @@ void loadControls(Game& game)
         if (match.rounds && !o.roundsGiven) o.rounds = *match.rounds;
         if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
         game.onlineDelay = match.inputDelay;
+        if (match.lobby && game.lobby.server.empty()) game.lobby.server = *match.lobby;
+        if (match.playerName) game.lobby.name = *match.playerName;
         if (match.computerLevel) o.lastLevel = *match.computerLevel;
     }
     game.controllers.keys = keyTable(game.controllers.controls);

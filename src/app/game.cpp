@@ -10,6 +10,7 @@
 #include "graphics/tga_surface.h"
 #include "app/fight_screen.h"
 #include "app/level_choice.h"
+#include "app/lobby_screen.h"
 #include "app/match_input.h"
 #include "app/match_overlay.h"
 #include "app/notice.h"
@@ -46,6 +47,11 @@ void runPass(Game& game)
 {
     if (game.online) {
         game.online->pass(game);
+        if (game.online->leaving()) leaveOnlineFight(game);
+        return;
+    }
+    if (game.lobbyScreen) {
+        lobbyPass(game);
         return;
     }
     game.soundPlayer.update(game.fight.gameState);
@@ -262,7 +268,8 @@ void endScreenPass(Game& game, std::uint32_t now, std::uint32_t* shownAt)
         if (now - *shownAt <= kEndScreenMs) return;
     }
     // Playing alone offline, the player may fight again.
-    if (game.fight.mode != PlayMode::TwoPlayers && !game.online) game.fight.gameState = GameState::Splash;
+    if (game.online && game.online->viaLobby()) game.online->leave();
+    else if (game.fight.mode != PlayMode::TwoPlayers && !game.online) game.fight.gameState = GameState::Splash;
     else game.platform.postOwnMessage({WM_CLOSE, 0});
 }
 
@@ -293,7 +300,7 @@ int mainLoop(Game& game)
             continue;
         }
         // Online the game never waits: the other machine does not.
-        if (!game.appActive && !game.online) {
+        if (!game.appActive && !game.online && !game.lobbyScreen) {
             p.waitMessage();
             continue;
         }
@@ -302,7 +309,7 @@ int mainLoop(Game& game)
         if (!p.endPass()) return kExitOk;
         game.sounds.clear();
         // Online, the session is asked again after a breath.
-        if (game.online) p.sleep(1);
+        if (game.online || game.lobbyScreen) p.sleep(1);
     }
 }
 

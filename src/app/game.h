@@ -13,6 +13,7 @@
 
 #include "app/controllers.h"
 #include "app/game_content.h"
+#include "app/online_options.h"
 #include "app/play_options.h"
 #include "app/responder.h"
 #include "app/screen.h"
@@ -25,6 +26,7 @@
 namespace ib {
 
 class OnlinePlay;
+class LobbyScreen;
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
@@ -74,6 +76,9 @@ struct Game {
     // The online session, when this game is played online: it takes the
     // keys and pads and runs the passes.
     std::unique_ptr<OnlinePlay> online;
+    // The lobby screen, while open over the splash screen, and its settings.
+    std::unique_ptr<LobbyScreen> lobbyScreen;
+    LobbySettings lobby;
     SoundPlayer soundPlayer;
     // The sounds of the pass being run and of the messages handled before
     // it, each played once when it was added; emptied after every pass.

@@ -48,5 +48,8 @@ int main(int argc, char** argv)
         // F2 lets the player choose the computer's level (a playback takes
         // that from its replay).
         if (replay.replayPath.empty()) game.playOptions.chooseLevel = true;
+        // F5 opens the lobby (at --lobby, else where the controls file says).
+        game.lobby.offered = replay.replayPath.empty();
+        game.lobby.server = online.lobby;
     });
 }

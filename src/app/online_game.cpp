@@ -28,12 +28,13 @@ constexpr std::uint32_t kStalledRedrawMs = 100;
 // Where the online lines are written under the fight's health bars.
 constexpr int kFigureLineY = 80;
 
-// The connection's figures, in the top-left corner.
-std::string figuresLine(const net::NetPlay& play)
+// The connection's figures, in the top-left corner, and through the
+// lobby, the path of the line.
+std::string figuresLine(const net::NetPlay& play, const net::Pairing* line)
 {
     const net::RollbackSession& s = *play.session();
     return "rtt " + std::to_string(play.roundTripMs()) + " ms  rollback " + std::to_string(s.stats().lastDepth) +
-           "  delay " + std::to_string(s.inputDelay());
+           "  delay " + std::to_string(s.inputDelay()) + (line ? (line->relayed() ? "  relayed" : "  direct") : "");
 }
 
 // Any pad plays for the local player: what every pad holds.
@@ -86,19 +87,29 @@ std::filesystem::path onlineReplayFolder()
     return data.empty() ? data : data / "replays";
 }
 
-OnlinePlay::OnlinePlay(Game& game, const OnlineOptions& options)
-    : play_(configOf(game, options), game.fight, fightRules(game)), font_(Font::openQuoteFont(18))
+OnlinePlay::OnlinePlay(Game& game, const OnlineOptions& options, std::unique_ptr<net::Pairing> line)
+    : play_(configOf(game, options), game.fight, fightRules(game)), line_(std::move(line)), font_(Font::openQuoteFont(18))
 {
     // The router is asked for the port the host really listens on, beside
     // the waiting; INKBLOT_NO_PORT_MAPPING (any text) says not to ask.
+    // Through the lobby the line is ICE's: no router is asked.
     const char* noMapping = std::getenv("INKBLOT_NO_PORT_MAPPING");
-    if (play_.open() && options.host && !(noMapping && *noMapping))
+    const bool opened = play_.open();
+    if (opened && options.host && !line_ && !(noMapping && *noMapping))
         mapping_ = std::make_unique<net::PortMapping>(play_.port());
+    if (opened && line_ && options.host) line_->setGamePort(play_.port());
+}
+
+OnlinePlay::~OnlinePlay()
+{
+    if (line_) line_->close();
 }
 
 void OnlinePlay::message(Game& game, const Message& m)
 {
-    if (m.message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_F12)) {
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE && line_) {
+        leaving_ = true;  // a fight from the lobby: back to the splash screen
+    } else if (m.message == WM_KEYDOWN && (m.wParam == VK_ESCAPE || m.wParam == VK_F12)) {
         game.platform.postOwnMessage({WM_CLOSE, 0});  // gives up, online or not
     } else if (m.message == WM_KEYDOWN && m.wParam == kKeyInputDisplay) {
         showFigures_ = !showFigures_;  // F6, as the input display offline
@@ -127,6 +138,11 @@ void OnlinePlay::pass(Game& game)
     // a wrong guess is silent.
     game.sounds.clear();
     const std::int64_t framesBefore = play_.session() ? play_.session()->framesKept() : 0;
+    // The lobby's messages and the line's datagrams move first.
+    if (line_) {
+        std::vector<std::string> notes;
+        line_->poll(now, notes);
+    }
     play_.update(now, static_cast<net::StepBits>(keysHeld_ | padsHeld(game)), &game.sounds);
     if (const net::RollbackSession* s = play_.session(); s && s->framesKept() != framesBefore)
         composed = composeFight(game.screen, game.content, s->frame());
@@ -144,7 +160,7 @@ void OnlinePlay::pass(Game& game)
         drawnAt_ = now;
         // Between composing the frame and presenting it.
         if (font_) {
-            if (showFigures_) drawEdgedText(game.screen, *font_, 10, kFigureLineY, figuresLine(play_));
+            if (showFigures_) drawEdgedText(game.screen, *font_, 10, kFigureLineY, figuresLine(play_, line_.get()));
             if (!play_.status().empty())
                 drawEdgedText(game.screen, *font_, 10, kFigureLineY + font_->lineHeight(), play_.status());
         }
@@ -155,7 +171,7 @@ void OnlinePlay::pass(Game& game)
         // Fought to its end: the end screen, then goodbye; else what went
         // wrong, until Escape.
         if (!play_.failed() && game.fight.gameState == GameState::End) endScreenPass(game, now, &endShownAt_);
-        else drawSplash(game.screen, font_.get(), {play_.status()});
+        else drawSplash(game.screen, font_.get(), {play_.status(), line_ ? "Escape goes back; F5 there finds another player" : ""});
         break;
     }
 }
@@ -201,6 +217,41 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
     const int status = mainLoop(game);
     game.online.reset();  // the connection ends with the loop
     return status;
+}
+
+void startLobbyFight(Game& game, std::unique_ptr<net::Pairing> line)
+{
+    // Both sides begin from the fight as start-up makes it, whatever was
+    // played here before.
+    FightState& f = game.fight;
+    if (f.fighter1 && f.fighter2 && game.content.level) {
+        const Character& c1 = *f.fighter1->character;
+        const Character& c2 = *f.fighter2->character;
+        f = FightState{};
+        f.fighter1.emplace(c1, *game.content.level, Side::Left);
+        f.fighter2.emplace(c2, *game.content.level, Side::Right);
+    }
+    OnlineOptions options;
+    options.viaLobby = true;
+    options.host = line->hosting();
+    options.join = !options.host;
+    options.address = "127.0.0.1";
+    // The host's ENet waits on a port of its own; the one who joined talks
+    // to the line's end.
+    options.port = options.host ? 0 : line->bridgePort();
+    options.delay = game.onlineDelay.value_or(options.delay);
+    std::fprintf(stderr, "Inkblot Fighter: paired with %s in room %s; the line is %s\n", line->peer().c_str(),
+                 line->code().c_str(), line->relayed() ? "relayed" : "direct");
+    game.online = std::make_unique<OnlinePlay>(game, options, std::move(line));
+}
+
+void leaveOnlineFight(Game& game)
+{
+    game.online->quit(game);
+    game.online.reset();
+    // The next fight at this machine starts from fresh fighters.
+    game.fightPlayed = true;
+    game.fight.gameState = GameState::Splash;
 }
 
 }  // namespace ib

@@ -13,6 +13,7 @@
 #include "app/online_options.h"
 #include "fight/step_input.h"
 #include "net/net_play.h"
+#include "net/pairing.h"
 #include "net/port_mapping.h"
 #include "platform/font.h"
 #include "platform/platform.h"
@@ -28,8 +29,10 @@ std::filesystem::path onlineReplayFolder();
 class OnlinePlay {
 public:
     // Opens the connection (hosting or joining, as `options` say) from the
-    // game as set up; the display is open.
-    OnlinePlay(Game& game, const OnlineOptions& options);
+    // game as set up; the display is open. Through the lobby, `line` is the
+    // pairing whose line the game's packets take.
+    OnlinePlay(Game& game, const OnlineOptions& options, std::unique_ptr<net::Pairing> line = nullptr);
+    ~OnlinePlay();
 
     // The keys and pads, read as the local player's held buttons; F6 shows
     // or hides the figures; Escape and F12 give up.
@@ -40,11 +43,17 @@ public:
     // The game is quitting: say goodbye and keep the fight.
     void quit(Game& game);
     const net::NetPlay& play() const { return play_; }
+    // A fight from the lobby is over or given up: back to the splash screen.
+    bool leaving() const { return leaving_; }
+    void leave() { leaving_ = true; }
+    bool viaLobby() const { return line_ != nullptr; }
 
 private:
     void keepReplay(const Game& game);
 
     net::NetPlay play_;
+    std::unique_ptr<net::Pairing> line_;
+    bool leaving_ = false;
     std::unique_ptr<net::PortMapping> mapping_;
     std::unique_ptr<Font> font_;
     net::StepBits keysHeld_ = 0;
@@ -59,5 +68,10 @@ private:
 
 // Start-up and the main loop, online; returns the exit status.
 int runOnlineGame(Game& game, const OnlineOptions& options);
+// The lobby found the line: the fight starts online, as its host or the
+// one who joined.
+void startLobbyFight(Game& game, std::unique_ptr<net::Pairing> line);
+// Leaves a fight from the lobby for the splash screen, the fight kept.
+void leaveOnlineFight(Game& game);
 
 }  // namespace ib

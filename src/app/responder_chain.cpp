@@ -1,6 +1,7 @@
 #include "app/responder.h"
 
 #include "app/level_choice.h"
+#include "app/lobby_screen.h"
 
 namespace ib {
 
@@ -46,6 +47,7 @@ ResponderChain gameResponders()
 {
     ResponderChain c;
     c.add(onlineResponder());
+    c.add(lobbyResponder());
     c.add(controlsScreenResponder());
     c.add(levelChoiceResponder());
     c.add(splashResponder());

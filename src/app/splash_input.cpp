@@ -1,8 +1,9 @@
 // The splash screen's responder (any key or pad button starts a fight:
-// F2 one against the computer, F3 training, F4 a match, any other key the
-// two-player fight) and quitting with Escape or F12.
+// F2 one against the computer, F3 training, F4 a match, F5 the lobby, any
+// other key the two-player fight) and quitting with Escape or F12.
 #include "app/game.h"
 #include "app/level_choice.h"
+#include "app/lobby_screen.h"
 #include "app/responder.h"
 
 namespace ib {
@@ -21,6 +22,10 @@ class SplashKeys : public Responder {
         }
         if (m.message != WM_KEYDOWN) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
+        if (key == kKeyOnline && game.lobby.offered) {
+            openLobby(game);
+            return Response::TakenWithKeyUp;
+        }
         if (key == kKeyVersusComputer && game.playOptions.chooseLevel) {
             openLevelChoice(game);
             return Response::TakenWithKeyUp;

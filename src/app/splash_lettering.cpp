@@ -29,7 +29,7 @@ std::vector<SplashText> splashLettering(const Controls& controls, bool soundOn)
     out.push_back({400, 536, false, true, 26, kVermilion,
                    "F2  against the computer     F3  training     F4  a match"});
     out.push_back({400, 566, false, true, 22, kWash,
-                   std::string("F1 controls     F10 sound: ") + (soundOn ? "on" : "off") + "     Esc quits"});
+                   std::string("F1 controls     F5 online     F10 sound: ") + (soundOn ? "on" : "off") + "     Esc quits"});
     return out;
 }
 

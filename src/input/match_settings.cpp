@@ -16,6 +16,15 @@ std::optional<std::uint32_t> upTo(std::string_view s, std::uint32_t most)
     return v;
 }
 
+// A name for the lobby: what its room takes as a nickname.
+bool printableName(const std::string& s)
+{
+    if (s.empty() || s.size() > 24) return false;
+    for (unsigned char c : s)
+        if (c < 0x20 || c > 0x7e) return false;
+    return true;
+}
+
 }  // namespace
 
 MatchSettings readMatchSettings(std::string_view text)
@@ -34,7 +43,15 @@ MatchSettings readMatchSettings(std::string_view text)
             else
                 out.problems.push_back({e.line, "level \"" + value + "\" is not a computer level from 1 to 5"});
         } else if (e.section == "online") {
-            if (name != "delay")
+            if (name == "lobby" && !value.empty() && value.find_first_of(" \t/@") == std::string::npos)
+                out.lobby = value;
+            else if (name == "lobby")
+                out.problems.push_back({e.line, "lobby \"" + value + "\" is not HOST or HOST:PORT"});
+            else if (name == "name" && printableName(value))
+                out.playerName = value;
+            else if (name == "name")
+                out.problems.push_back({e.line, "name \"" + value + "\" is not 1 to 24 printable ASCII characters"});
+            else if (name != "delay")
                 out.problems.push_back({e.line, "unknown entry \"" + name + "\" in [online]; it is left alone"});
             else if (const auto n = upTo(value, 4))
                 out.inputDelay = static_cast<int>(*n);

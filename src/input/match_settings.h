@@ -7,6 +7,8 @@
 //   timer = 99            ; seconds, 0 to 99 (0: no timer)
 //   [online]
 //   delay = 2             ; steps, 0 to 4
+//   lobby = HOST[:PORT]   ; the lobby server of the Online key
+//   name = Ann            ; the name shown in the lobby, 1 to 24 characters
 //   [play]
 //   level = 3             ; the computer's level last chosen, 1 to 5
 //
@@ -16,6 +18,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +30,8 @@ struct MatchSettings {
     std::optional<std::int32_t> rounds;
     std::optional<std::uint32_t> timerSeconds;
     std::optional<int> inputDelay;
+    std::optional<std::string> lobby;
+    std::optional<std::string> playerName;
     std::optional<int> computerLevel;
     std::vector<ControlsProblem> problems;  // each with its line
 };

@@ -190,7 +190,12 @@ void IceLine::forward()
         const ssize_t n = recvfrom(socket_, bytes, sizeof bytes, 0, reinterpret_cast<sockaddr*>(&from), &size);
         if (n < 0) return;
         if (from.sin_addr.s_addr != htonl(INADDR_LOOPBACK)) continue;
-        if (gamePort_ == 0) enetPort_ = ntohs(from.sin_port);
+        if (gamePort_ == 0 && enetPort_ == 0) {
+            enetPort_ = ntohs(from.sin_port);
+            deliverEarly();
+        } else if (gamePort_ == 0) {
+            enetPort_ = ntohs(from.sin_port);
+        }
         if (state_ == State::Ready) nice_agent_send(agent_, stream_, 1, static_cast<guint>(n), bytes);
     }
 }
@@ -198,9 +203,28 @@ void IceLine::forward()
 void IceLine::received(const char* bytes, unsigned size)
 {
     const std::uint16_t port = gamePort_ ? gamePort_ : enetPort_;
-    if (port == 0) return;  // the game has not spoken yet; ENet sends again
+    // The other side's first datagrams may come before the game here has
+    // opened its port: a few are kept for it (else ENet's connect would
+    // wait for its own resend, half a second).
+    if (port == 0) {
+        if (early_.size() < kEarlyDatagrams) early_.emplace_back(bytes, size);
+        return;
+    }
     const sockaddr_in to = loopback(port);
     sendto(socket_, bytes, size, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+}
+
+void IceLine::setGamePort(std::uint16_t port)
+{
+    gamePort_ = port;
+    deliverEarly();
+}
+
+void IceLine::deliverEarly()
+{
+    std::vector<std::string> early;
+    early.swap(early_);
+    for (const std::string& d : early) received(d.data(), static_cast<unsigned>(d.size()));
 }
 
 void IceLine::fail(const std::string& why)

@@ -18,6 +18,9 @@ struct _GMainContext;
 
 namespace ib::net {
 
+// Datagrams from the other side kept until the game's port is known.
+constexpr std::size_t kEarlyDatagrams = 16;
+
 // Checks that have found no working pair by then are given up.
 constexpr std::uint32_t kIceGiveUpMs = 20000;
 
@@ -55,7 +58,7 @@ public:
     // The UDP port of 127.0.0.1 the game's ENet talks to.
     std::uint16_t bridgePort() const { return bridgePort_; }
     // Hosting: where the game's ENet waits, on 127.0.0.1.
-    void setGamePort(std::uint16_t port) { gamePort_ = port; }
+    void setGamePort(std::uint16_t port);
 
 private:
     IceLine() = default;
@@ -63,6 +66,7 @@ private:
     void received(const char* bytes, unsigned size);
     void forward();
     void fail(const std::string& why);
+    void deliverEarly();
 
     _GMainContext* context_ = nullptr;
     _NiceAgent* agent_ = nullptr;
@@ -73,6 +77,7 @@ private:
     bool gathered_ = false, sentLocal_ = false, hasRemote_ = false;
     std::uint32_t startMs_ = 0;
     std::string failure_;
+    std::vector<std::string> early_;
 };
 
 }  // namespace ib::net

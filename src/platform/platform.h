@@ -64,6 +64,7 @@ struct PadSetup {
 constexpr std::uint32_t kActivateMinimized = 0x00010000;
 
 // Virtual-key codes.
+constexpr int VK_BACK = 0x08;
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_ESCAPE = 0x1B;
 constexpr int VK_SPACE = 0x20;
