@@ -35,6 +35,9 @@ void loadControls(Game& game)
         if (match.timerSeconds && !o.timerGiven) o.timerSeconds = *match.timerSeconds;
         game.onlineDelay = match.inputDelay;
         if (match.computerLevel) o.lastLevel = *match.computerLevel;
+        for (int p = 0; p < 2; ++p)
+            if (match.lastFighter[p]) o.lastFighter[p] = *match.lastFighter[p];
+        if (match.lastStage) o.lastStage = *match.lastStage;
     }
     game.controllers.keys = keyTable(game.controllers.controls);
     PadSetup pads;

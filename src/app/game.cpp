@@ -11,6 +11,8 @@
 #include "app/fight_screen.h"
 #include "app/level_choice.h"
 #include "app/match_input.h"
+#include "app/matchup.h"
+#include "app/select_screen.h"
 #include "app/match_overlay.h"
 #include "app/notice.h"
 #include "app/online_game.h"
@@ -54,6 +56,7 @@ void runPass(Game& game)
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
+        else if (game.selectScreen) selectPass(game);
         else if (game.levelChoice)
             drawLevelChoice(game.screen, *game.levelChoice,
                             splashLettering(game.controllers.controls, game.soundPlayer.on()));
@@ -275,6 +278,10 @@ int runGame(Game& game)
         if (initDisplay(game) != DD_OK) return kExitDisplayError;
     } catch (const ContentError&) {
         return kExitContentError;
+    }
+    if (const std::string why = useNamedMatchup(game); !why.empty()) {
+        std::fprintf(stderr, "Inkblot Fighter: %s\n", why.c_str());
+        return kExitArgumentError;
     }
     if (const auto mode = game.playOptions.startMode)
         startFight(game, *mode, game.playOptions.match || *mode == PlayMode::VersusComputer);

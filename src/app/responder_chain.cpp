@@ -47,6 +47,7 @@ ResponderChain gameResponders()
     ResponderChain c;
     c.add(onlineResponder());
     c.add(controlsScreenResponder());
+    c.add(selectScreenResponder());
     c.add(levelChoiceResponder());
     c.add(splashResponder());
     c.add(matchMenuResponder());

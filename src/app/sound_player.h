@@ -31,6 +31,9 @@ public:
     void load(Sound& sound, const ContentFiles& files, const std::string& level,
               const std::vector<std::unique_ptr<Character>>& characters, SoundVolumes volumes);
 
+    // The sounds of the Moves of a Character loaded after start-up.
+    void addCharacter(const ContentFiles& files, const Character& character);
+
     void play(const SoundEvent& event);
     // Music on the splash and in the fight, none after; called every pass.
     void update(GameState state);

@@ -3,6 +3,8 @@
 // two-player fight) and quitting with Escape or F12.
 #include "app/game.h"
 #include "app/level_choice.h"
+#include "app/matchup.h"
+#include "app/select_screen.h"
 #include "app/responder.h"
 
 namespace ib {
@@ -15,12 +17,23 @@ class SplashKeys : public Responder {
         if (game.fight.gameState != GameState::Splash) return Response::Pass;
         if (m.message == WM_PADBUTTONDOWN) {
             // The button is also the fight's first input.
+            useQuickMatchup(game);
             startFight(game, PlayMode::TwoPlayers);
             playSound(game, {SoundKind::Splash});
             return Response::Pass;
         }
         if (m.message != WM_KEYDOWN) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
+        const bool named = !game.playOptions.fighter[0].empty() || !game.playOptions.fighter[1].empty() ||
+                           !game.playOptions.stage.empty();
+        if ((key == kKeyVersusComputer || key == kKeyTraining || key == kKeyMatch) && game.playOptions.select && !named) {
+            openSelectScreen(game, key == kKeyTraining ? PlayMode::Training
+                                   : key == kKeyMatch  ? PlayMode::TwoPlayers
+                                                       : PlayMode::VersusComputer,
+                             key != kKeyTraining);
+            return Response::TakenWithKeyUp;
+        }
+        useQuickMatchup(game);
         if (key == kKeyVersusComputer && game.playOptions.chooseLevel) {
             openLevelChoice(game);
             return Response::TakenWithKeyUp;

@@ -9,6 +9,9 @@
 //   delay = 2             ; steps, 0 to 4
 //   [play]
 //   level = 3             ; the computer's level last chosen, 1 to 5
+//   p1 = rook             ; the fighters and stage last chosen
+//   p2 = quill
+//   stage = desert
 //
 // The controls reader leaves the sections alone; this reads only them, with
 // the same reader (content/ini_text.h).
@@ -16,6 +19,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +32,8 @@ struct MatchSettings {
     std::optional<std::uint32_t> timerSeconds;
     std::optional<int> inputDelay;
     std::optional<int> computerLevel;
+    std::optional<std::string> lastFighter[2];
+    std::optional<std::string> lastStage;
     std::vector<ControlsProblem> problems;  // each with its line
 };
 
