@@ -20,12 +20,12 @@ namespace {
 constexpr int kColumns = 6;
 constexpr int kBoxW = 110, kBoxH = 140, kGap = 12;
 constexpr int kGridLeft = (kScreenWidth - kColumns * kBoxW - (kColumns - 1) * kGap) / 2;
-constexpr int kGridTop = 64;
-const std::uint16_t kBackColour = toRgb565(0x282018);
-const std::uint16_t kBoxColour = toRgb565(0xDDF0FB);
-const std::uint16_t kGreyColour = toRgb565(0x707070);
-const std::uint16_t kSeatColour[2] = {toRgb565(0xE03020), toRgb565(0x2060E0)};
-const std::uint16_t kTextColour = toRgb565(0xF0F0F0);
+constexpr int kGridTop = 84;
+const std::uint16_t kBackColour = toRgb565(rgb(40, 32, 24));
+const std::uint16_t kBoxColour = toRgb565(rgb(251, 240, 221));  // the paper of the splash card
+const std::uint16_t kGreyColour = toRgb565(rgb(112, 112, 112));
+const std::uint16_t kSeatColour[2] = {toRgb565(rgb(224, 48, 32)), toRgb565(rgb(32, 96, 224))};
+const std::uint16_t kTextColour = toRgb565(rgb(240, 240, 240));
 
 void fill(Surface& s, Rect r, std::uint16_t colour)
 {
@@ -118,7 +118,7 @@ void drawFighters(Screen& screen, const Roster& r, const SelectScreen& s)
         if (i < count) drawPortrait(screen, r.fighters[static_cast<std::size_t>(i)], box);
         else text(screen, 40, (box.left + box.right) / 2, box.top + 40, "?", kSeatColour[0], true);
         const std::string name = i < count ? r.fighters[static_cast<std::size_t>(i)].name : "random";
-        fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, usable ? toRgb565(0x181010) : toRgb565(0x404040));
+        fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, usable ? toRgb565(rgb(24, 16, 16)) : toRgb565(rgb(64, 64, 64)));
         text(screen, 16, (box.left + box.right) / 2, box.bottom - 20, name, usable ? kTextColour : kGreyColour, true);
     }
     for (int seat = 0; seat < 2; ++seat) {
@@ -170,7 +170,7 @@ void drawStages(Screen& screen, const Roster& r, const SelectScreen& s)
             const int x = std::max(0, (bg.width() - w) / 2), y = std::max(0, (bg.height() - h) / 2);
             back.bltFast(box.left + 4, box.top + 4, bg, Rect{x, y, x + w, y + h}, DDBLTFAST_NOCOLORKEY);
         }
-        fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, toRgb565(0x181010));
+        fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, toRgb565(rgb(24, 16, 16)));
         text(screen, 16, (box.left + box.right) / 2, box.bottom - 20, stage ? stage->name : "random",
              !stage || stage->level ? kTextColour : kGreyColour, true);
     }
@@ -198,7 +198,7 @@ void selectPass(Game& game)
         for (int l = 1; l <= 5; ++l)
             text(screen, 20, 470, 382 + l * 22, std::string(l == s.level ? "> " : "   ") + std::to_string(l) + "  " + computerLevelName(l),
                  l == s.level ? kSeatColour[0] : kTextColour);
-    if (const std::string fault = faultShown(r, s); !fault.empty()) text(screen, 16, 60, 450, fault, toRgb565(0xF0A040));
+    if (const std::string fault = faultShown(r, s); !fault.empty()) text(screen, 16, 60, 450, fault, toRgb565(rgb(240, 160, 64)));
     text(screen, 16, kScreenWidth / 2, 560, "move with your keys or pad, attack takes, block goes back, Escape leaves",
          kTextColour, true);
     drawNotice(screen);
