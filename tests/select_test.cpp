@@ -146,10 +146,12 @@ TEST(SelectScreen, AMatchChosenWithKeysAndAPadOnAStageOfTheUsersFolder)
     f.key(1, Action::Attack);
     EXPECT_EQ(f.game.selectScreen->taken[0], static_cast<int>(f.fighter("crow")));
     // The broken one cannot be taken; the pad moves on and takes kite.
-    while (f.game.selectScreen->cursor[1] != static_cast<int>(f.fighter("wren"))) f.pad(0, kPadDpadRight);
+    for (int i = 0; i < 6 && f.game.selectScreen->cursor[1] != static_cast<int>(f.fighter("wren")); ++i)
+        f.pad(0, kPadDpadRight);
     f.pad(0, kPadA);
     EXPECT_EQ(f.game.selectScreen->taken[1], -1);
-    while (f.game.selectScreen->cursor[1] != static_cast<int>(f.fighter("kite"))) f.pad(0, kPadDpadLeft);
+    for (int i = 0; i < 6 && f.game.selectScreen->cursor[1] != static_cast<int>(f.fighter("kite")); ++i)
+        f.pad(0, kPadDpadLeft);
     f.pad(0, kPadA);
     ASSERT_EQ(f.game.selectScreen->step, SelectStep::Stage);
     f.key(1, Action::Block);  // back: player 1 chooses again
