@@ -37,6 +37,7 @@ void useMatchup(Game& game, const Character& c1, const Character& c2, const Leve
     if (!c.level) return;
     if (c.level.get() != &stage) *c.level = stage;
     c.knowledge = {learnMoves(c1), learnMoves(c2)};
+    game.soundPlayer.useLevelMusic(c.contentFiles, c.level->name);
     game.soundPlayer.addCharacter(c.contentFiles, c1);
     game.soundPlayer.addCharacter(c.contentFiles, c2);
     game.fight.fighter1.emplace(c1, *c.level, Side::Left);
