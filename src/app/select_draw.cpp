@@ -17,8 +17,10 @@ namespace ib {
 
 namespace {
 
-constexpr int kColumns = 6;
-constexpr int kBoxW = 110, kBoxH = 140, kGap = 12;
+constexpr int kColumns = kSelectColumns;
+// Two rows of boxes this high fit above the lines under them; more rows
+// share the same height.
+constexpr int kBoxW = 110, kBoxH = 140, kGap = 12, kGridHeight = 2 * kBoxH + kGap;
 constexpr int kGridLeft = (kScreenWidth - kColumns * kBoxW - (kColumns - 1) * kGap) / 2;
 constexpr int kGridTop = 84;
 const std::uint16_t kBackColour = toRgb565(rgb(40, 32, 24));
@@ -46,11 +48,14 @@ void frame(Surface& s, Rect r, int width, std::uint16_t colour)
     fill(s, {r.right - width, r.top, r.right, r.bottom}, colour);
 }
 
-Rect boxAt(int place)
+// The box of a place among `count` (random included).
+Rect boxAt(int place, int count)
 {
+    const int rows = std::max(1, (count + kColumns - 1) / kColumns);
+    const int height = rows <= 2 ? kBoxH : std::max(32, (kGridHeight - (rows - 1) * kGap) / rows);
     const int x = kGridLeft + (place % kColumns) * (kBoxW + kGap);
-    const int y = kGridTop + (place / kColumns) * (kBoxH + kGap);
-    return {x, y, x + kBoxW, y + kBoxH};
+    const int y = kGridTop + (place / kColumns) * (height + kGap);
+    return {x, y, x + kBoxW, y + height};
 }
 
 const Font* fontOf(Screen& screen, int height)
@@ -112,11 +117,11 @@ void drawFighters(Screen& screen, const Roster& r, const SelectScreen& s)
     Surface& back = *screen.backBuffer;
     const int count = static_cast<int>(r.fighters.size());
     for (int i = 0; i <= count; ++i) {
-        const Rect box = boxAt(i);
+        const Rect box = boxAt(i, count + 1);
         const bool usable = i == count || r.fighters[static_cast<std::size_t>(i)].character;
         fill(back, box, usable ? kBoxColour : kGreyColour);
         if (i < count) drawPortrait(screen, r.fighters[static_cast<std::size_t>(i)], box);
-        else text(screen, 40, (box.left + box.right) / 2, box.top + 40, "?", kSeatColour[0], true);
+        else text(screen, 40, (box.left + box.right) / 2, (box.top + box.bottom - 22) / 2 - 22, "?", kSeatColour[0], true);
         const std::string name = i < count ? r.fighters[static_cast<std::size_t>(i)].name : "random";
         fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, usable ? toRgb565(rgb(24, 16, 16)) : toRgb565(rgb(64, 64, 64)));
         text(screen, 16, (box.left + box.right) / 2, box.bottom - 20, name, usable ? kTextColour : kGreyColour, true);
@@ -125,7 +130,7 @@ void drawFighters(Screen& screen, const Roster& r, const SelectScreen& s)
         const int place = s.taken[seat] >= 0 ? s.taken[seat] : s.cursor[seat];
         const bool active = s.taken[seat] < 0 && (s.mode == PlayMode::TwoPlayers || selectSeat(s, 1) == seat);
         if (!active && s.taken[seat] < 0) continue;
-        Rect box = boxAt(place);
+        Rect box = boxAt(place, count + 1);
         const int out = 4 + seat * 5;
         box = {box.left - out, box.top - out, box.right + out, box.bottom + out};
         frame(back, box, s.taken[seat] >= 0 ? 5 : 3, kSeatColour[seat]);
@@ -161,12 +166,12 @@ void drawStages(Screen& screen, const Roster& r, const SelectScreen& s)
     Surface& back = *screen.backBuffer;
     const int count = static_cast<int>(r.stages.size());
     for (int i = 0; i <= count; ++i) {
-        const Rect box = boxAt(i);
+        const Rect box = boxAt(i, count + 1);
         const RosterStage* stage = i < count ? &r.stages[static_cast<std::size_t>(i)] : nullptr;
         fill(back, box, !stage || stage->level ? kBoxColour : kGreyColour);
         if (stage && stage->level && stage->level->background) {
             Surface& bg = *stage->level->background;
-            const int w = std::min(bg.width(), kBoxW - 8), h = std::min(bg.height(), kBoxH - 28);
+            const int w = std::min(bg.width(), kBoxW - 8), h = std::min(bg.height(), box.bottom - box.top - 28);
             const int x = std::max(0, (bg.width() - w) / 2), y = std::max(0, (bg.height() - h) / 2);
             back.bltFast(box.left + 4, box.top + 4, bg, Rect{x, y, x + w, y + h}, DDBLTFAST_NOCOLORKEY);
         }
@@ -174,7 +179,7 @@ void drawStages(Screen& screen, const Roster& r, const SelectScreen& s)
         text(screen, 16, (box.left + box.right) / 2, box.bottom - 20, stage ? stage->name : "random",
              !stage || stage->level ? kTextColour : kGreyColour, true);
     }
-    Rect box = boxAt(s.stage);
+    Rect box = boxAt(s.stage, count + 1);
     frame(back, {box.left - 4, box.top - 4, box.right + 4, box.bottom + 4}, s.step == SelectStep::Stage ? 3 : 5, kSeatColour[0]);
 }
 

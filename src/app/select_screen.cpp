@@ -14,9 +14,6 @@ namespace ib {
 
 namespace {
 
-// Portraits in a row of the grid.
-constexpr int kColumns = 6;
-
 int fighterCount(const Game& game) { return static_cast<int>(game.content.roster.fighters.size()); }
 int stageCount(const Game& game) { return static_cast<int>(game.content.roster.stages.size()); }
 
@@ -158,7 +155,7 @@ void selectPress(Game& game, int player, PlayerButton b)
             else if (seat == 1 && s.mode != PlayMode::TwoPlayers) s.taken[0] = -1;
             else game.selectScreen.reset();
         } else if (s.taken[seat] < 0) {
-            move(s.cursor[seat], fighterCount(game) + 1, b, kColumns);
+            move(s.cursor[seat], fighterCount(game) + 1, b, kSelectColumns);
         }
         break;
     }
@@ -173,7 +170,7 @@ void selectPress(Game& game, int player, PlayerButton b)
             if (s.mode == PlayMode::VersusComputer) s.step = SelectStep::Level;
             else begin(game);
         } else {
-            move(s.stage, stageCount(game) + 1, b, kColumns);
+            move(s.stage, stageCount(game) + 1, b, kSelectColumns);
         }
         break;
     case SelectStep::Level:

@@ -20,6 +20,9 @@ class Responder;
 
 enum class SelectStep { Fighters, Stage, Level };
 
+// Portraits in a row of the screen's grid.
+constexpr int kSelectColumns = 6;
+
 struct SelectScreen {
     PlayMode mode = PlayMode::TwoPlayers;
     bool match = false;
