@@ -12,6 +12,7 @@
 #include "app/game.h"
 #include "app/roster.h"
 #include "app/select_screen.h"
+#include "input/match_settings.h"
 #include "sim/sim.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
@@ -165,15 +166,23 @@ TEST(SelectScreen, AMatchChosenWithKeysAndAPadOnAStageOfTheUsersFolder)
     EXPECT_EQ(f.game.fight.fighter1->character->name, "crow");
     EXPECT_EQ(f.game.fight.fighter2->character->name, "kite");
     EXPECT_EQ(f.game.content.level->name, "moon");
-    const std::string saved = readAll(f.game.controllers.configPath);
-    EXPECT_NE(saved.find("p1 = crow"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("stage = moon"), std::string::npos) << saved;
+    // Kept in the controls file, which reads them back.
+    const MatchSettings saved = readMatchSettings(readAll(f.game.controllers.configPath));
+    EXPECT_EQ(saved.lastFighter[0], "crow");
+    EXPECT_EQ(saved.lastFighter[1], "kite");
+    EXPECT_EQ(saved.lastStage, "moon");
+    EXPECT_TRUE(saved.problems.empty());
     // The quick fight is rook v quill on the desert again.
     f.game.fight.gameState = GameState::Splash;
     f.key('Q');
     EXPECT_EQ(f.game.fight.fighter1->character->name, "rook");
     EXPECT_EQ(f.game.fight.fighter2->character->name, "quill");
     EXPECT_EQ(f.game.content.level->name, "desert");
+    // The screen opens again on the last choices.
+    f.game.fight.gameState = GameState::Splash;
+    f.key(kKeyMatch);
+    ASSERT_TRUE(f.game.selectScreen);
+    EXPECT_EQ(f.game.selectScreen->cursor[0], static_cast<int>(f.fighter("crow")));
 }
 
 TEST(SelectScreen, TheComputerPlaysTheThirdFighterAtTheLevelChosen)
