@@ -37,6 +37,9 @@ void loadControls(Game& game)
         if (match.lobby && game.lobby.server.empty()) game.lobby.server = *match.lobby;
         if (match.playerName) game.lobby.name = *match.playerName;
         if (match.computerLevel) o.lastLevel = *match.computerLevel;
+        for (int p = 0; p < 2; ++p)
+            if (match.lastFighter[p]) o.lastFighter[p] = *match.lastFighter[p];
+        if (match.lastStage) o.lastStage = *match.lastStage;
     }
     game.controllers.keys = keyTable(game.controllers.controls);
     PadSetup pads;

@@ -12,6 +12,8 @@
 #include "app/level_choice.h"
 #include "app/lobby_screen.h"
 #include "app/match_input.h"
+#include "app/matchup.h"
+#include "app/select_screen.h"
 #include "app/match_overlay.h"
 #include "app/notice.h"
 #include "app/online_game.h"
@@ -60,6 +62,7 @@ void runPass(Game& game)
     switch (game.fight.gameState) {
     case GameState::Splash:
         if (game.controllers.controlsScreen) drawControlsScreen(game.screen, game.controllers);
+        else if (game.selectScreen) selectPass(game);
         else {
             const auto& lettering = game.splashLettering.of(game.controllers.controls, game.soundPlayer.on());
             if (game.levelChoice) drawLevelChoice(game.screen, *game.levelChoice, lettering);
@@ -280,6 +283,10 @@ int runGame(Game& game)
         if (initDisplay(game) != DD_OK) return kExitDisplayError;
     } catch (const ContentError&) {
         return kExitContentError;
+    }
+    if (const std::string why = useNamedMatchup(game); !why.empty()) {
+        std::fprintf(stderr, "Inkblot Fighter: %s\n", why.c_str());
+        return kExitArgumentError;
     }
     if (const auto mode = game.playOptions.startMode)
         startFight(game, *mode, game.playOptions.match || *mode == PlayMode::VersusComputer);

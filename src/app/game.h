@@ -27,6 +27,7 @@ namespace ib {
 
 class OnlinePlay;
 class LobbyScreen;
+struct SelectScreen;
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
@@ -34,6 +35,8 @@ constexpr int kExitContentError = 1;
 constexpr int kExitDisplayError = 2;
 // A replay could not be read or written, or did not play back as recorded.
 constexpr int kExitReplayError = 3;
+// A fighter or stage named on the command line is not there.
+constexpr int kExitArgumentError = 4;
 
 struct Game {
     explicit Game(Platform& platform);
@@ -65,6 +68,8 @@ struct Game {
     // The computer's level being chosen over the splash screen, if open.
     std::optional<int> levelChoice;
     SplashLetteringCache splashLettering;
+    // The select screen, while open over the splash screen.
+    std::unique_ptr<SelectScreen> selectScreen;
     // The screens that take the messages, in order.
     ResponderChain responders = gameResponders();
     // What the keys and pads gave since the last pass: the next fight

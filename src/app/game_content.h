@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/quotes.h"
+#include "app/roster.h"
 #include "content/content.h"
 #include "content/content_files.h"
 #include "content/content_warnings.h"
@@ -17,6 +18,8 @@ namespace ib {
 struct Content {
     std::unique_ptr<Level> level;
     std::vector<std::unique_ptr<Character>> characters;  // rook, quill
+    // Every fighter and stage to choose from, listed when first asked for.
+    Roster roster;
     // What the computer knows of each player's Character.
     std::vector<MoveKnowledge> knowledge;
     QuoteBook quoteBook;

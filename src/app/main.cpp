@@ -47,7 +47,8 @@ int main(int argc, char** argv)
         if (game.controllers.configPath.empty()) game.controllers.configPath = ib::defaultControlsPath().string();
         // F2 lets the player choose the computer's level (a playback takes
         // that from its replay).
-        if (replay.replayPath.empty()) game.playOptions.chooseLevel = true;
+        // F2, F3 and F4 open the select screen.
+        if (replay.replayPath.empty()) game.playOptions.chooseLevel = game.playOptions.select = true;
         // F5 opens the lobby (at --lobby, else where the controls file says).
         game.lobby.offered = replay.replayPath.empty();
         game.lobby.server = online.lobby;

@@ -8,6 +8,7 @@
 #include "app/controls_io.h"
 #include "app/display.h"
 #include "app/fight_screen.h"
+#include "app/matchup.h"
 #include "app/game.h"
 #include "app/notice.h"
 #include "app/play_options.h"
@@ -223,6 +224,7 @@ void startLobbyFight(Game& game, std::unique_ptr<net::Pairing> line)
 {
     // Both sides begin from the fight as start-up makes it, whatever was
     // played here before.
+    useStartMatchup(game);
     FightState& f = game.fight;
     if (f.fighter1 && f.fighter2 && game.content.level) {
         const Character& c1 = *f.fighter1->character;

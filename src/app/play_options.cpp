@@ -63,6 +63,15 @@ int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& option
         }
         return hasValue ? 2 : 1;
     }
+    if (a == "--p1" || a == "--p2" || a == "--stage") {
+        if (!value.empty()) (a == "--stage" ? options.stage : options.fighter[a == "--p2"]) = value;
+        else warn("--p1, --p2 and --stage take a name", value);
+        return hasValue ? 2 : 1;
+    }
+    if (a == "--select") {
+        options.select = true;
+        return 1;
+    }
     if (a == "--match") {
         options.match = true;
         if (!options.startMode) options.startMode = PlayMode::TwoPlayers;
@@ -109,6 +118,14 @@ std::vector<std::string> playArguments(const PlayOptions& options)
         args.push_back("--choose-level");
         args.push_back(std::to_string(options.lastLevel));
     }
+    const char* const names[] = {"--p1", "--p2", "--stage"};
+    const std::string* values[] = {&options.fighter[0], &options.fighter[1], &options.stage};
+    for (int i = 0; i < 3; ++i) {
+        if (values[i]->empty()) continue;
+        args.push_back(names[i]);
+        args.push_back(*values[i]);
+    }
+    if (options.select) args.push_back("--select");
     if (options.rounds != kDefaultRounds) {
         args.push_back("--rounds");
         args.push_back(std::to_string(options.rounds));

@@ -49,13 +49,25 @@ struct PlayOptions {
     // fight at once, at computerLevel.
     bool chooseLevel = false;
     int lastLevel = kDefaultComputerLevel;
+    // The fighters of players 1 and 2 and the stage, by name ("--p1 NAME",
+    // "--p2 NAME", "--stage NAME"); empty: chosen on the select screen, or
+    // rook, quill and desert.
+    std::string fighter[2];
+    std::string stage;
+    // F2, F3 and F4 on the splash screen open the select screen ("--select";
+    // the game's own window does). Without it they start rook v quill.
+    bool select = false;
+    // The choices last made on it, from the controls file's [play].
+    std::string lastFighter[2];
+    std::string lastStage;
     bool roundsGiven = false;
     bool timerGiven = false;
 };
 
 // Reads the play option at argv[i] ("--versus-cpu [LEVEL]", "--training",
 // "--cpu PLAYER:LEVEL", "--seed N",
-// "--match", "--rounds N", "--timer S", "--choose-level N") with its value; returns how many
+// "--match", "--rounds N", "--timer S", "--choose-level N", "--p1 NAME",
+// "--p2 NAME", "--stage NAME", "--select") with its value; returns how many
 // arguments it took, 0 when argv[i] is no play option. A bad value is said
 // on standard error and left out.
 int readPlayOption(int argc, const char* const* argv, int i, PlayOptions& options);

@@ -53,6 +53,7 @@ ResponderChain gameResponders();
 // The responders of each screen, made by the screen's own file.
 std::unique_ptr<Responder> onlineResponder();
 std::unique_ptr<Responder> controlsScreenResponder();
+std::unique_ptr<Responder> selectScreenResponder();
 std::unique_ptr<Responder> splashResponder();
 std::unique_ptr<Responder> matchMenuResponder();
 std::unique_ptr<Responder> quitResponder();

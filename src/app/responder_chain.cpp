@@ -49,6 +49,7 @@ ResponderChain gameResponders()
     c.add(onlineResponder());
     c.add(lobbyResponder());
     c.add(controlsScreenResponder());
+    c.add(selectScreenResponder());
     c.add(levelChoiceResponder());
     c.add(splashResponder());
     c.add(matchMenuResponder());

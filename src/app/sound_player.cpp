@@ -54,16 +54,15 @@ void SoundPlayer::load(Sound& sound, const ContentFiles& files, const std::strin
     effects_[SoundKind::KnockOut] = loadEffect(files, "knockout.wav", false);
     effects_[SoundKind::Quote] = loadEffect(files, "plip.wav", false);
     effects_[SoundKind::Splash] = loadEffect(files, "chime.wav", false);
-    for (const auto& character : characters) {
-        if (!character) continue;
-        for (const auto& move : character->moves) {
-            if (!move) continue;
-            const int handle = loadEffect(files, move->name + ".wav", true);
-            if (handle < 0) continue;
-            moveSounds_[move.get()] = handle;
-            voicedMoves_.insert(move.get());
-        }
-    }
+    for (const auto& character : characters)
+        if (character) addCharacter(files, *character);
+    useLevelMusic(files, level);
+}
+
+void SoundPlayer::useLevelMusic(const ContentFiles& files, const std::string& level)
+{
+    if (!sound_ || level == musicLevel_) return;
+    musicLevel_ = level;
     // Ogg first, then WAV.
     const std::string ogg = level + ".music.ogg", wav = level + ".music.wav";
     const std::string music = exists(files, ogg) ? ogg : wav;
@@ -71,9 +70,21 @@ void SoundPlayer::load(Sound& sound, const ContentFiles& files, const std::strin
     if (!exists(files, music))
         std::fprintf(stderr, "Inkblot Fighter: music file <%s> (or <%s>) not found; playing without music\n",
                      ogg.c_str(), wav.c_str());
-    else if (!sound.loadMusic(files.pathOf(music), why))
+    else if (!sound_->loadMusic(files.pathOf(music), why))
         std::fprintf(stderr, "Inkblot Fighter: music file <%s> could not be read (%s); playing without music\n",
                      music.c_str(), why.c_str());
+}
+
+void SoundPlayer::addCharacter(const ContentFiles& files, const Character& character)
+{
+    if (!sound_) return;
+    for (const auto& move : character.moves) {
+        if (!move || moveSounds_.contains(move.get())) continue;
+        const int handle = loadEffect(files, move->name + ".wav", true);
+        if (handle < 0) continue;
+        moveSounds_[move.get()] = handle;
+        voicedMoves_.insert(move.get());
+    }
 }
 
 void SoundPlayer::play(const SoundEvent& event)

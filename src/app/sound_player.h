@@ -31,6 +31,11 @@ public:
     void load(Sound& sound, const ContentFiles& files, const std::string& level,
               const std::vector<std::unique_ptr<Character>>& characters, SoundVolumes volumes);
 
+    // The level's music in place of the music loaded before, if another.
+    void useLevelMusic(const ContentFiles& files, const std::string& level);
+    // The sounds of the Moves of a Character loaded after start-up.
+    void addCharacter(const ContentFiles& files, const Character& character);
+
     void play(const SoundEvent& event);
     // Music on the splash and in the fight, none after; called every pass.
     void update(GameState state);
@@ -52,6 +57,7 @@ private:
     std::map<std::string, int> byName_;  // each file loaded (or refused) once
     std::map<const Move*, int> moveSounds_;
     std::set<const Move*> voicedMoves_;
+    std::string musicLevel_;  // whose music was loaded
 };
 
 }  // namespace ib

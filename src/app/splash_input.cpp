@@ -4,6 +4,8 @@
 #include "app/game.h"
 #include "app/level_choice.h"
 #include "app/lobby_screen.h"
+#include "app/matchup.h"
+#include "app/select_screen.h"
 #include "app/responder.h"
 
 namespace ib {
@@ -16,6 +18,7 @@ class SplashKeys : public Responder {
         if (game.fight.gameState != GameState::Splash) return Response::Pass;
         if (m.message == WM_PADBUTTONDOWN) {
             // The button is also the fight's first input.
+            useQuickMatchup(game);
             startFight(game, PlayMode::TwoPlayers);
             playSound(game, {SoundKind::Splash});
             return Response::Pass;
@@ -26,6 +29,16 @@ class SplashKeys : public Responder {
             openLobby(game);
             return Response::TakenWithKeyUp;
         }
+        const bool named = !game.playOptions.fighter[0].empty() || !game.playOptions.fighter[1].empty() ||
+                           !game.playOptions.stage.empty();
+        if ((key == kKeyVersusComputer || key == kKeyTraining || key == kKeyMatch) && game.playOptions.select && !named) {
+            openSelectScreen(game, key == kKeyTraining ? PlayMode::Training
+                                   : key == kKeyMatch  ? PlayMode::TwoPlayers
+                                                       : PlayMode::VersusComputer,
+                             key != kKeyTraining);
+            return Response::TakenWithKeyUp;
+        }
+        useQuickMatchup(game);
         if (key == kKeyVersusComputer && game.playOptions.chooseLevel) {
             openLevelChoice(game);
             return Response::TakenWithKeyUp;

@@ -1,6 +1,8 @@
 #include "content/content_files.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace ib {
 
@@ -45,9 +47,13 @@ void ContentFiles::setFolder(std::string folder)
 
 std::string ContentFiles::pathOf(const std::string& name) const
 {
-    if (folder_.empty() || (!name.empty() && name.front() == '/')) return name;
-    if (folder_ == "/") return "/" + name;
-    return folder_ + "/" + name;
+    if (!name.empty() && name.front() == '/') return name;
+    std::string path = folder_.empty() ? name : folder_ == "/" ? "/" + name : folder_ + "/" + name;
+    if (userFolder_.empty()) return path;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) return path;
+    std::string own = userFolder_ + "/" + name;
+    return std::filesystem::exists(own, ec) ? own : path;
 }
 
 void ContentFiles::noteRead(const std::string& name, const void* bytes, std::size_t size)

@@ -24,6 +24,11 @@ public:
     void setFoldersTried(std::string line) { foldersTried_ = std::move(line); }
     const std::string& foldersTried() const { return foldersTried_; }
 
+    // The player's own content folder: a file the content folder does not
+    // hold is read from there. Empty: none.
+    void setUserFolder(std::string folder) { userFolder_ = std::move(folder); }
+    const std::string& userFolder() const { return userFolder_; }
+
     // The path to open for a file of the content.
     std::string pathOf(const std::string& name) const;
 
@@ -40,6 +45,7 @@ public:
 private:
     std::string folder_;
     std::string foldersTried_;
+    std::string userFolder_;
     std::uint64_t fingerprint_ = 0x9E3779B97F4A7C15ull;
     std::size_t filesRead_ = 0;
 };

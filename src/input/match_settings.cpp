@@ -36,7 +36,9 @@ MatchSettings readMatchSettings(std::string_view text)
         const std::string& value = e.value;
         if (e.section == "play") {
             const auto n = upTo(value, 5);
-            if (name != "level")
+            if (name == "p1" || name == "p2" || name == "stage") {
+                if (!value.empty()) (name == "stage" ? out.lastStage : out.lastFighter[name == "p2"]) = value;
+            } else if (name != "level")
                 out.problems.push_back({e.line, "unknown entry \"" + name + "\" in [play]; it is left alone"});
             else if (n && *n >= 1)
                 out.computerLevel = static_cast<int>(*n);

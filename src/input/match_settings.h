@@ -11,6 +11,9 @@
 //   name = Ann            ; the name shown in the lobby, 1 to 24 characters
 //   [play]
 //   level = 3             ; the computer's level last chosen, 1 to 5
+//   p1 = rook             ; the fighters and stage last chosen
+//   p2 = quill
+//   stage = desert
 //
 // The controls reader leaves the sections alone; this reads only them, with
 // the same reader (content/ini_text.h).
@@ -33,6 +36,8 @@ struct MatchSettings {
     std::optional<std::string> lobby;
     std::optional<std::string> playerName;
     std::optional<int> computerLevel;
+    std::optional<std::string> lastFighter[2];
+    std::optional<std::string> lastStage;
     std::vector<ControlsProblem> problems;  // each with its line
 };
 

@@ -11,6 +11,7 @@
 #include "app/data_folder.h"
 #include "app/display.h"
 #include "app/game.h"
+#include "app/matchup.h"
 #include "app/replay_session.h"
 #include "content/whole_number.h"
 #include "platform/headless_platform.h"
@@ -36,7 +37,8 @@ const char* const kUsage =
     "                   [--beginner masher|mixed|turtle --level N [--matches M]]\n"
     "                   [--swap-characters]\n"
     "                   [game arguments: slow, --versus-cpu [LEVEL], --training,\n"
-    "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S]\n"
+    "                    --cpu PLAYER:LEVEL, --seed N, --match, --rounds N, --timer S,\n"
+    "                    --p1 NAME, --p2 NAME, --stage NAME, --select]\n"
     "--fights N plays N fights of the computer with seeds N, N+1, ... (from --seed,\n"
     "default 1), without drawing, each until a knock-out or --max-ms of game time\n"
     "(default 120000), and prints who won.\n"
@@ -181,6 +183,10 @@ std::optional<int> setUpFights(Game& game, const Options& opts)
         if (initDisplay(game) != DD_OK) return kUsageError;
     } catch (const std::exception&) {
         return 1;
+    }
+    if (const std::string why = useNamedMatchup(game); !why.empty()) {
+        std::fprintf(stderr, "inkblot-sim: %s\n", why.c_str());
+        return kExitArgumentError;
     }
     if (opts.swapCharacters) swapCharacters(game);
     return std::nullopt;
