@@ -261,15 +261,12 @@ void Painter::drawHat(const Skeleton& s)
     const Pt crown = s.head + up * (fig_.head * 0.55);
     const Pt brimF = crown + across * fig_.hat - up * 2.0, brimB = crown - across * fig_.hat - up * 2.0;
     const Pt apex = crown + up * (fig_.hat * 0.42) - across * 2.0;
-    Plot shape = marker(body_, 31);
+    // Straw, not the body: a blow to the brim does not count.
     fillPolygon(pic_.width(), pic_.height(), {x(brimF), y(brimF), x(apex), y(apex), x(brimB), y(brimB)},
-                [&](int px, int py) {
-                    pic_.set(px, py, fig_.wash);
-                    shape(px, py);
-                });
+                pic_.painter(fig_.wash));
     Prng rng = rngFor("hat");
     const Ink rim{fig_.ink, fig_.streak};
-    brushStroke(pic_, x(brimF), y(brimF), 1.2, x(brimB), y(brimB), 2.6, rim, 0.2, rng, &shape);
+    brushStroke(pic_, x(brimF), y(brimF), 1.2, x(brimB), y(brimB), 2.6, rim, 0.2, rng);
     brushStroke(pic_, x(brimF), y(brimF), 1.0, x(apex), y(apex), 1.6, rim, 0.5, rng);
     brushStroke(pic_, x(apex), y(apex), 1.6, x(brimB), y(brimB), 1.0, rim, 0.5, rng);
     // Woven bands on the straw.
