@@ -6,3 +6,11 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 "$build/inkblot-sim" --data "$build/data" --script docs/screenshots.script --passes 200 \
     --screenshot 1:"$PWD/docs/screenshot-splash.png" --screenshot 200:"$PWD/docs/screenshot-fight.png"
+# A match: quill's second punch lands (pass 286), the frame after it shows
+# its spark, rook's flash and the combo counter.
+"$build/inkblot-sim" --data "$build/data" --match --script docs/hit-combo.script --passes 287 \
+    --screenshot 287:"$PWD/docs/hit-combo.png"
+# Training with the input display and the frame data on, the frame after
+# rook's second punch lands on the dummy (pass 195).
+"$build/inkblot-sim" --data "$build/data" --training --script docs/training.script --passes 196 \
+    --screenshot 196:"$PWD/docs/training.png"

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "content/content_error.h"
+#include "content/spark_pictures.h"
 #include "support/fixtures.h"
 
 namespace ib {
@@ -213,6 +214,39 @@ TEST_F(ContentTest, CharacterMovesAndLoadOrder)
     writeFile("broken.Move", "broken\n");
     writeFile("deep.Character", "one\nbroken\nghost\n");
     EXPECT_EQ(messageOf([&] { loadCharacter(ctx, "deep"); }), "Image mask not found <nomask>");
+}
+
+// A Character's own spark pictures win over the shared ones; one that is
+// there but unusable stops the load, naming the file.
+TEST_F(ContentTest, SparkPictures)
+{
+    move("stand");
+    for (const char* name : {"a", "b"}) writeFile(std::string(name) + ".Character", "stand\nstand\n");
+    auto a = loadCharacter(ctx, "a");
+    EXPECT_EQ(a->spark, nullptr);  // none anywhere: the game draws its own
+    test::writeSolidTga("spark.tga", 5, 5, 0x03E0);
+    test::writeSolidTga("block-spark.tga", 7, 3, 0x001F);
+    test::writeSolidTga("a.spark.tga", 9, 9, 0x7C00);
+    a = loadCharacter(ctx, "a");
+    auto b = loadCharacter(ctx, "b");
+    ASSERT_NE(a->spark, nullptr);
+    ASSERT_NE(b->spark, nullptr);
+    EXPECT_EQ(a->spark->width(), 9);
+    EXPECT_EQ(b->spark->width(), 5);
+    ASSERT_NE(a->blockSpark, nullptr);
+    EXPECT_EQ(a->blockSpark->width(), 7);
+    EXPECT_TRUE(a->spark->hasColorKey());
+
+    writeFile("b.block-spark.tga", "");
+    EXPECT_EQ(messageOf([&] { loadCharacter(ctx, "b"); }), "Spark picture not usable <b.block-spark.tga>");
+    std::filesystem::create_directory("b.spark.tga");
+    EXPECT_EQ(messageOf([&] { loadCharacter(ctx, "b"); }), "Spark picture not usable <b.spark.tga>");
+    std::filesystem::remove("b.spark.tga");
+    std::filesystem::remove("b.block-spark.tga");
+    test::writeSolidTga("spark.tga", kMaxSparkSide + 1, 2, 0);
+    ImageRegistry fresh;  // the registry keeps the picture it read first
+    LoadContext again{*device, fresh};
+    EXPECT_EQ(messageOf([&] { loadCharacter(again, "b"); }), "Spark picture not usable <spark.tga>");
 }
 
 TEST_F(ContentTest, LevelLayoutAndMessages)

@@ -1,12 +1,15 @@
-// The hit-stop and the combos of a two-player match of the default
-// content, stepped pass by pass: quill walks in on rook and punches.
+// The hit-stop, the combos and the frames drawn after a hit in a
+// two-player match of the default content, stepped pass by pass: quill
+// walks in on rook and punches.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "app/display.h"
+#include "app/fight_screen.h"
 #include "app/game.h"
 #include "fight/buttons.h"
+#include "fight/frame_geometry.h"
 #include "fight/frame_data.h"
 #include "fight/hit_feel.h"
 #include "fight/match_rules.h"
@@ -55,6 +58,16 @@ struct Bout {
         pending = {};
         pending.release(2, PlayerButton::Attack);
         return fight().feel.freezeLeft != 0;
+    }
+
+    // The fight frame drawn from `state` (its quote left out), as the pass
+    // after it shows it.
+    std::vector<std::uint16_t> frame(FightState state)
+    {
+        state.activeQuote = {};
+        EXPECT_TRUE(composeFight(game.screen, game.content, state));
+        const Surface& back = *game.screen.backBuffer;
+        return {back.data(), back.data() + back.width() * back.height()};
     }
 
     HeadlessPlatform platform;
@@ -179,6 +192,108 @@ TEST(HitStop, RollbackReplaysIt)
     const net::SyncTestResult r = net::runSyncTest(start, bout.rules, st);
     EXPECT_FALSE(r.mismatch.has_value()) << *r.mismatch;
     EXPECT_EQ(r.steps, 20000);
+}
+
+constexpr int kWidth = 800, kHeight = 600;
+
+// The frames of the passes after quill's punch lands, drawn with and
+// without the hit's effects: quill's spark picture lies centred on the hit
+// point, rook's body (and nothing else) is lit up for two frames, and then
+// only the spark is left.
+TEST(HitEffects, SparkOnTheHitPointAndTwoFramesOfFlash)
+{
+    Bout bout;
+    ASSERT_TRUE(bout.ready);
+    ASSERT_TRUE(bout.walkInAndPunch());
+    const Surface* spark = bout.fight().fighter2->character->spark.get();
+    ASSERT_NE(spark, nullptr) << "the generator's spark picture";
+    const int sparkLeft = bout.fight().feel.sparkX - spark->width() / 2;
+    const int sparkTop = bout.fight().feel.sparkY - spark->height() / 2;
+    auto inSpark = [&](int x, int y) {
+        return x >= sparkLeft && x < sparkLeft + spark->width() && y >= sparkTop && y < sparkTop + spark->height();
+    };
+    const Fighter& rook = *bout.fight().fighter1;
+    std::vector<bool> body(kWidth * kHeight);
+    const HitMask& mask = *rook.frame->image->mask;
+    for (int r = 0; r < mask.height; ++r)
+        for (int c = 0; c < mask.width; ++c) {
+            const auto x = screenColumn(rook, c), y = pictureTop(rook) + r;
+            if (mask.bodyAt(r, c) != 0 && x >= 0 && x < kWidth && y >= 0 && y < kHeight) body[y * kWidth + x] = true;
+        }
+
+    for (int pass = 0; pass < 3; ++pass) {
+        FightState plain = bout.fight();
+        plain.feel = {};
+        const auto felt = bout.frame(bout.fight()), still = bout.frame(plain);
+        int sparkShown = 0;
+        for (int y = 0; y < spark->height(); ++y)
+            for (int x = 0; x < spark->width(); ++x)
+                if (spark->pixel(x, y) != spark->colorKey()) {
+                    ASSERT_EQ(felt[(sparkTop + y) * kWidth + sparkLeft + x], spark->pixel(x, y)) << x << "," << y;
+                    ++sparkShown;
+                }
+        EXPECT_GT(sparkShown, 200);
+        int bodyPixels = 0, lit = 0, elsewhere = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                if (inSpark(x, y)) continue;
+                const bool differs = felt[y * kWidth + x] != still[y * kWidth + x];
+                if (body[y * kWidth + x]) {
+                    ++bodyPixels;
+                    lit += differs;
+                } else {
+                    elsewhere += differs;
+                }
+            }
+        EXPECT_EQ(elsewhere, 0) << "pass " << pass;
+        if (pass < kFlashFrames)
+            EXPECT_GT(lit, bodyPixels * 9 / 10) << "pass " << pass;
+        else
+            EXPECT_EQ(lit, 0) << "pass " << pass;
+        bout.pass();
+    }
+}
+
+// A knock-out shakes the whole frame for kShakeMs: each frame meanwhile is
+// the still frame moved by a few pixels, and afterwards it is still again.
+TEST(HitEffects, AKnockOutShakesTheFrameAndPutsItBack)
+{
+    Bout bout;
+    ASSERT_TRUE(bout.ready);
+    bout.fight().fighter1->health = 1;
+    ASSERT_TRUE(bout.walkInAndPunch());
+    ASSERT_TRUE(bout.fight().feel.shaking) << "rook's health " << bout.fight().fighter1->health;
+    // The offset (dx, dy) by which `moved` shows `still` inside a margin, if any.
+    auto offset = [](const std::vector<std::uint16_t>& moved, const std::vector<std::uint16_t>& still) {
+        for (int dy = -8; dy <= 8; ++dy)
+            for (int dx = -8; dx <= 8; ++dx) {
+                bool same = true;
+                for (int y = 20; same && y < kHeight - 20; ++y)
+                    for (int x = 20; same && x < kWidth - 20; ++x)
+                        same = moved[y * kWidth + x] == still[(y - dy) * kWidth + x - dx];
+                if (same) return std::pair{dx, dy};
+            }
+        return std::pair{99, 99};
+    };
+    int shaken = 0, after = 0;
+    for (int pass = 0; pass < 40; ++pass) {
+        FightState shaking = bout.fight();
+        shaking.feel.sparkX = -1;
+        shaking.feel.flash[0] = shaking.feel.flash[1] = 0;
+        FightState calm = shaking;
+        calm.feel.shaking = false;
+        const auto [dx, dy] = offset(bout.frame(shaking), bout.frame(calm));
+        if (effectClock(shaking) - shaking.feel.shakeAt < kShakeMs) {
+            EXPECT_TRUE(dx != 99 && (dx != 0 || dy != 0)) << "pass " << pass << ": " << dx << "," << dy;
+            ++shaken;
+        } else {
+            EXPECT_EQ(std::pair(dx, dy), std::pair(0, 0)) << "pass " << pass;
+            ++after;
+        }
+        bout.pass();
+    }
+    EXPECT_GE(shaken, 10);
+    EXPECT_GE(after, 10);
 }
 
 // Rook's punch as its poses time it: 90 ms before the fist can strike,

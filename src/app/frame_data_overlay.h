@@ -8,6 +8,8 @@
 
 namespace ib {
 
-void drawFrameData(const PixelTarget& target, const FightState& fight);
+struct Screen;
+
+void drawFrameData(Screen& screen, const PixelTarget& target, const FightState& fight);
 
 }  // namespace ib

@@ -9,6 +9,7 @@
 
 #include "app/display.h"
 #include "app/screen.h"
+#include "content/content.h"
 #include "fight/frame_geometry.h"
 #include "fight/hit_feel.h"
 #include "graphics/tiny_font.h"
@@ -68,6 +69,19 @@ void drawSpark(const PixelTarget& t, int cx, int cy, std::uint32_t age, bool blo
     for (int y = -core; y <= core; ++y)
         for (int x = -core; x <= core; ++x)
             if (x * x + y * y <= core * core) t.put(cx + x, cy + y, kWhite);
+}
+
+// A spark picture centred on the hit point, its magenta left out; turned
+// to face the way the attacker faces (pictures face left, as fighters do).
+void drawSparkPicture(const PixelTarget& t, const Surface& picture, int cx, int cy, bool mirrored)
+{
+    const int w = picture.width(), h = picture.height();
+    const int left = cx - w / 2, top = cy - h / 2;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint16_t p = picture.pixel(mirrored ? w - 1 - x : x, y);
+            if (!picture.hasColorKey() || p != picture.colorKey()) t.put(left + x, top + y, p);
+        }
 }
 
 // The struck fighter's body lit up half way to white.
@@ -152,7 +166,15 @@ void drawHitEffects(Screen& screen, const FightState& fight)
     const std::uint32_t now = effectClock(fight);
     for (int p = 1; p <= 2; ++p)
         if (const Fighter* f = fight.fighter(p); f && feel.flash[p - 1] > 0) drawFlash(t, *f);
-    if (feel.sparkX >= 0 && now - feel.sparkAt < kSparkMs) drawSpark(t, feel.sparkX, feel.sparkY, now - feel.sparkAt, feel.sparkBlocked);
+    if (feel.sparkX >= 0 && now - feel.sparkAt < kSparkMs) {
+        const Fighter* attacker = fight.fighter(feel.sparkBy);
+        const Character* c = attacker ? attacker->character : nullptr;
+        const Surface* picture = c ? (feel.sparkBlocked ? c->blockSpark : c->spark).get() : nullptr;
+        if (picture)
+            drawSparkPicture(t, *picture, feel.sparkX, feel.sparkY, attacker->facing < 0);
+        else
+            drawSpark(t, feel.sparkX, feel.sparkY, now - feel.sparkAt, feel.sparkBlocked);
+    }
     if (feel.shaking && now - feel.shakeAt < kShakeMs) {
         const std::uint32_t age = now - feel.shakeAt;
         const int size = 2 + static_cast<int>(kShakeMs - age) * 4 / static_cast<int>(kShakeMs);

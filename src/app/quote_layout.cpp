@@ -66,7 +66,7 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
 }
 
 std::string textBoxTag(const Font* font, const Rect& box, std::string_view text,
-                       std::uint16_t colour, std::uint16_t background)
+                       std::uint16_t colour, std::uint16_t background, int outline)
 {
     // Only the first kMaxDrawnQuoteBytes bytes are drawn; where drawTextBox
     // cuts also looks at the byte after them.
@@ -78,14 +78,15 @@ std::string textBoxTag(const Font* font, const Rect& box, std::string_view text,
                                 box.right,
                                 box.bottom,
                                 colour,
-                                background};
+                                background,
+                                outline};
     std::string tag(reinterpret_cast<const char*>(fields), sizeof fields);
     tag.append(text);
     return tag;
 }
 
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
-                 std::uint16_t colour)
+                 std::uint16_t colour, int outline)
 {
     if (text.size() > kMaxDrawnQuoteBytes) {
         // Cut before a UTF-8 continuation byte, so UTF-8 text stays UTF-8.
@@ -99,7 +100,13 @@ void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_vi
     const auto shown = static_cast<std::size_t>(std::max(0, (boxHeight + lineHeight - 1) / lineHeight));
     for (const TextLine& line : layoutText(text, box.right - box.left, lineHeight, measure, shown)) {
         if (line.y >= box.bottom - box.top) break;
-        font.drawLine(dst, box.left + line.x, box.top + line.y, line.text, colour, box);
+        const int x = box.left + line.x, y = box.top + line.y;
+        if (outline != kNoOutline)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (dx != 0 || dy != 0)
+                        font.drawLine(dst, x + dx, y + dy, line.text, static_cast<std::uint16_t>(outline), box);
+        font.drawLine(dst, x, y, line.text, colour, box);
     }
 }
 

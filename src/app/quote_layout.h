@@ -37,13 +37,18 @@ std::vector<TextLine> layoutText(std::string_view text, int boxWidth, int lineHe
 // it keeps the work of one pass small whatever the quotes file holds.
 constexpr std::size_t kMaxDrawnQuoteBytes = 4096;
 
+// No outline round the letters.
+constexpr int kNoOutline = -1;
+
 // What drawTextBox draws with font (null: no font) in a box filled with
 // `background`, as a tag for Surface::setDrawnTag: equal tags, equal pixels.
 std::string textBoxTag(const Font* font, const Rect& box, std::string_view text,
-                       std::uint16_t colour, std::uint16_t background);
+                       std::uint16_t colour, std::uint16_t background, int outline = kNoOutline);
 
-// Lays text out with font and draws it into box of dst, clipped to the box.
+// Lays text out with font and draws it into box of dst, clipped to the box;
+// with an outline colour, every letter is first drawn in it one pixel off
+// in the eight directions, so the text reads on any ground.
 void drawTextBox(const Font& font, Surface& dst, const Rect& box, std::string_view text,
-                 std::uint16_t colour);
+                 std::uint16_t colour, int outline = kNoOutline);
 
 }  // namespace ib

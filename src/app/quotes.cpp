@@ -11,6 +11,7 @@
 #include "app/screen.h"
 #include "app/quote_layout.h"
 #include "content/content_files.h"
+#include "fight/hit_feel.h"
 #include "fight/quote_choice.h"
 
 namespace ib {
@@ -79,7 +80,10 @@ void drawQuote(Screen& screen, const Content& content, const FightState& fight)
     // after it copy it as it is, as long as nothing else was drawn there.
     const std::uint16_t magenta = toRgb565(kMagenta);
     const std::uint16_t black = toRgb565(0);
-    std::string drawn = textBoxTag(screen.quoteFont.get(), kQuoteBox, text, black, magenta);
+    // Outside the quick fight the black letters get a white outline, so
+    // that a quote reads whatever part of the stage lies behind it.
+    const int outline = feelsHits(fight) ? toRgb565(0xFFFFFF) : kNoOutline;
+    std::string drawn = textBoxTag(screen.quoteFont.get(), kQuoteBox, text, black, magenta, outline);
     if (box.drawnTag() != drawn) {
         std::uint16_t* pixels = nullptr;
         std::int32_t pitch = 0;
@@ -88,7 +92,7 @@ void drawQuote(Screen& screen, const Content& content, const FightState& fight)
             std::uint16_t* row = pixels + static_cast<size_t>(y) * (pitch / 2);
             std::fill(row + kQuoteBox.left, row + kQuoteBox.right, magenta);
         }
-        if (screen.quoteFont) drawTextBox(*screen.quoteFont, box, kQuoteBox, text, black);
+        if (screen.quoteFont) drawTextBox(*screen.quoteFont, box, kQuoteBox, text, black, outline);
         box.unlock();
         box.setDrawnTag(std::move(drawn));
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/frame_data_overlay.h"
 #include "app/game_content.h"
@@ -10,7 +11,7 @@
 #include "app/screen.h"
 #include "app/level_choice.h"
 #include "fight/frame_geometry.h"
-#include "graphics/tiny_font.h"
+#include "app/overlay_lettering.h"
 
 namespace ib {
 
@@ -19,15 +20,10 @@ namespace {
 constexpr std::uint16_t kBodyColour = 0x07FF;    // cyan
 constexpr std::uint16_t kStrikeColour = 0xF800;  // red
 constexpr std::uint16_t kHitColour = 0xFFE0;     // yellow
-constexpr std::uint16_t kTextColour = 0x0000;  // black reads well on the sky
-constexpr int kScale = 2;
+constexpr std::uint16_t kTextColour = 0xFFFF;  // white, on the lettering's dark backing
 constexpr int kTop = 88;  // below the panel
+constexpr int kMargin = 6;
 constexpr int kHistoryShown = 10;
-
-void text(const PixelTarget& t, int x, int y, std::string_view s)
-{
-    drawTinyText(t, x, y, s, kTextColour, kScale);
-}
 
 const MaskOutline& outlineOf(Screen& screen, const HitMask& mask)
 {
@@ -86,42 +82,40 @@ std::string buttonsText(const ButtonSet& set, const Fighter& f)
     return out.empty() ? "-" : out;
 }
 
-void drawInputs(const PixelTarget& t, const FightState& fight)
+// Each fighter's held buttons, its newest snapshots, its move and where
+// the move is, in a block at its side of the screen.
+void drawInputs(Screen& screen, const PixelTarget& t, const FightState& fight)
 {
     for (int p = 1; p <= 2; ++p) {
         const Fighter* f = fight.fighter(p);
         if (!f) continue;
-        const int x = p == 1 ? 6 : kScreenWidth - 6 - 18 * tinyAdvance(kScale);
-        int y = kTop;
-        const int line = tinyLineHeight(kScale);
-        text(t, x, y, "HELD " + buttonsText(f->held, *f));
-        y += line;
+        std::vector<std::string> lines{"HELD " + buttonsText(f->held, *f)};
         int shown = 0;
         for (const ButtonSet& s : f->history) {
             if (shown++ == kHistoryShown) break;
-            text(t, x + tinyAdvance(kScale), y, buttonsText(s, *f));
-            y += line;
+            lines.push_back("  " + buttonsText(s, *f));
         }
-        y += line;
         const Move* m = f->currentMove;
-        text(t, x, y, m ? m->name : "-");
-        y += line;
-        if (!m || !m->animation) continue;
-        const Animation& a = *m->animation;
-        int index = 0;
-        for (std::size_t i = 0; i < a.frames.size(); ++i)
-            if (a.frames[i].get() == f->frame) index = static_cast<int>(i) + 1;
-        char buf[48];
-        std::snprintf(buf, sizeof buf, "FRAME %d/%zu", index, a.frames.size());
-        text(t, x, y, buf);
-        y += line;
-        if (a.loops) {
-            text(t, x, y, "LOOPS");
-        } else {
-            const auto elapsed = static_cast<std::int32_t>(fight.currentTime - f->moveStart);
-            std::snprintf(buf, sizeof buf, "ENDS IN %dMS", std::max(a.totalDuration - elapsed, 0));
-            text(t, x, y, buf);
+        lines.push_back(m ? m->name : "-");
+        if (m && m->animation) {
+            const Animation& a = *m->animation;
+            int index = 0;
+            for (std::size_t i = 0; i < a.frames.size(); ++i)
+                if (a.frames[i].get() == f->frame) index = static_cast<int>(i) + 1;
+            char buf[48];
+            std::snprintf(buf, sizeof buf, "FRAME %d/%zu", index, a.frames.size());
+            lines.emplace_back(buf);
+            if (a.loops) {
+                lines.emplace_back("LOOPS");
+            } else {
+                const auto elapsed = static_cast<std::int32_t>(fight.currentTime - f->moveStart);
+                std::snprintf(buf, sizeof buf, "ENDS IN %dMS", std::max(a.totalDuration - elapsed, 0));
+                lines.emplace_back(buf);
+            }
         }
+        // Under the status line.
+        const int top = kTop + overlayBlockHeight(screen, 1) + 4;
+        drawOverlayBlock(screen, t, p == 1 ? kMargin : t.width - kMargin, top, lines, kTextColour, p == 2);
     }
 }
 
@@ -134,8 +128,8 @@ void drawTrainingOverlays(Screen& screen, const FightState& fight)
     PixelTarget t;
     if (!lockAsTarget(back, t)) return;
     if (screen.showHitMasks) drawMasks(screen, t, fight);
-    if (screen.showInputs) drawInputs(t, fight);
-    if (screen.showFrameData) drawFrameData(t, fight);
+    if (screen.showInputs) drawInputs(screen, t, fight);
+    if (screen.showFrameData) drawFrameData(screen, t, fight);
     const TrainingState& tr = fight.training;
     std::string status = std::string("TRAINING  DUMMY: ") + dummyModeName(tr.dummy);
     if (const int level = fight.computer[1].level; tr.dummy == DummyMode::Computer && level > 0)
@@ -146,8 +140,7 @@ void drawTrainingOverlays(Screen& screen, const FightState& fight)
                       (fight.currentTime - tr.recordStart) / 100 % 10);
         status += buf;
     }
-    text(t, (kScreenWidth - static_cast<int>(status.size()) * tinyAdvance(kScale)) / 2, kTop,
-         status);
+    drawOverlayBlock(screen, t, (kScreenWidth - overlayTextWidth(screen, status)) / 2 - 4, kTop, {status}, kTextColour);
     back.unlock();
 }
 

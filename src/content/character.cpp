@@ -1,6 +1,7 @@
 #include "content/content.h"
 #include "content/content_error.h"
 #include "content/line_reader.h"
+#include "content/spark_pictures.h"
 
 namespace ib {
 
@@ -26,6 +27,7 @@ std::unique_ptr<Character> loadCharacter(LoadContext& ctx, const std::string& ba
         warnIfTrailingBlanks(ctx.images.warnings, fileName, file.lineNumber(), moveName, moveName + ".Move");
     }
     character->moveCount = count - 1;
+    loadSparkPictures(ctx, *character);
     return character;
 }
 

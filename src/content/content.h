@@ -61,6 +61,11 @@ struct Character {
     std::vector<std::unique_ptr<Move>> moves;  // moveCount + 1 entries
     std::int32_t moveCount = 0;
     std::unique_ptr<Animation> animation;
+    // The pictures drawn where this fighter's strike lands, and where it
+    // is blocked ("<name>.spark.tga", "<name>.block-spark.tga", else the
+    // content's "spark.tga" and "block-spark.tga"); null: none given.
+    std::shared_ptr<Surface> spark;
+    std::shared_ptr<Surface> blockSpark;
 
     const Move* defaultMove() const { return moves[static_cast<size_t>(moveCount)].get(); }
 };

@@ -330,17 +330,7 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     }
     if (mind.form == 0) mind.form = fight.computerRandom.below(100) < computerStyle(level).lapsePercent ? 2 : 1;
     ComputerStyle style = computerStyle(mind.form == 2 ? level - 1 : level);
-    // A Character whose attacks are slower than the opponent's cannot
-    // trade blows: it guards and blocks more and punishes what it can,
-    // and at the top levels it reads strikes sooner, or the faster one's
-    // quick pokes would decide every fight.
-    if (own.meanStrikeStart() > other.meanStrikeStart()) {
-        if (level >= 5) style.reactMs = style.reactMs * 11 / 20;
-        else if (level == 4) style.reactMs = style.reactMs * 3 / 4;
-        style.guardPercent = std::min(style.guardPercent + 30, 95);
-        style.blockPercent = std::min(style.blockPercent + 30, 95);
-        style.punishPercent = std::min(style.punishPercent + 20, 100);
-    }
+    if (own.meanStrikeStart() > other.meanStrikeStart()) style = againstFasterStrikes(style, level);
     Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (thinker.guard()) return;
     // Walking in stops as soon as the opponent is in reach or strikes.

@@ -24,4 +24,14 @@ const ComputerStyle& computerStyle(int level)
     return kStyles[static_cast<std::size_t>(i)];
 }
 
+ComputerStyle againstFasterStrikes(ComputerStyle style, int level)
+{
+    if (level >= 5) style.reactMs = style.reactMs * 11 / 20;
+    else if (level == 4) style.reactMs = style.reactMs * 3 / 4;
+    style.guardPercent = std::min(style.guardPercent + 30, 95);
+    style.blockPercent = std::min(style.blockPercent + 30, 95);
+    style.punishPercent = std::min(style.punishPercent + 20, 100);
+    return style;
+}
+
 }  // namespace ib

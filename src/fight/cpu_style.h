@@ -37,5 +37,10 @@ struct ComputerStyle {
 };
 
 const ComputerStyle& computerStyle(int level);
+// A Character whose attacks are slower than the opponent's cannot trade
+// blows: it guards and blocks more and punishes what it can, and at the top
+// levels it reads strikes sooner, or the faster one's quick pokes would
+// decide every fight.
+ComputerStyle againstFasterStrikes(ComputerStyle style, int level);
 
 }  // namespace ib

@@ -205,7 +205,7 @@ std::uint64_t hashFight(const FightState& s)
     if (const HitFeel& e = s.feel; e != HitFeel{}) {
         h.u32s({e.freezeLeft, e.frozenTotal, e.sparkAt, static_cast<std::uint32_t>(e.sparkBlocked),
                 static_cast<std::uint32_t>(e.shaking), e.shakeAt});
-        h.i32s({e.sparkX, e.sparkY, e.flash[0], e.flash[1]});
+        h.i32s({e.sparkX, e.sparkY, e.sparkBy, e.flash[0], e.flash[1]});
         h.u64(e.frozenButtons.size());
         for (const FrozenButton& b : e.frozenButtons) {
             h.i32(b.player);

@@ -171,6 +171,7 @@ struct HitFeel {
     std::int32_t sparkX = -1, sparkY = -1;  // -1: no spark yet
     std::uint32_t sparkAt = 0;
     bool sparkBlocked = false;
+    std::int32_t sparkBy = 0;  // the player whose strike made it
     std::int32_t flash[2] = {0, 0};  // frames left to flash, players 1 and 2
     bool shaking = false;
     std::uint32_t shakeAt = 0;

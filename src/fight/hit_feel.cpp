@@ -116,6 +116,7 @@ void afterFeltHits(FightState& fight, const HitTaken taken[2])
         }
         feel.sparkAt = effectClock(fight);
         feel.sparkBlocked = t.blocked;
+        feel.sparkBy = 3 - v;
         if (!findHitPixel(*f1, *f2, feel.sparkX, feel.sparkY)) feel.sparkX = feel.sparkY = -1;
         countCombo(fight, 3 - v, t);
         const Fighter& attacker = *fight.fighter(3 - v);

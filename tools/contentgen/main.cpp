@@ -2,8 +2,8 @@
 //
 // Draws the game's default content into BUILD_DATA_DIR: every fighter from
 // its pose description NAME.poses (pictures, hit masks and .Frame files),
-// the stages' pictures, the screens, the window icon and the sounds (only
-// the sounds with --sounds-only). The same sources give the same
+// the stages' pictures, the screens, the sparks, the window icon and the
+// sounds (only the sounds with --sounds-only). The same sources give the same
 // bytes on every run. --icons DIR draws the desktop icons into DIR.
 #include <cstdio>
 #include <algorithm>
@@ -18,6 +18,7 @@
 #include "contentgen/harbour.h"
 #include "contentgen/screens.h"
 #include "contentgen/sounds.h"
+#include "contentgen/sparks.h"
 #include "contentgen/text.h"
 
 int main(int argc, char** argv)
@@ -52,6 +53,7 @@ int main(int argc, char** argv)
         contentgen::makeDesert(out, text);
         contentgen::makeHarbour(out);
         contentgen::makeScreens(source, out, text);
+        contentgen::makeSparks(out);
         contentgen::makeIcon(out, iconHeader);
         if (!iconsDir.empty()) contentgen::makeDesktopIcons(iconsDir);
         const auto problems = contentgen::checkReferences(out);
