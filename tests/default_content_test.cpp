@@ -188,7 +188,9 @@ TEST_F(DefaultMoves, StepsPointTheRightWayOnlyAttacksStrikeAndAKnockOutStaysDown
             EXPECT_EQ(dy, 0);
             const bool attack = !m->steps.empty() && m->steps.front().contains(ib::Attack);  // the newest step
             EXPECT_EQ(!values.empty(), attack) << "a move strikes when made with attack";
-            if (m->name.find("-special") == std::string::npos) EXPECT_LE(values.size(), 1u);
+            if (m->name.find("-special") == std::string::npos) {
+                EXPECT_LE(values.size(), 1u);
+            }
             // The game closes 10 s after the knock-out; the fighter must stay down.
             const bool knockOut = !m->steps.empty() && m->steps.back().contains(8);
             EXPECT_TRUE(!knockOut || (m->animation->loops == 0 && m->animation->frames.back()->duration > 10000));
@@ -209,7 +211,9 @@ TEST_F(DefaultContent, EveryFighterAndStageLoadsCleanlyAndMoveSoundsHaveTheirMov
     EXPECT_EQ(warnings.said(), std::vector<std::string>{});
     for (const std::string& sound : namesWith(".wav"))
         for (const std::string& name : fighters)
-            if (sound.rfind(name + "-", 0) == 0) EXPECT_TRUE(fs::exists(sound + ".Move")) << sound << ".wav";
+            if (sound.rfind(name + "-", 0) == 0) {
+                EXPECT_TRUE(fs::exists(sound + ".Move")) << sound << ".wav";
+            }
 }
 
 // The reader drops blank lines and keeps a last quote without its line
