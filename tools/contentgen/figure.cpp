@@ -99,6 +99,8 @@ private:
     void drawPlume(const Skeleton& s);
     void drawBelt(const Skeleton& s);
     void drawHead(const Skeleton& s);
+    void drawHat(const Skeleton& s);
+    void drawScarf(const Skeleton& s);
     void markStrike(const Skeleton& s, Part part, int value);
     void drawBlobs(bool strike, int value);
     void drawEffects(const Skeleton& s);
@@ -250,6 +252,51 @@ void Painter::drawHead(const Skeleton& s)
     }
 }
 
+void Painter::drawHat(const Skeleton& s)
+{
+    if (fig_.hat <= 0) return;
+    // A flat cone sitting on the crown, its brim across the neck's line.
+    const Pt up = unit(bone(neckAngle(), 1));
+    const Pt across = unit(bone(neckAngle() - 90, 1));
+    const Pt crown = s.head + up * (fig_.head * 0.55);
+    const Pt brimF = crown + across * fig_.hat - up * 2.0, brimB = crown - across * fig_.hat - up * 2.0;
+    const Pt apex = crown + up * (fig_.hat * 0.42) - across * 2.0;
+    // Straw, not the body: a blow to the brim does not count.
+    fillPolygon(pic_.width(), pic_.height(), {x(brimF), y(brimF), x(apex), y(apex), x(brimB), y(brimB)},
+                pic_.painter(fig_.wash));
+    Prng rng = rngFor("hat");
+    const Ink rim{fig_.ink, fig_.streak};
+    brushStroke(pic_, x(brimF), y(brimF), 1.2, x(brimB), y(brimB), 2.6, rim, 0.2, rng);
+    brushStroke(pic_, x(brimF), y(brimF), 1.0, x(apex), y(apex), 1.6, rim, 0.5, rng);
+    brushStroke(pic_, x(apex), y(apex), 1.6, x(brimB), y(brimB), 1.0, rim, 0.5, rng);
+    // Woven bands on the straw.
+    for (int i = 1; i <= 2; ++i) {
+        const double k = i / 3.0;
+        const Pt a = brimF + (apex - brimF) * k, b = brimB + (apex - brimB) * k;
+        brushStroke(pic_, x(a), y(a), 0.7, x(b), y(b), 0.7, Ink{fig_.washStreak, fig_.washStreak}, 0, rng);
+    }
+}
+
+void Painter::drawScarf(const Skeleton& s)
+{
+    if (fig_.scarf <= 0) return;
+    // Two tails streaming back from a knot at the throat.
+    const double a = pose_.fields.number("scarf", -100);
+    const Pt knot = s.neckTop + (s.chest - s.neckTop) * 0.35;
+    Prng rng = rngFor("scarf");
+    const Ink cloth{fig_.accent, fig_.accent};
+    for (int i = 0; i < 2; ++i) {
+        const double len = fig_.scarf * (1.0 - 0.3 * i);
+        const Pt mid = knot + bone(a + 8 - 14 * i, len * 0.5);
+        const Pt end = mid + bone(a + 22 - 20 * i, len * 0.5);
+        brushStroke(pic_, x(knot), y(knot), 3.4, x(mid), y(mid), 3.0, cloth, 0.1, rng);
+        brushStroke(pic_, x(mid), y(mid), 3.0, x(end), y(end), 1.0, cloth, 0.5, rng);
+    }
+    const Pt wrapF = knot + bone(neckAngle() - 90, fig_.torsoChest * 0.5);
+    const Pt wrapB = knot - bone(neckAngle() - 90, fig_.torsoChest * 0.5);
+    brushStroke(pic_, x(wrapB), y(wrapB), 3.6, x(wrapF), y(wrapF), 3.6, cloth, 0, rng);
+}
+
 void Painter::markStrike(const Skeleton& s, Part part, int value)
 {
     Plot mark = marker(strike_, static_cast<std::uint8_t>(value));
@@ -347,6 +394,7 @@ PosedPicture Painter::run()
     const Ink front{fig_.ink, fig_.streak}, back{fig_.wash, fig_.washStreak};
 
     drawPlume(s);
+    drawScarf(s);
     drawLimb("legB", s.legB, fig_.legHip, fig_.legKnee, fig_.legAnkle, 0, false, back);
     drawLimb("armB", s.armB, fig_.armShoulder, fig_.armElbow, fig_.armWrist, fig_.fist * 0.95, true, back);
     stroke("torso", s.pelvis, fig_.torsoHip, s.chest, fig_.torsoChest, front, 0.35, true);
@@ -357,6 +405,7 @@ PosedPicture Painter::run()
     }
     drawBelt(s);
     drawHead(s);
+    drawHat(s);
     drawLimb("legF", s.legF, fig_.legHip, fig_.legKnee, fig_.legAnkle, 0, false, front);
     drawLimb("armF", s.armF, fig_.armShoulder, fig_.armElbow, fig_.armWrist, fig_.fist, true, front);
     drawBlobs(false, 0);
@@ -402,7 +451,8 @@ const std::vector<std::string>& poseKeys()
 {
     static const std::vector<std::string> keys = {
         "ms",    "dx",    "dy",    "same",  "shift", "lift",  "spine", "neck",  "armF", "armB", "legF",
-        "legB",  "footF", "footB", "strike", "splat", "trail", "blob",  "eye",   "plume", "sash"};
+        "legB",  "footF", "footB", "strike", "splat", "trail", "blob",  "eye",   "plume", "sash",
+        "scarf"};
     return keys;
 }
 
@@ -410,7 +460,7 @@ Figure readFigure(const Fields& f)
 {
     f.onlyKeys({"head", "neck", "spine", "upper", "fore", "fist", "thigh", "shin", "foot", "torso", "arm",
                 "leg", "ink", "streak", "wash", "washstreak", "paper", "accent", "picture", "hotspot",
-                "belt", "plume", "topknot", "seed"});
+                "belt", "plume", "topknot", "hat", "scarf", "seed"});
     Figure fig;
     for (auto [key, field] : {std::pair{"head", &fig.head}, {"neck", &fig.neck}, {"spine", &fig.spine},
                               {"upper", &fig.upper}, {"fore", &fig.fore}, {"fist", &fig.fist},
@@ -444,6 +494,8 @@ Figure readFigure(const Fields& f)
     fig.belt = f.number("belt", 0) != 0;
     fig.plume = f.number("plume", 0);
     fig.topknot = f.number("topknot", 0);
+    fig.hat = f.number("hat", 0);
+    fig.scarf = f.number("scarf", 0);
     fig.seed = static_cast<std::uint64_t>(f.number("seed", 1));
     return fig;
 }

@@ -28,6 +28,8 @@ struct Figure {
     bool belt = false;
     double plume = 0;     // length of a feather from the head, 0 for none
     double topknot = 0;   // radius of a knot of hair, 0 for none
+    double hat = 0;       // half the brim of a wide straw hat, 0 for none
+    double scarf = 0;     // length of a scarf flying from the neck, 0 for none
     std::uint64_t seed = 1;
 };
 

@@ -1,17 +1,21 @@
 // inkblot-contentgen SOURCE_DATA_DIR BUILD_DATA_DIR [--icon-header FILE] [--icons DIR] [--sounds-only]
 //
-// Draws the game's default content into BUILD_DATA_DIR: both fighters from
-// their pose descriptions (pictures, hit masks and .Frame files), the
-// desert level's pictures, the screens, the sparks, the window icon and the sounds
-// (only the sounds with --sounds-only). The same sources give the same
+// Draws the game's default content into BUILD_DATA_DIR: every fighter from
+// its pose description NAME.poses (pictures, hit masks and .Frame files),
+// the stages' pictures, the screens, the sparks, the window icon and the
+// sounds (only the sounds with --sounds-only). The same sources give the same
 // bytes on every run. --icons DIR draws the desktop icons into DIR.
 #include <cstdio>
+#include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "contentgen/check.h"
 #include "contentgen/desert.h"
 #include "contentgen/fighters.h"
+#include "contentgen/harbour.h"
 #include "contentgen/screens.h"
 #include "contentgen/sounds.h"
 #include "contentgen/sparks.h"
@@ -39,10 +43,15 @@ int main(int argc, char** argv)
     try {
         contentgen::makeSounds(out);
         if (soundsOnly) return 0;
-        for (const char* fighter : {"rook", "quill"})
-            contentgen::makeFighter(source + "/" + fighter + ".poses", out);
+        // Every pose description in the source folder is a fighter.
+        std::vector<std::filesystem::path> poses;
+        for (const auto& entry : std::filesystem::directory_iterator(source))
+            if (entry.path().extension() == ".poses") poses.push_back(entry.path());
+        std::sort(poses.begin(), poses.end());
+        for (const auto& path : poses) contentgen::makeFighter(path.string(), out);
         contentgen::TextWriter text(contentgen::findFontFile());
         contentgen::makeDesert(out, text);
+        contentgen::makeHarbour(out);
         contentgen::makeScreens(source, out, text);
         contentgen::makeSparks(out);
         contentgen::makeIcon(out, iconHeader);

@@ -193,6 +193,87 @@ Wave desertMusic()
     return w;
 }
 
+// Four bars of a slow pentatonic tune on A (A C D E G) over the lapping of
+// water and a temple bell on each bar, at 75 beats a minute, folded into a
+// seamless loop as the desert's.
+Wave harbourMusic()
+{
+    constexpr double kBeat = 0.8;
+    constexpr int kLoopMs = 12800;
+    Wave w = silence(kLoopMs + 2500);
+    const std::size_t loop = static_cast<std::size_t>(kSampleRate * kLoopMs / 1000);
+    Prng rng(seedFrom("harbour.music"));
+
+    // Water: low noise swelling twice a bar.
+    double low = 0.0, band = 0.0;
+    for (std::size_t i = 0; i < loop; ++i) {
+        const double t = static_cast<double>(i) * kDt;
+        const double swell = 0.5 + 0.5 * std::sin(kTwoPi * t / (2.0 * kBeat));
+        const double k = 2.0 * std::sin(std::numbers::pi * 320.0 * kDt);
+        const double high = rng.between(-1.0, 1.0) - low - 1.2 * band;
+        band += k * high;
+        low += k * band;
+        w[i] += 0.12 * swell * swell * band;
+    }
+    static const double kScale[] = {220.00, 261.63, 293.66, 329.63, 392.00, 440.00, 523.25};
+    static const int kTune[16] = {4, -1, 3, 2, 3, -1, -1, 1, 2, -1, 0, 1, 0, -1, -1, -1};
+    for (int q = 0; q < 16; ++q)
+        if (kTune[q] >= 0) addPluck(w, rng, q * kBeat, kScale[kTune[q]], 0.35, 1.6);
+    for (int bar = 0; bar < 4; ++bar) addBell(w, bar * 4 * kBeat, 110.0, 1.8, 0.35, {1.0, 2.0, 2.76, 4.07});
+
+    for (std::size_t i = loop; i < w.size(); ++i) w[i - loop] += w[i];
+    w.resize(loop);
+    return w;
+}
+
+// Air cut by a limb: a noise band falling from f0 to f1, heavier limbs
+// lower and longer; `weight` above 0 adds a body thump under it.
+Wave whoosh(const char* seed, int ms, double f0, double f1, double attack, double weight)
+{
+    Wave w = silence(ms);
+    Prng rng(seedFrom(seed));
+    const double length = ms / 1000.0;
+    addNoiseBand(w, rng, 0.0, f0, f1, 0.5, attack, length * 0.35, 1.0);
+    if (weight > 0) addGlide(w, attack, 110.0 / weight, 45.0 / weight, 0.05, 0.004, 0.06 * weight, 0.7);
+    return w;
+}
+
+Wave slateSpecial()
+{
+    Wave w = whoosh("slate-special", 900, 700.0, 150.0, 0.12, 1.6);
+    Prng rng(seedFrom("slate-special.wave"));
+    addNoiseBand(w, rng, 0.18, 500.0, 2500.0, 0.9, 0.05, 0.25, 0.9);
+    addGlide(w, 0.18, 70.0, 40.0, 0.2, 0.01, 0.3, 0.5);
+    return w;
+}
+
+Wave slateLeap()
+{
+    Wave w = silence(700);
+    Prng rng(seedFrom("slate-leap"));
+    addNoiseBand(w, rng, 0.0, 300.0, 900.0, 0.6, 0.08, 0.1, 0.8);
+    addNoiseBand(w, rng, 0.3, 1200.0, 200.0, 0.5, 0.04, 0.1, 1.0);
+    addGlide(w, 0.36, 90.0, 40.0, 0.05, 0.004, 0.1, 0.6);
+    return w;
+}
+
+Wave wispSpecial()
+{
+    Wave w = silence(420);
+    Prng rng(seedFrom("wisp-special"));
+    for (int i = 0; i < 3; ++i) addNoiseBand(w, rng, 0.08 + i * 0.065, 5000.0, 1800.0, 0.4, 0.01, 0.03, 0.9);
+    return w;
+}
+
+Wave wispLeap()
+{
+    Wave w = silence(360);
+    Prng rng(seedFrom("wisp-leap"));
+    addNoiseBand(w, rng, 0.0, 900.0, 2500.0, 0.6, 0.03, 0.05, 0.6);
+    addNoiseBand(w, rng, 0.16, 4200.0, 1500.0, 0.4, 0.01, 0.05, 1.0);
+    return w;
+}
+
 // An effect ends in silence: its last sixth fades out, so nothing is cut
 // off with a click.
 Wave fadedOut(Wave w)
@@ -210,6 +291,18 @@ void makeSounds(const std::string& outDir)
         {"swish.wav", swish},       {"hit.wav", hit},       {"block.wav", block},
         {"knockout.wav", knockout}, {"plip.wav", plip},     {"chime.wav", chime},
         {"desert.music.wav", desertMusic},
+        {"harbour.music.wav", harbourMusic},
+        {"slate-punch.wav", [] { return whoosh("slate-punch", 340, 1100.0, 180.0, 0.1, 0.0); }},
+        {"slate-kick.wav", [] { return whoosh("slate-kick", 380, 900.0, 160.0, 0.12, 1.3); }},
+        {"slate-low.wav", [] { return whoosh("slate-low", 360, 600.0, 120.0, 0.1, 0.0); }},
+        {"slate-special.wav", slateSpecial},
+        {"slate-leap.wav", slateLeap},
+        {"wisp-punch.wav", [] { return whoosh("wisp-punch", 130, 5200.0, 2200.0, 0.02, 0.0); }},
+        {"wisp-kick.wav", [] { return whoosh("wisp-kick", 200, 4200.0, 900.0, 0.04, 0.0); }},
+        {"wisp-low.wav", [] { return whoosh("wisp-low", 180, 2400.0, 700.0, 0.03, 0.0); }},
+        {"wisp-special.wav", wispSpecial},
+        {"wisp-dash.wav", [] { return whoosh("wisp-dash", 260, 1400.0, 3200.0, 0.05, 0.0); }},
+        {"wisp-leap.wav", wispLeap},
     };
     for (const SoundFile& file : kSoundFiles) {
         // The music loops; it is made quieter than the effects it plays under.

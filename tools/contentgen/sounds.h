@@ -19,6 +19,19 @@ inline constexpr SoundFile kSoundFiles[] = {
     {"plip.wav", 120},        // a fighter speaks
     {"chime.wav", 900},       // the splash is left
     {"desert.music.wav", 9600},  // four bars at 100 beats a minute, looped
+    {"harbour.music.wav", 12800},  // four bars at 75 beats a minute, looped
+    // The fighters' own moves (each replaces swish.wav for its move).
+    {"slate-punch.wav", 340},    // a heavy arm through the air
+    {"slate-kick.wav", 380},     // a stamp
+    {"slate-low.wav", 360},      // a low drag
+    {"slate-special.wav", 900},  // fists on the ground and a rolling wave
+    {"slate-leap.wav", 700},     // a grunt up and a hammer down
+    {"wisp-punch.wav", 130},     // a quick zip
+    {"wisp-kick.wav", 200},      // a whip
+    {"wisp-low.wav", 180},       // a scuff
+    {"wisp-special.wav", 420},   // three zips in a row
+    {"wisp-dash.wav", 260},      // a rush of air
+    {"wisp-leap.wav", 360},      // up, and a whip at the top
 };
 
 // Writes every file of kSoundFiles into outDir; the same bytes every run.
