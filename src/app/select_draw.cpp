@@ -58,16 +58,9 @@ Rect boxAt(int place, int count)
     return {x, y, x + kBoxW, y + height};
 }
 
-const Font* fontOf(Screen& screen, int height)
-{
-    auto& font = screen.splashFonts[height];
-    if (!font) font = Font::openQuoteFont(height);
-    return font.get();
-}
-
 void text(Screen& screen, int height, int x, int y, const std::string& line, std::uint16_t colour, bool centred = false)
 {
-    const Font* font = fontOf(screen, height);
+    const Font* font = screen.font(height);
     if (!font || !screen.backBuffer || line.empty()) return;
     if (centred) x -= font->measure(line) / 2;
     font->drawLine(*screen.backBuffer, x, y, line, colour, Rect{0, 0, kScreenWidth, kScreenHeight});
