@@ -14,3 +14,10 @@ build=${1:-build}
 # rook's second punch lands on the dummy (pass 195).
 "$build/inkblot-sim" --data "$build/data" --training --script docs/training.script --passes 196 \
     --screenshot 196:"$PWD/docs/training.png"
+# Slate against wisp on the harbour, the same combo as above: the new
+# fighters, the second stage and the name tags over the panel.
+"$build/inkblot-sim" --data "$build/data" --match --p1 slate --p2 wisp --stage harbour \
+    --script docs/hit-combo.script --passes 287 --screenshot 287:"$PWD/docs/slate-wisp-harbour.png"
+# The select screen on the default content.
+"$build/inkblot-sim" --data "$build/data" --select --script docs/select.script --passes 120 \
+    --screenshot 120:"$PWD/docs/screenshot-select.png"

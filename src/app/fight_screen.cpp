@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/game_content.h"
 #include "app/hit_effects.h"
+#include "app/name_tags.h"
 #include "app/screen.h"
 #include "app/notice.h"
 #include "app/quotes.h"
@@ -135,6 +136,7 @@ bool composeFight(Screen& screen, const Content& content, const FightState& figh
     if (!drawLayer(screen, level.panel, 0, 0, level.panelRect, DDBLTFAST_NOCOLORKEY)) return false;
     if (!drawHealthBar(screen, content, f1, true)) return false;
     if (!drawHealthBar(screen, content, f2, false)) return false;
+    drawNameTags(screen, content, fight);
     if (f1) draw(screen, content, *f1, screen.screenRect[0]);
     if (f2) draw(screen, content, *f2, screen.screenRect[1]);
     if (!screen.slowMode && !drawLayer(screen, level.foreground, level.layerX, level.layerY,
