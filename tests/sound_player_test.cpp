@@ -94,6 +94,16 @@ TEST(SoundPlayer, MissingFilesAreNamedOnceAndOwnMoveSoundsWin)
     EXPECT_EQ(sound.effectsVolume(), 50);
     player.update(GameState::End);
     EXPECT_FALSE(sound.musicPlaying());
+    // A stage without music is quiet, not the desert's; back on the desert
+    // its music plays again.
+    testing::internal::CaptureStderr();
+    player.useLevelMusic(ContentFiles(dir.path().string()), "harbour");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("<harbour.music.wav>) not found"), std::string::npos);
+    player.update(GameState::Fight);
+    EXPECT_FALSE(sound.musicPlaying());
+    player.useLevelMusic(ContentFiles(dir.path().string()), "desert");
+    player.update(GameState::Fight);
+    EXPECT_TRUE(sound.musicPlaying());
     const auto path = [&](const char* name) { return ContentFiles(dir.path().string()).pathOf(name); };
     EXPECT_EQ(sound.played(), (std::vector<RecordingSound::Played>{
                                   {path("swish.wav"), 100, -40}, {path("rook-block.wav"), 100, -40},

@@ -67,12 +67,16 @@ void SoundPlayer::useLevelMusic(const ContentFiles& files, const std::string& le
     const std::string ogg = level + ".music.ogg", wav = level + ".music.wav";
     const std::string music = exists(files, ogg) ? ogg : wav;
     std::string why;
+    // A stage without music of its own is quiet, not the last stage's.
+    hasMusic_ = false;
+    sound_->stopMusic();
     if (!exists(files, music))
         std::fprintf(stderr, "Inkblot Fighter: music file <%s> (or <%s>) not found; playing without music\n",
                      ogg.c_str(), wav.c_str());
     else if (!sound_->loadMusic(files.pathOf(music), why))
         std::fprintf(stderr, "Inkblot Fighter: music file <%s> could not be read (%s); playing without music\n",
                      music.c_str(), why.c_str());
+    else hasMusic_ = true;
 }
 
 void SoundPlayer::addCharacter(const ContentFiles& files, const Character& character)
@@ -105,7 +109,7 @@ void SoundPlayer::play(const SoundEvent& event)
 void SoundPlayer::update(GameState state)
 {
     if (!sound_) return;
-    if (state == GameState::End) sound_->stopMusic();
+    if (state == GameState::End || !hasMusic_) sound_->stopMusic();
     else sound_->playMusic();
     sound_->update();
 }

@@ -58,6 +58,7 @@ private:
     std::map<const Move*, int> moveSounds_;
     std::set<const Move*> voicedMoves_;
     std::string musicLevel_;  // whose music was loaded
+    bool hasMusic_ = false;   // and whether it could be
 };
 
 }  // namespace ib
