@@ -140,6 +140,8 @@ TEST(SelectScreen, AMatchChosenWithKeysAndAPadOnAStageOfTheUsersFolder)
     f.game.playOptions.select = true;
     f.game.controllers.configPath = (f.dir.path() / "controls.ini").string();
     windowProc(f.game, WM_PADADDED, 0 | (2 << 8));  // pad 0 plays for player 2
+    writeFile("crow.quotes", "Caw first.\n");
+    writeFile((f.user.content / "kite.quotes").string(), "Up on\na string.\n");
     f.key(kKeyMatch);
     ASSERT_TRUE(f.game.selectScreen);
     EXPECT_EQ(f.game.selectScreen->cursor[0], static_cast<int>(f.fighter("rook")));
@@ -166,6 +168,10 @@ TEST(SelectScreen, AMatchChosenWithKeysAndAPadOnAStageOfTheUsersFolder)
     EXPECT_EQ(f.game.fight.fighter1->character->name, "crow");
     EXPECT_EQ(f.game.fight.fighter2->character->name, "kite");
     EXPECT_EQ(f.game.content.level->name, "moon");
+    // The fighters' own lines join the content's quotes for their fight.
+    QuoteBook withLines = f.game.content.startQuotes;
+    withLines.insert(withLines.end(), {"Caw first.", "Up on\na string."});
+    EXPECT_EQ(f.game.content.quoteBook, withLines);
     // Kept in the controls file, which reads them back.
     const MatchSettings saved = readMatchSettings(readAll(f.game.controllers.configPath));
     EXPECT_EQ(saved.lastFighter[0], "crow");
@@ -178,6 +184,7 @@ TEST(SelectScreen, AMatchChosenWithKeysAndAPadOnAStageOfTheUsersFolder)
     EXPECT_EQ(f.game.fight.fighter1->character->name, "rook");
     EXPECT_EQ(f.game.fight.fighter2->character->name, "quill");
     EXPECT_EQ(f.game.content.level->name, "desert");
+    EXPECT_EQ(f.game.content.quoteBook, f.game.content.startQuotes);
     // The screen opens again on the last choices.
     f.game.fight.gameState = GameState::Splash;
     f.key(kKeyMatch);

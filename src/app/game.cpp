@@ -200,6 +200,7 @@ void setUpGame(Game& game)
     game.screen.endSurface = loadScreenPicture(game.screen, "endsplash.tga");
     game.screen.quoteFont = Font::openQuoteFont(23);
     loadQuotes(game.content.quoteBook, "stuff.quotes", &game.content.contentFiles);
+    game.content.startQuotes = game.content.quoteBook;
     game.soundPlayer.load(game.platform.sound(), game.content.contentFiles, game.content.level->name, game.content.characters,
                           readSoundConfig(soundConfigPath()));
 }

@@ -22,7 +22,11 @@ struct Content {
     Roster roster;
     // What the computer knows of each player's Character.
     std::vector<MoveKnowledge> knowledge;
+    // The quotes of the fight: the content's own ("stuff.quotes", kept as
+    // startQuotes), then each fighter's NAME.quotes when the fight is not
+    // the one the game starts with.
     QuoteBook quoteBook;
+    QuoteBook startQuotes;
     // Content that loaded but looks wrong, each said once on standard error.
     ContentWarnings contentWarnings;
     // The folder the content is read from, and what was read of it.

@@ -1,5 +1,8 @@
 #include "app/matchup.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/game.h"
 #include "app/roster.h"
 #include "fight/move_knowledge.h"
@@ -29,6 +32,23 @@ std::string named(Game& game, const std::string& name, const char* what, Find fi
     return why + "; " + (isFighter ? "fighters" : "stages") + " there are: " + (there.empty() ? "none" : there);
 }
 
+// The content's quotes, then each fighter's own lines (NAME.quotes in the
+// content folder or the player's own), each fighter once.
+QuoteBook quotesFor(const Content& c, const Character& c1, const Character& c2)
+{
+    QuoteBook book = c.startQuotes;
+    for (const Character* ch : {&c1, &c2}) {
+        if (ch == &c2 && c2.name == c1.name) break;
+        const std::string name = ch->name + ".quotes";
+        std::string path = c.contentFiles.pathOf(name);
+        if (std::error_code e; !std::filesystem::exists(path, e)) path = userContentFolder() + "/" + name;
+        QuoteBook own;
+        loadQuotes(own, path);
+        book.insert(book.end(), own.begin(), own.end());
+    }
+    return book;
+}
+
 }  // namespace
 
 void useMatchup(Game& game, const Character& c1, const Character& c2, const Level& stage)
@@ -37,6 +57,7 @@ void useMatchup(Game& game, const Character& c1, const Character& c2, const Leve
     if (!c.level) return;
     if (c.level.get() != &stage) *c.level = stage;
     c.knowledge = {learnMoves(c1), learnMoves(c2)};
+    c.quoteBook = quotesFor(c, c1, c2);
     game.soundPlayer.useLevelMusic(c.contentFiles, c.level->name);
     game.soundPlayer.addCharacter(c.contentFiles, c1);
     game.soundPlayer.addCharacter(c.contentFiles, c2);
