@@ -85,12 +85,7 @@ Raster background()
     Prng rng(seedFrom("desert.background"));
     // Sky: bands of paper, darker toward the top, with ragged edges.
     const Colour bands[] = {kSkyHigh, rgb5(27, 26, 22), rgb5(28, 27, 22), rgb5(29, 27, 22), rgb5(30, 28, 22), kSkyLow};
-    for (int y = 0; y < 330; ++y)
-        for (int x = 0; x < kW; ++x) {
-            double jitter = 6 * std::sin(x * 0.05 + y * 0.3) + 4 * std::sin(x * 0.013 + y);
-            int band = std::clamp(static_cast<int>((y + jitter) / 55.0), 0, 5);
-            pic.set(x, y, bands[band]);
-        }
+    raggedBands(pic, bands, 330, 55.0, {6, 0.05, 0.3, 4, 0.013});
     // The sun, a vermilion seal with paper bars across it.
     fillDisc(kW, kH, 610, 190, 62, pic.painter(kVermilion));
     for (int i = 0; i < 3; ++i)

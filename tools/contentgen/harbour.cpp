@@ -68,11 +68,7 @@ Raster background()
     Prng rng(seedFrom("harbour.background"));
     // The night sky in ragged bands, darkest at the top.
     const Colour bands[] = {kNightHigh, rgb5(4, 5, 11), rgb5(5, 6, 12), rgb5(6, 8, 14), rgb5(7, 9, 15), kNightLow};
-    for (int y = 0; y < 340; ++y)
-        for (int x = 0; x < kW; ++x) {
-            const double jitter = 5 * std::sin(x * 0.04 + y * 0.2) + 3 * std::sin(x * 0.011 + y);
-            pic.set(x, y, bands[std::clamp(static_cast<int>((y + jitter) / 58.0), 0, 5)]);
-        }
+    raggedBands(pic, bands, 340, 58.0, {5, 0.04, 0.2, 3, 0.011});
     for (int i = 0; i < 90; ++i) {
         const int sx = rng.range(0, kW - 1), sy = rng.range(0, 300);
         pic.set(sx, sy, i % 7 == 0 ? kMoon : kWashLight);

@@ -112,4 +112,13 @@ void stamp(Raster& dst, const Raster& src, int x, int y, bool mirrored)
         }
 }
 
+void raggedBands(Raster& pic, const Colour (&bands)[6], int rows, double bandHeight, const BandWaves& w)
+{
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < pic.width(); ++x) {
+            const double jitter = w.a1 * std::sin(x * w.f1x + y * w.f1y) + w.a2 * std::sin(x * w.f2x + y);
+            pic.set(x, y, bands[std::clamp(static_cast<int>((y + jitter) / bandHeight), 0, 5)]);
+        }
+}
+
 }  // namespace contentgen

@@ -61,4 +61,12 @@ void fillRect(int width, int height, int left, int top, int right, int bottom,
 // (x, y); mirrored flips src left to right.
 void stamp(Raster& dst, const Raster& src, int x, int y, bool mirrored = false);
 
+// A sky: rows 0 to rows-1 in six bands of colour, a band every bandHeight
+// rows, their edges ragged by two waves (a1 high along x*f1x + y*f1y, a2
+// along x*f2x + y).
+struct BandWaves {
+    double a1, f1x, f1y, a2, f2x;
+};
+void raggedBands(Raster& pic, const Colour (&bands)[6], int rows, double bandHeight, const BandWaves& w);
+
 }  // namespace contentgen
