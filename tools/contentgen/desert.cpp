@@ -192,18 +192,9 @@ Raster panel(TextWriter& text)
     Raster pic(801, 81, kPaper);
     Prng rng(seedFrom("desert.panel"));
     brushPath(pic, {-4, 76, 200, 75, 400, 77, 600, 75, 805, 76}, 3.0, Ink{kInk, kInkStreak}, rng);
-    const int w = StageLayout::kBarWidth - 1, h = StageLayout::kBarHeight;
-    for (int x : {StageLayout::kBar1X, StageLayout::kBar2X}) {
-        const int y = StageLayout::kBar1Y;
-        fillRect(801, 81, x, y, x + w - 1, y + h - 1, pic.painter(kBarEmpty));
-        const double l = x - 4, t = y - 4, r = x + w + 3, b = y + h + 3;
-        brushPath(pic, {l, t, r, t}, 2.2, Ink{kInk, kInkStreak}, rng);
-        brushPath(pic, {l, b, r, b}, 2.2, Ink{kInk, kInkStreak}, rng);
-        brushPath(pic, {l, t - 2, l, b + 2}, 2.0, Ink{kInk, kInkStreak}, rng);
-        brushPath(pic, {r, t - 2, r, b + 2}, 2.0, Ink{kInk, kInkStreak}, rng);
-    }
+    panelBarBoxes(pic, kBarEmpty, Ink{kInk, kInkStreak}, 2.2, 2.0, rng);
     text.write(pic, "ROOK", 30, StageLayout::kBar1X, 4, kInk);
-    text.write(pic, "QUILL", 30, StageLayout::kBar2X + w, 4, kBlueInk, TextWriter::Align::Right);
+    text.write(pic, "QUILL", 30, StageLayout::kBar2X + StageLayout::kBarWidth - 1, 4, kBlueInk, TextWriter::Align::Right);
     // A seal between the bars.
     blot(pic, 400, 42, 22, kVermilion, rng);
     text.write(pic, "VS", 22, 400, 29, kPaperLight, TextWriter::Align::Centre);
@@ -211,6 +202,20 @@ Raster panel(TextWriter& text)
 }
 
 }  // namespace
+
+void panelBarBoxes(Raster& pic, Colour empty, const Ink& ink, double across, double down, Prng& rng)
+{
+    const int w = StageLayout::kBarWidth - 1, h = StageLayout::kBarHeight;
+    for (int x : {StageLayout::kBar1X, StageLayout::kBar2X}) {
+        const int y = StageLayout::kBar1Y;
+        fillRect(pic.width(), pic.height(), x, y, x + w - 1, y + h - 1, pic.painter(empty));
+        const double l = x - 4, t = y - 4, r = x + w + 3, b = y + h + 3;
+        brushPath(pic, {l, t, r, t}, across, ink, rng);
+        brushPath(pic, {l, b, r, b}, across, ink, rng);
+        brushPath(pic, {l, t - 2, l, b + 2}, down, ink, rng);
+        brushPath(pic, {r, t - 2, r, b + 2}, down, ink, rng);
+    }
+}
 
 void makeDesert(const std::string& outDir, TextWriter& text)
 {

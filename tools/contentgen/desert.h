@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include "contentgen/brush.h"
+#include "contentgen/prng.h"
+#include "contentgen/raster.h"
+
 namespace contentgen {
 
 class TextWriter;
@@ -17,6 +21,10 @@ struct StageLayout {
     static constexpr int kBar1X = 24, kBar1Y = 46;
     static constexpr int kBar2X = 476, kBar2Y = 46;
 };
+
+// The two health bars' empty boxes on a panel, each ringed by four brush
+// strokes: top and bottom `across` wide, the ends `down` wide.
+void panelBarBoxes(Raster& pic, Colour empty, const Ink& ink, double across, double down, Prng& rng);
 
 void makeDesert(const std::string& outDir, TextWriter& text);
 

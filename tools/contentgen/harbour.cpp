@@ -160,15 +160,7 @@ Raster panel()
     Raster pic(801, 81, kPanelNight);
     Prng rng(seedFrom("harbour.panel"));
     brushPath(pic, {-4, 76, 200, 77, 400, 75, 600, 77, 805, 76}, 3.0, Ink{kRope, kPlankLit}, rng);
-    const int w = StageLayout::kBarWidth - 1, h = StageLayout::kBarHeight;
-    for (int x : {StageLayout::kBar1X, StageLayout::kBar2X}) {
-        const int y = StageLayout::kBar1Y;
-        fillRect(801, 81, x, y, x + w - 1, y + h - 1, pic.painter(kBarEmptyNight));
-        const double l = x - 4, t = y - 4, r = x + w + 3, b = y + h + 3;
-        for (const auto& line : {std::vector<double>{l, t, r, t}, {l, b, r, b}, {l, t - 2, l, b + 2},
-                                 {r, t - 2, r, b + 2}})
-            brushPath(pic, line, 2.0, Ink{kRope, kPlankLit}, rng);
-    }
+    panelBarBoxes(pic, kBarEmptyNight, Ink{kRope, kPlankLit}, 2.0, 2.0, rng);
     // A lantern between the bars.
     lantern(pic, 400, 46, rng);
     return pic;
