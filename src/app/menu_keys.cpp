@@ -17,11 +17,22 @@ bool isPlayers(const Table& perPlayer, int code, Action a)
 
 }  // namespace
 
+std::optional<PlayersAction> playersKey(const Controls& controls, int key)
+{
+    for (int p = 1; p <= 2; ++p)
+        for (Action a : kActions)
+            if (controls.keys[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(a)] == key)
+                return PlayersAction{p, a};
+    return std::nullopt;
+}
+
 MenuKey menuKeyOf(const Controls& controls, int key)
 {
-    if (key == VK_UP || isPlayers(controls.keys, key, Action::Up)) return MenuKey::Up;
-    if (key == VK_DOWN || isPlayers(controls.keys, key, Action::Down)) return MenuKey::Down;
-    if (key == VK_RETURN || isPlayers(controls.keys, key, Action::Attack)) return MenuKey::Choose;
+    const auto own = playersKey(controls, key);
+    const auto is = [&](Action a) { return own && own->action == a; };
+    if (key == VK_UP || is(Action::Up)) return MenuKey::Up;
+    if (key == VK_DOWN || is(Action::Down)) return MenuKey::Down;
+    if (key == VK_RETURN || is(Action::Attack)) return MenuKey::Choose;
     return MenuKey::None;
 }
 

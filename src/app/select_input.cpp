@@ -2,6 +2,7 @@
 // as the controls say, and the arrows, Enter and Escape, the D-pad, A and B
 // of any pad as player 1's (a pad that plays for player 2 as player 2's).
 #include "app/game.h"
+#include "app/menu_keys.h"
 #include "app/responder.h"
 #include "app/select_screen.h"
 #include "input/controls.h"
@@ -17,11 +18,8 @@ struct Press {
 
 std::optional<Press> keyPress(const Game& game, int key)
 {
-    const Controls& c = game.controllers.controls;
-    for (int p = 1; p <= 2; ++p)
-        for (Action a : kActions)
-            if (c.keys[static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(a)] == key)
-                return Press{p, screenButton(p, a)};
+    if (const auto own = playersKey(game.controllers.controls, key))
+        return Press{own->player, screenButton(own->player, own->action)};
     switch (key) {
     case VK_LEFT: return Press{1, PlayerButton::Left};
     case VK_RIGHT: return Press{1, PlayerButton::Right};
