@@ -1,8 +1,5 @@
 #include "app/matchup.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "app/game.h"
 #include "app/roster.h"
 #include "fight/move_knowledge.h"
@@ -33,17 +30,15 @@ std::string named(Game& game, const std::string& name, const char* what, Find fi
 }
 
 // The content's quotes, then each fighter's own lines (NAME.quotes in the
-// content folder or the player's own), each fighter once.
+// content folder or the player's own, as the content files find it), each
+// fighter once.
 QuoteBook quotesFor(const Content& c, const Character& c1, const Character& c2)
 {
     QuoteBook book = c.startQuotes;
     for (const Character* ch : {&c1, &c2}) {
         if (ch == &c2 && c2.name == c1.name) break;
-        const std::string name = ch->name + ".quotes";
-        std::string path = c.contentFiles.pathOf(name);
-        if (std::error_code e; !std::filesystem::exists(path, e)) path = userContentFolder() + "/" + name;
         QuoteBook own;
-        loadQuotes(own, path);
+        loadQuotes(own, c.contentFiles.pathOf(ch->name + ".quotes"));
         book.insert(book.end(), own.begin(), own.end());
     }
     return book;
