@@ -91,11 +91,6 @@ void LobbyScreen::poll(std::uint32_t nowMs)
     if (!notes.empty()) said_ = notes.back();
 }
 
-void LobbyScreen::answer(const std::string& refused, const std::string& doing)
-{
-    said_ = refused.empty() ? doing : refused;
-}
-
 void LobbyScreen::back()
 {
     const net::PairingStage stage = pairing_ ? pairing_->stage() : net::PairingStage::Failed;
@@ -120,17 +115,17 @@ void LobbyScreen::key(int vk, std::uint32_t nowMs)
         else if (vk == VK_BACK && !typed_.empty()) typed_.pop_back();
         else if (vk == VK_RETURN) {
             typing_ = false;
-            answer(pairing_->joinByCode(typed_, nowMs), "");
+            said_ = pairing_->joinByCode(typed_, nowMs);
             typed_.clear();
         }
         return;
     }
-    if (vk == 'H') answer(pairing_->host(), "");
+    if (vk == 'H') said_ = pairing_->host();
     else if (vk == 'J') {
         typing_ = true;
         said_.clear();
     } else if (vk == 'Q') {
-        answer(pairing_->quickMatch(nowMs), "");
+        said_ = pairing_->quickMatch(nowMs);
     }
 }
 

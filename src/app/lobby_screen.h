@@ -46,7 +46,6 @@ public:
 
 private:
     void back();
-    void answer(const std::string& refused, const std::string& doing);
 
     std::unique_ptr<net::Pairing> pairing_;
     std::string server_;
