@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/game.h"
+#include "content/ini_edit.h"
 #include "input/match_settings.h"
 #include "input/controls_file.h"
 #include "platform/text_file.h"
@@ -70,6 +71,18 @@ bool saveControls(Game& game)
         return false;
     }
     return true;
+}
+
+void rememberPlayChoices(Game& game, const std::vector<std::pair<std::string, std::string>>& entries,
+                         const char* what)
+{
+    const std::string& path = game.controllers.configPath;
+    if (path.empty() || game.controllers.controlsFixed) return;
+    std::string error;
+    std::string text = readTextFile(path, &error).value_or(std::string());
+    for (const auto& [key, value] : entries) text = setIniEntry(text, "play", key, value);
+    if (error.empty()) error = replaceFile(path, text);
+    if (!error.empty()) std::fprintf(stderr, "Inkblot Fighter: %s; %s not saved\n", error.c_str(), what);
 }
 
 }  // namespace ib

@@ -2,6 +2,10 @@
 // the controls screen.
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace ib {
 
 struct Game;
@@ -15,5 +19,11 @@ void loadControls(Game& game);
 // Writes game.controllers.controls into game.controllers.configPath; false (said on standard
 // error) when it cannot.
 bool saveControls(Game& game);
+// Sets these `key = value` lines of the file's [play] section, every other
+// byte of it kept (nothing when there is no file to write, or the controls
+// came with a replay). A file that cannot be read or written is said with
+// `what` ("the choices") and the game goes on with the choices.
+void rememberPlayChoices(Game& game, const std::vector<std::pair<std::string, std::string>>& entries,
+                         const char* what);
 
 }  // namespace ib

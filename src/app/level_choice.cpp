@@ -1,30 +1,17 @@
 #include "app/level_choice.h"
 
+#include "app/controls_io.h"
 #include "app/display.h"
 #include "app/game.h"
 #include "app/menu_keys.h"
 #include "app/notice.h"
 #include "app/responder.h"
-#include "content/ini_edit.h"
 #include "fight/cpu_player.h"
-#include "platform/text_file.h"
 
 namespace ib {
 
 namespace {
 
-
-// The choice into the controls file, every other byte of it kept; a file
-// that cannot be read or written is said once and the choice still holds.
-void rememberLevel(Game& game, int level)
-{
-    const std::string& path = game.controllers.configPath;
-    if (path.empty() || game.controllers.controlsFixed) return;
-    std::string error;
-    const std::string old = readTextFile(path, &error).value_or(std::string());
-    if (error.empty()) error = replaceFile(path, setIniEntry(old, "play", "level", std::to_string(level)));
-    if (!error.empty()) std::fprintf(stderr, "Inkblot Fighter: %s; the computer's level is not saved\n", error.c_str());
-}
 
 void take(Game& game)
 {
@@ -34,7 +21,7 @@ void take(Game& game)
     o.lastLevel = level;
     o.computerLevel[0] = 0;
     o.computerLevel[1] = level;
-    rememberLevel(game, level);
+    rememberPlayChoices(game, {{"level", std::to_string(level)}}, "the computer's level is");
     startFight(game, PlayMode::VersusComputer, true);
     playSound(game, {SoundKind::Splash});
 }

@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/controls_io.h"
 #include "app/game.h"
 #include "app/matchup.h"
 #include "app/roster.h"
-#include "content/ini_edit.h"
 #include "fight/cpu_player.h"
-#include "platform/text_file.h"
 
 namespace ib {
 
@@ -38,15 +37,7 @@ int randomPlace(const Game& game, int count, std::uint32_t salt, Usable usable)
     return places[randomNumber(game, salt) % places.size()];
 }
 
-int placeOf(const std::vector<RosterFighter>& list, const std::string& name, int fallback)
-{
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i].name == name) return static_cast<int>(i);
-    return fallback;
-}
-
-// The choices into the controls file, every other byte of it kept; a file
-// that cannot be written is said and the choices still hold.
+// The choices, for the next time the screen opens and in the controls file.
 void remember(Game& game, const std::string& p1, const std::string& p2, const std::string& stage, int level)
 {
     PlayOptions& o = game.playOptions;
@@ -54,16 +45,9 @@ void remember(Game& game, const std::string& p1, const std::string& p2, const st
     o.lastFighter[1] = p2;
     o.lastStage = stage;
     if (level) o.lastLevel = level;
-    const std::string& path = game.controllers.configPath;
-    if (path.empty() || game.controllers.controlsFixed) return;
-    std::string error;
-    std::string text = readTextFile(path, &error).value_or(std::string());
-    text = setIniEntry(text, "play", "p1", p1);
-    text = setIniEntry(text, "play", "p2", p2);
-    text = setIniEntry(text, "play", "stage", stage);
-    if (level) text = setIniEntry(text, "play", "level", std::to_string(level));
-    if (error.empty()) error = replaceFile(path, text);
-    if (!error.empty()) std::fprintf(stderr, "Inkblot Fighter: %s; the choices are not saved\n", error.c_str());
+    std::vector<std::pair<std::string, std::string>> entries{{"p1", p1}, {"p2", p2}, {"stage", stage}};
+    if (level) entries.emplace_back("level", std::to_string(level));
+    rememberPlayChoices(game, entries, "the choices are");
 }
 
 void begin(Game& game)
@@ -122,10 +106,10 @@ void openSelectScreen(Game& game, PlayMode mode, bool match)
     SelectScreen s;
     s.mode = mode;
     s.match = match;
-    s.cursor[0] = placeOf(r.fighters, o.lastFighter[0].empty() ? "rook" : o.lastFighter[0], 0);
-    s.cursor[1] = placeOf(r.fighters, o.lastFighter[1].empty() ? "quill" : o.lastFighter[1], 0);
-    for (std::size_t i = 0; i < r.stages.size(); ++i)
-        if (r.stages[i].name == (o.lastStage.empty() ? "desert" : o.lastStage)) s.stage = static_cast<int>(i);
+    s.cursor[0] = static_cast<int>(fighterNamed(r, o.lastFighter[0].empty() ? "rook" : o.lastFighter[0]).value_or(0));
+    s.cursor[1] = static_cast<int>(fighterNamed(r, o.lastFighter[1].empty() ? "quill" : o.lastFighter[1]).value_or(0));
+    if (const auto stage = stageNamed(r, o.lastStage.empty() ? "desert" : o.lastStage))
+        s.stage = static_cast<int>(*stage);
     s.level = o.lastLevel >= 1 && o.lastLevel <= kMaxComputerLevel ? o.lastLevel : kDefaultComputerLevel;
     game.selectScreen = std::make_unique<SelectScreen>(s);
 }
