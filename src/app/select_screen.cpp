@@ -1,6 +1,5 @@
 #include "app/select_screen.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "app/controls_io.h"
