@@ -19,7 +19,9 @@ enum ButtonCode : int {
     Attack = 6,
     Hit = 7,
     KnockOut = 8,
-    CodeV = 9,
+    // No key makes it: outside the quick fight a fighter off the ground
+    // holds it, so a step written with it (the letter v) is made in the air.
+    Air = 9,
     Wildcard = 10,
 };
 

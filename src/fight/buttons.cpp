@@ -29,7 +29,11 @@ int buttonCode(const Fighter& f, PlayerButton b)
     return 0;
 }
 
-void pushSnapshot(Fighter& fighter) { fighter.history.push_front(fighter.held); }
+void pushSnapshot(Fighter& fighter)
+{
+    fighter.history.push_front(fighter.held);
+    if (fighter.inAir) fighter.history.front().add(Air);
+}
 
 bool pressButton(Fighter& f, int code, std::uint32_t t)
 {

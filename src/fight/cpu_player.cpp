@@ -11,7 +11,7 @@ namespace ib {
 namespace {
 
 // What a computer player is doing between two thoughts.
-enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack };
+enum Plan : std::int32_t { Idle = 0, Approach, Retreat, Guard, Attack, JumpIn };
 
 // A strike is watched for a little past its live time, then let go.
 constexpr std::uint32_t kGuardTailMs = 40;
@@ -154,6 +154,43 @@ struct Thinker {
         startMove(me, own.moves[static_cast<std::size_t>(a)], t);
     }
 
+    // An attack in the air that would land from the top of a jump made
+    // here, or -1.
+    int airAttackFromHere()
+    {
+        if (own.jump < 0 || own.airAttacks.empty()) return -1;
+        Fighter top = me;
+        top.y -= own.moves[static_cast<std::size_t>(own.jump)].peak;
+        const int a = own.airAttacks[static_cast<std::size_t>(fight.computerRandom.below(
+            static_cast<int>(own.airAttacks.size())))];
+        if (madeLately(a, 1) || !wouldReach(own.moves[static_cast<std::size_t>(a)], top, player, opp, 0)) return -1;
+        return a;
+    }
+
+    // Jumps, to attack once in the air (see strikeFromTheAir).
+    void jumpIn(int a)
+    {
+        const KnownMove& jump = own.moves[static_cast<std::size_t>(own.jump)];
+        startMove(me, jump, t);
+        mind.plan = JumpIn;
+        mind.planUntil = t + static_cast<std::uint32_t>(heldTime(jump.duration));
+        mind.recentAttacks[1] = mind.recentAttacks[0];
+        mind.recentAttacks[0] = a + 1;
+    }
+
+    // During a jump made to attack: the attack once it would land, or
+    // nothing if the jump comes down first.
+    void strikeFromTheAir()
+    {
+        const int a = mind.recentAttacks[0] - 1;
+        if (a < 0 || static_cast<std::size_t>(a) >= own.moves.size() || !me.inAir) return;
+        const KnownMove& m = own.moves[static_cast<std::size_t>(a)];
+        if (!m.air || !wouldReach(m, me, player, opp, 0)) return;
+        startMove(me, m, t);
+        mind.plan = Attack;
+        mind.planUntil = t;
+    }
+
     // The attack to make now, or -1.
     int chooseAttack()
     {
@@ -294,6 +331,12 @@ struct Thinker {
             setPlan(Guard, mind.nextThink);
             return;
         }
+        if (attacking && style.airPercent > 0 && !own.airAttacks.empty() && roll() < style.airPercent) {
+            if (const int a = airAttackFromHere(); a >= 0) {
+                jumpIn(a);
+                return;
+            }
+        }
         if (attacking) {
             if (const int a = chooseAttack(); a >= 0) {
                 attack(a);
@@ -332,6 +375,13 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     ComputerStyle style = computerStyle(mind.form == 2 ? level - 1 : level);
     if (own.meanStrikeStart() > other.meanStrikeStart()) style = againstFasterStrikes(style, level);
     Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
+    if (mind.plan == JumpIn) {
+        if (!due(t, mind.planUntil)) {
+            thinker.strikeFromTheAir();
+            return;
+        }
+        mind.plan = Idle;
+    }
     if (thinker.guard()) return;
     // Walking in stops as soon as the opponent is in reach or strikes.
     if (mind.plan == Approach &&

@@ -8,12 +8,12 @@ namespace ib {
 namespace {
 
 constexpr std::array<ComputerStyle, 5> kStyles{{
-    // react block guard idle attack punish best special wait slip lapse spacing
-    {460, 15, 25, 48, 35, 10, 30, 0, 0, 0, 0, false},
-    {320, 50, 25, 5, 58, 40, 30, 5, 0, 8, 45, false},
-    {300, 50, 45, 5, 55, 65, 50, 25, 0, 17, 58, false},
-    {260, 55, 45, 5, 62, 70, 60, 30, 0, 2, 35, true},
-    {200, 55, 65, 5, 75, 95, 90, 75, 0, 25, 30, true},
+    // react block guard idle attack punish best special wait slip lapse spacing air
+    {460, 15, 25, 48, 35, 10, 30, 0, 0, 0, 0, false, 0},
+    {320, 50, 25, 5, 58, 40, 30, 5, 0, 8, 45, false, 5},
+    {300, 50, 45, 5, 55, 65, 50, 25, 0, 17, 52, false, 5},
+    {260, 55, 45, 5, 62, 70, 60, 30, 0, 2, 35, true, 5},
+    {200, 55, 65, 5, 75, 95, 90, 75, 0, 25, 30, true, 5},
 }};
 
 }  // namespace

@@ -19,7 +19,8 @@ constexpr int kMaxComputerLevel = 5;
 // and how often a thought is a slip (an attack thrown from too far, or a
 // step into the opponent's reach) and how often it plays a round below
 // its best, as the level below would; whether it keeps out of the
-// opponent's reach. Whatever the level, it does not make the same attack three times
+// opponent's reach; how often an attack it chooses is a jump with an
+// attack in the air. Whatever the level, it does not make the same attack three times
 // in a row.
 struct ComputerStyle {
     std::uint32_t reactMs;
@@ -34,6 +35,7 @@ struct ComputerStyle {
     int slipPercent;
     int lapsePercent;
     bool spacing;
+    int airPercent;
 };
 
 const ComputerStyle& computerStyle(int level);

@@ -96,6 +96,13 @@ void hashFighter(Fnv& h, const std::optional<Fighter>& fighter)
     h.u64(f.history.size());
     for (const ButtonSet& s : f.history) h.u32(s.bits());
     h.i32(frameIndex(f.character, f.frame));
+    // Only a fight with flights has any: the quick fight hashes as before.
+    if (f.inAir || f.flight.move != nullptr) {
+        h.u32(f.inAir);
+        h.i32(moveIndex(f.character, f.flight.move));
+        h.u32(f.flight.start);
+        h.i32(f.flight.shown);
+    }
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ StepMark beginFightStep(FightState& fight, const FightRules& rules, std::uint32_
     if (fighters && rules.level) {
         const std::uint32_t t = fight.currentTime;
         const MoveMark before1(*fight.fighter1), before2(*fight.fighter2);
-        moveFighters(*fight.fighter1, *fight.fighter2, *rules.level, t);
+        moveFighters(*fight.fighter1, *fight.fighter2, *rules.level, t, feelsHits(fight));
         if (sounds) {
             noteMoveStart(*fight.fighter1, before1, t, 1, rules, *sounds);
             noteMoveStart(*fight.fighter2, before2, t, 2, rules, *sounds);

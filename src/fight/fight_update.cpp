@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "fight/fighter.h"
+#include "fight/flight.h"
 #include "fight/frame_geometry.h"
 #include "fight/hit_scan.h"
 #include "fight/sound_events.h"
@@ -94,10 +95,16 @@ void keepInBounds(Fighter& a, const Fighter& b, const Level& level)
     }
 }
 
-void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t)
+void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t, bool inFlight)
 {
-    stepFighter(fighter1, t);
-    stepFighter(fighter2, t);
+    if (inFlight) {
+        const std::int32_t ground = groundOf(level);
+        flyStep(fighter1, t, ground);
+        flyStep(fighter2, t, ground);
+    } else {
+        stepFighter(fighter1, t);
+        stepFighter(fighter2, t);
+    }
     keepInBounds(fighter1, fighter2, level);
     keepInBounds(fighter2, fighter1, level);
     pushApart(fighter1, fighter2);

@@ -31,8 +31,13 @@ Fighter::Fighter(const Character& character_, const Level& level, Side side)
         facing = +1;
         x = toPosition(3 * width / 4);
     }
-    // Both stand on the ground line, the bottom of the play area.
-    y = toPosition(std::int64_t{level.layerY} + level.playHeight);
+    y = groundOf(level);
+}
+
+std::int32_t groundOf(const Level& level)
+{
+    // The ground line is the bottom of the play area.
+    return toPosition(std::int64_t{level.layerY} + level.playHeight);
 }
 
 bool Fighter::advanceAnimation(std::uint32_t t)

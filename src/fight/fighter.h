@@ -19,6 +19,16 @@ using InputHistory = std::deque<ButtonSet>;
 // on the right facing left (+1).
 enum class Side { Left, Right };
 
+// A jump that goes on under another move: a move that cut into it in
+// the air (an attack in the air, a knock-out) leaves the fighter on the
+// jump's path, which its frames still give, until it lands.
+struct Flight {
+    const Move* move = nullptr;  // the jump; null: not flying
+    std::uint32_t start = 0;     // its moveStart
+    std::int32_t shown = -1;     // its last frame whose step was taken
+    friend bool operator==(const Flight&, const Flight&) = default;
+};
+
 struct Fighter {
     Fighter(const Character& character, const Level& level, Side side);
 
@@ -34,6 +44,10 @@ struct Fighter {
     const Move* pendingMove = nullptr;
     InputHistory history;
     const Frame* frame = nullptr;
+    // Outside the quick fight: whether it is off the ground (its input
+    // snapshots then hold Air), and the jump it is still on.
+    bool inAir = false;
+    Flight flight;
 
     // Plays the animation on to time t; true when `frame` changed.
     bool advanceAnimation(std::uint32_t t);
@@ -44,6 +58,9 @@ struct Fighter {
     friend bool operator==(const Fighter&, const Fighter&) = default;
 };
 
+// The y both fighters stand on.
+std::int32_t groundOf(const Level& level);
+
 // Move recognition.
 bool stepMatches(const ButtonSet& step, const ButtonSet& snapshot);
 int compareMoves(const Move& candidate, const Move& current);
@@ -51,7 +68,10 @@ int compareMoves(const Move& candidate, const Move& current);
 void pushSnapshot(Fighter& fighter);
 
 // The fight update of one pass.
-void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t);
+// With `inFlight` (every fight but the quick one) a jump cut into in the
+// air goes on under the move that cut into it (see fight/flight.h).
+void moveFighters(Fighter& fighter1, Fighter& fighter2, const Level& level, std::uint32_t t,
+                  bool inFlight = false);
 void keepInBounds(Fighter& a, const Fighter& b, const Level& level);
 // What a victim took in one pass, and the move it was playing before.
 struct HitTaken {

@@ -7,6 +7,7 @@
 
 #include "fight/buttons.h"
 #include "fight/fighter.h"
+#include "fight/flight.h"
 
 namespace ib {
 
@@ -71,6 +72,7 @@ void learnStrike(KnownMove& k)
         // A frame's step is taken when it appears; negative dx goes forward.
         forward -= f.dx;
         rise -= f.dy;
+        k.peak = std::max(k.peak, held32(rise));
         const std::int64_t length = std::max(f.duration, 0);
         if (length > 0 && f.image && f.image->mask) {
             const Box box = strikeBox(*f.image->mask);
@@ -116,6 +118,12 @@ bool repeatAction(const ButtonSet& held, std::vector<KeyAction>& out)
     return false;
 }
 
+ButtonSet withAir(ButtonSet held)
+{
+    held.add(Air);
+    return held;
+}
+
 // Presses and releases whose snapshots are the move's steps, oldest first,
 // each one event after the other; empty when some step cannot follow the
 // one before with a single press or release.
@@ -129,7 +137,7 @@ std::vector<KeyAction> planKeys(const Move& move)
         const ButtonSet& step = move.steps[i];
         ButtonSet want;  // the step's buttons without the wildcard
         for (int c : step.codes()) {
-            if (c == Wildcard) continue;
+            if (c == Wildcard || c == Air) continue;  // the air is there, not pressed
             if (!playerCode(c)) return {};
             want.add(c);
         }
@@ -142,7 +150,7 @@ std::vector<KeyAction> planKeys(const Move& move)
             if (want.empty() && !repeatAction(held, out)) return {};
             continue;
         }
-        if (matches(step, held)) {
+        if (matches(step, held) || matches(step, withAir(held))) {
             if (!repeatAction(held, out)) return {};
             continue;
         }
@@ -150,7 +158,7 @@ std::vector<KeyAction> planKeys(const Move& move)
         for (int c : kPlayerCodes) {
             ButtonSet next = held;
             if (held.contains(c)) next.remove(c); else next.add(c);
-            if (matches(step, next)) {
+            if (matches(step, next) || matches(step, withAir(next))) {
                 out.push_back({c, !held.contains(c)});
                 held = next;
                 found = true;
@@ -167,7 +175,10 @@ std::vector<KeyAction> planKeys(const Move& move)
 struct Trial {
     Level level;
     Fighter fighter;
-    explicit Trial(const Character& c) : fighter(c, level, Side::Right) {}
+    explicit Trial(const Character& c, bool inAir = false) : fighter(c, level, Side::Right)
+    {
+        fighter.inAir = inAir;
+    }
 
     void run(const std::vector<KeyAction>& keys)
     {
@@ -186,7 +197,7 @@ struct Trial {
 // move stays when every button is let go.
 bool planWorks(const Character& c, const KnownMove& k)
 {
-    Trial trial(c);
+    Trial trial(c, k.air);
     trial.run(k.keys);
     if (trial.fighter.currentMove != k.move) return false;
     if (k.loops) return true;
@@ -220,17 +231,21 @@ MoveKnowledge learnMoves(const Character& character)
         if (i < ordinary && character.defaultMove() != nullptr) {
             k.keys = planKeys(*k.move);
             k.special = k.move->stepCount > 1;
+            k.air = madeInAir(k.move);
             if (!k.keys.empty() && !planWorks(character, k)) k.keys.clear();
         }
         out.moves.push_back(std::move(k));
     }
     if (character.defaultMove() == nullptr) return out;
     for (std::size_t i = 0; i < out.moves.size(); ++i)
-        if (out.moves[i].strikes && !out.moves[i].keys.empty()) out.attacks.push_back(static_cast<int>(i));
+        if (out.moves[i].strikes && !out.moves[i].keys.empty())
+            (out.moves[i].air ? out.airAttacks : out.attacks).push_back(static_cast<int>(i));
     const int walk = out.indexOf(movePressed(character, Forward));
     if (walk >= 0 && out.moves[walk].forwardStep > 0 && out.moves[walk].loops) out.walk = walk;
     const int back = out.indexOf(movePressed(character, Back));
     if (back >= 0 && out.moves[back].forwardStep < 0 && out.moves[back].loops) out.back = back;
+    const int jump = out.indexOf(movePressed(character, Up));
+    if (jump >= 0 && out.moves[jump].move && liftsFighter(*out.moves[jump].move)) out.jump = jump;
     const int block = out.indexOf(movePressed(character, Block));
     if (block >= 0 && out.moves[block].move != character.defaultMove()) out.block = block;
     return out;

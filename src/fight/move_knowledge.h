@@ -44,17 +44,21 @@ struct KnownMove {
     std::int32_t strikeLow = 0;
     std::int32_t strikeHigh = 0;
     std::int32_t forwardStep = 0;  // how far one play moves it toward the opponent
+    std::int32_t peak = 0;         // the highest its steps take it
     std::vector<StrikeFrame> strikeFrames;
     // Presses and releases that start it from nothing held while the
     // default move plays; empty when no player can make it.
     std::vector<KeyAction> keys;
     bool special = false;  // needs more than one input step
+    bool air = false;      // made in the air: its keys are pressed after a jump
 };
 
 struct MoveKnowledge {
     const Character* character = nullptr;
     std::vector<KnownMove> moves;  // in the Character's order, the default last
-    std::vector<int> attacks;      // moves that strike and can be made
+    std::vector<int> attacks;      // moves that strike and can be made from the ground
+    std::vector<int> airAttacks;   // moves that strike and are made in the air
+    int jump = -1;                 // made by Up alone and lifts the fighter
     int walk = -1;                 // made by Forward alone and steps forward
     int back = -1;                 // made by Back alone and steps back
     int block = -1;                // played while Block is held

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "fight/fighter.h"
+#include "fight/flight.h"
 
 namespace ib {
 
@@ -62,6 +63,7 @@ void Fighter::recognizeMove(std::uint32_t now)
     if (compareMoves(*candidate, *currentMove) == 1) {
         // The frame is left alone: the next animation step shows the new
         // move from its first frame.
+        takeOff(*this);
         currentMove = candidate;
         moveStart = now;
         pendingMove = defaultMove;

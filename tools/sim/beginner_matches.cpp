@@ -9,7 +9,7 @@ constexpr std::uint32_t kFirstClock = 1000;
 // Three rounds of 99 s, their banners and the pauses between them.
 constexpr std::uint32_t kLongestMatchMs = 340000;
 // The variety of the computer's attacks is judged in matches with this many.
-constexpr int kFewestAttacks = 8;
+constexpr int kFewestAttacks = 10;
 }  // namespace
 
 MatchOutcome playBeginnerMatch(Game& game, beginners::Style style, int level, std::uint32_t seed,
