@@ -89,6 +89,14 @@ TEST(MoveKnowledge, LearnsTheDefaultFightersFromTheirFiles)
         EXPECT_EQ(k.moves[static_cast<std::size_t>(k.walk)].move->name, who + "-walk");
         EXPECT_EQ(k.moves[static_cast<std::size_t>(k.back)].move->name, who + "-back");
         EXPECT_EQ(k.moves[static_cast<std::size_t>(k.block)].move->name, who + "-block");
+        // The attack in the air is made after the jump, from its top.
+        const KnownMove& air = known(k, who + "-air");
+        EXPECT_TRUE(air.air && air.strikes);
+        EXPECT_FALSE(air.keys.empty());
+        EXPECT_EQ(k.airAttacks, std::vector<int>{k.indexOf(air.move)});
+        ASSERT_GE(k.jump, 0);
+        EXPECT_EQ(k.moves[static_cast<std::size_t>(k.jump)].move->name, who + "-jump");
+        EXPECT_GE(k.moves[static_cast<std::size_t>(k.jump)].peak, 110);
     }
 }
 
@@ -140,9 +148,15 @@ TEST(ComputerFights, LevelsClimbButNotEveryTimeAndRookAndQuillAreEven)
     EXPECT_GE(knockOuts, 48);
     for (int level : {3, 5})
         for (int seating = 0; seating < 2; ++seating) {
-            int rook = 0;
-            for (std::uint32_t seed = 1; seed <= 50; ++seed)
-                rook += g.fight(level, level, seed).winner == (seating ? 2 : 1);
+            int rook = 0, inTheAir = 0;
+            for (std::uint32_t seed = 1; seed <= 50; ++seed) {
+                const auto o = g.fight(level, level, seed);
+                rook += o.winner == (seating ? 2 : 1);
+                for (const auto& tally : o.tally.attacks)
+                    inTheAir += tally.count("rook-air") + tally.count("quill-air") != 0;
+            }
+            std::printf("level %d: %d of 100 fighters attacked in the air\n", level, inTheAir);
+            EXPECT_GE(inTheAir, 20) << level;
             std::printf("level %d, rook as player %d: rook won %d of 50\n", level, seating + 1, rook);
             EXPECT_GE(rook, 20) << level;
             EXPECT_LE(rook, 30) << level;

@@ -22,13 +22,13 @@ namespace {
 constexpr std::uint32_t kStepMs = 10;
 
 struct Bout {
-    Bout()
+    explicit Bout(bool match = true)
     {
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(INKBLOT_DATA_DIR);
         ready = initDisplay(game) == DD_OK;
         std::filesystem::current_path(previous);
-        startFight(game, PlayMode::TwoPlayers, true);
+        startFight(game, PlayMode::TwoPlayers, match);
         rules = fightRules(game);
     }
     FightState& fight() { return game.fight; }
@@ -37,6 +37,33 @@ struct Bout {
         clock += kStepMs;
         fightStep(game.fight, rules, clock, in);
     }
+    // Passes until the round's banners let the fighters move.
+    void untilFight()
+    {
+        for (int i = 0; i < 1000 && roundStarting(game.fight); ++i) pass();
+    }
+    // Rook jumps, and presses attack once 60 pixels up (`twin`, if given,
+    // jumps alone beside it).
+    void jumpAndAttack(FightState* twin = nullptr)
+    {
+        const std::int32_t ground = fight().fighter1->y;
+        StepInput up, down, attack;
+        up.press(1, PlayerButton::Up);
+        down.release(1, PlayerButton::Up);
+        attack.press(1, PlayerButton::Attack);
+        for (const StepInput* in : {&up, &down}) {
+            pass(*in);
+            if (twin) fightStep(*twin, rules, clock, *in);
+        }
+        for (int i = 0; i < 100 && fight().fighter1->y > ground - 60; ++i) {
+            pass();
+            if (twin) fightStep(*twin, rules, clock, {});
+        }
+        pass(attack);
+        if (twin) fightStep(*twin, rules, clock, {});
+    }
+    std::string move(int player) { return fight().fighter(player)->currentMove->name; }
+
     // Quill walks in (through the round's banners) to `distance` from rook,
     // stops, and punches every 300 ms until a strike lands; false if none
     // does.
@@ -297,6 +324,49 @@ TEST(HitEffects, AKnockOutShakesTheFrameAndPutsItBack)
 }
 
 // Rook's punch as its poses time it: 90 ms before the fist can strike,
+// Attack pressed in the air makes rook's attack in the air, while the jump
+// carries him up and down exactly as it would have alone; he lands on the
+// ground and the attack ends with the landing. In the quick fight the same
+// keys leave the jump alone (the punch waits for the landing).
+TEST(JumpAttack, TheJumpGoesOnUnderItAndItLandsOnAStandingOpponent)
+{
+    for (const bool match : {true, false}) {
+        SCOPED_TRACE(match ? "match" : "quick fight");
+        Bout bout(match);
+        ASSERT_TRUE(bout.ready);
+        bout.untilFight();
+        const std::int32_t ground = bout.fight().fighter1->y;
+        FightState alone = bout.fight();
+        bout.jumpAndAttack(&alone);
+        bool madeInAir = false;
+        for (int i = 0; i < 100; ++i) {
+            madeInAir = madeInAir || bout.move(1) == "rook-air";
+            ASSERT_EQ(bout.fight().fighter1->y, alone.fighter1->y) << "pass " << i;
+            bout.pass();
+            fightStep(alone, bout.rules, bout.clock, {});
+        }
+        EXPECT_EQ(madeInAir, match);
+        EXPECT_EQ(bout.fight().fighter1->y, ground);
+        EXPECT_FALSE(bout.fight().fighter1->inAir);
+        EXPECT_EQ(bout.fight().fighter1->flight.move, nullptr);
+    }
+    // Quill standing near takes it.
+    Bout bout;
+    ASSERT_TRUE(bout.ready);
+    StepInput walk, stop;
+    walk.press(2, PlayerButton::Left);
+    stop.release(2, PlayerButton::Left);
+    bout.untilFight();
+    bout.pass(walk);
+    for (int i = 0; i < 1000 && bout.fight().fighter2->x - bout.fight().fighter1->x > 150; ++i) bout.pass();
+    bout.pass(stop);
+    bout.jumpAndAttack();
+    for (int i = 0; i < 60 && bout.fight().fighter2->health == 100.0; ++i) bout.pass();
+    EXPECT_EQ(bout.fight().fighter2->health, 100.0 - 7.0);
+    EXPECT_EQ(bout.move(1), "rook-air");
+    EXPECT_TRUE(bout.fight().fighter1->inAir);
+}
+
 // 80 + 110 ms striking, 130 ms back.
 TEST(FrameData, ThePunchAsItsAnimationTimesIt)
 {
