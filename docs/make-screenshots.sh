@@ -10,6 +10,10 @@ build=${1:-build}
 # its spark, rook's flash and the combo counter.
 "$build/inkblot-sim" --data "$build/data" --match --script docs/hit-combo.script --passes 287 \
     --screenshot 287:"$PWD/docs/hit-combo.png"
+# Rook jumps and stamps down on quill from the top of the jump (the hit at
+# pass 269).
+"$build/inkblot-sim" --data "$build/data" --match --script docs/jump-attack.script --passes 270 \
+    --screenshot 270:"$PWD/docs/jump-attack.png"
 # Training with the input display and the frame data on, the frame after
 # rook's second punch lands on the dummy (pass 195).
 "$build/inkblot-sim" --data "$build/data" --training --script docs/training.script --passes 196 \

@@ -292,6 +292,8 @@ void makeSounds(const std::string& outDir)
         {"knockout.wav", knockout}, {"plip.wav", plip},     {"chime.wav", chime},
         {"desert.music.wav", desertMusic},
         {"harbour.music.wav", harbourMusic},
+        {"rook-air.wav", [] { return whoosh("rook-air", 320, 1500.0, 260.0, 0.08, 0.9); }},
+        {"quill-air.wav", [] { return whoosh("quill-air", 240, 4600.0, 1200.0, 0.03, 0.0); }},
         {"slate-punch.wav", [] { return whoosh("slate-punch", 340, 1100.0, 180.0, 0.1, 0.0); }},
         {"slate-kick.wav", [] { return whoosh("slate-kick", 380, 900.0, 160.0, 0.12, 1.3); }},
         {"slate-low.wav", [] { return whoosh("slate-low", 360, 600.0, 120.0, 0.1, 0.0); }},

@@ -21,6 +21,8 @@ inline constexpr SoundFile kSoundFiles[] = {
     {"desert.music.wav", 9600},  // four bars at 100 beats a minute, looped
     {"harbour.music.wav", 12800},  // four bars at 75 beats a minute, looped
     // The fighters' own moves (each replaces swish.wav for its move).
+    {"rook-air.wav", 320},       // a stamp through the air
+    {"quill-air.wav", 240},      // a long whip from above
     {"slate-punch.wav", 340},    // a heavy arm through the air
     {"slate-kick.wav", 380},     // a stamp
     {"slate-low.wav", 360},      // a low drag
