@@ -109,6 +109,8 @@ TEST(FightState, TheHashSeesEveryFieldAndNoAddress)
         [](FightState& s) {
             s.fighter1->frame = otherMove(*s.fighter1, s.fighter1->currentMove)->animation->frames[0].get();
         },
+        [](FightState& s) { s.fighter2->inAir = true; },
+        [](FightState& s) { s.fighter2->flight = {s.fighter2->currentMove, 0, 1}; },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         FightState changed = base;
