@@ -362,7 +362,7 @@ TEST(JumpAttack, TheJumpGoesOnUnderItAndItLandsOnAStandingOpponent)
     bout.pass(stop);
     bout.jumpAndAttack();
     for (int i = 0; i < 60 && bout.fight().fighter2->health == 100.0; ++i) bout.pass();
-    EXPECT_EQ(bout.fight().fighter2->health, 100.0 - 7.0);
+    EXPECT_EQ(bout.fight().fighter2->health, 100.0 - 8.0);
     EXPECT_EQ(bout.move(1), "rook-air");
     EXPECT_TRUE(bout.fight().fighter1->inAir);
 }
