@@ -458,7 +458,7 @@ protected:
             if (!stage && name == "wisp") return 8;
             return std::nullopt;
         };
-        host.makeFight = [this](const AgreedChoice&) { return game.fight; };
+        host.makeFight = [this](const AgreedChoice&, FightRules&) { return game.fight; };
         host.choice = {"slate", 7, "harbour", 7};
         host.maxSteps = 60;
     }

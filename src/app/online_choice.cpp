@@ -35,7 +35,7 @@ std::string notThere(Game& game, bool stage, const std::string& name)
            (stage ? "stages" : "fighters") + " there are: " + (there.empty() ? "none" : there);
 }
 
-FightState chosenFight(Game& game, const net::AgreedChoice& a)
+FightState chosenFight(Game& game, const net::AgreedChoice& a, FightRules& rules)
 {
     Roster& r = roster(game);
     const Character* c1 = rosterFighter(game, fighterNamed(r, a.fighter[0]).value_or(r.fighters.size()));
@@ -48,6 +48,8 @@ FightState chosenFight(Game& game, const net::AgreedChoice& a)
         f.fighter1.emplace(*c1, *game.content.level, Side::Left);
         f.fighter2.emplace(*c2, *game.content.level, Side::Right);
     }
+    // The quotes and what is known of the fighters are theirs now.
+    rules = fightRules(game);
     return f;
 }
 
@@ -72,7 +74,7 @@ std::string chooseOnline(Game& game, net::NetPlayConfig& config, std::string fig
     choice.stage = stage;
     config.choice = choice;
     config.lookUp = [&game](bool isStage, const std::string& name) { return contentOf(game, isStage, name); };
-    config.makeFight = [&game](const net::AgreedChoice& a) { return chosenFight(game, a); };
+    config.makeFight = [&game](const net::AgreedChoice& a, FightRules& rules) { return chosenFight(game, a, rules); };
     return {};
 }
 

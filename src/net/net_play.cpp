@@ -276,7 +276,7 @@ std::string NetPlay::agree(FightState& start)
     a.fighter[0] = host.fighter;
     a.fighter[1] = joined.fighter;
     a.stage = host.stage;
-    start = config_.makeFight(a);
+    start = config_.makeFight(a, rules_);
     agreed_ = std::move(a);
     return {};
 }

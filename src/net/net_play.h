@@ -40,8 +40,9 @@ struct NetPlayConfig {
     // fighter named none is said, and the fight is the one made.
     Choice choice;
     ContentLookUp lookUp;
-    // The fight of the choice both sides agreed on, set up before it begins.
-    std::function<FightState(const AgreedChoice&)> makeFight;
+    // The fight of the choice both sides agreed on, set up before it
+    // begins, and the rules it is fought by.
+    std::function<FightState(const AgreedChoice&, FightRules&)> makeFight;
     std::int64_t maxSteps = -1; // stop after this many steps (-1: when the fight ends)
     std::string desyncFolder = ".";  // where a desync's report goes
     bool keepFrames = false;         // the game draws the steps it runs
