@@ -88,17 +88,19 @@ void NetPlay::update(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)
     if (!openedAt_) openedAt_ = nowMs;
     std::vector<Received> in;
     link_->poll(nowMs, in);
-    // A stranger taken in this batch: its next packets are the player's.
-    std::optional<std::size_t> taken;
     for (const Received& r : in) {
         if (phase_ == NetPhase::Over && reportUntil_ == 0) break;
         std::optional<Packet> p = decodePacket(r.bytes);
-        if (!r.fromPlayer && taken != r.stranger) {
-            // A stranger at the host's door becomes the player by greeting
-            // (or by its choice, which comes first).
-            if (p && (std::holds_alternative<Hello>(*p) || std::holds_alternative<Choice>(*p)) &&
-                phase_ == NetPhase::Waiting && link_->accept(r.stranger)) {
-                taken = r.stranger;
+        if (!r.fromPlayer) {
+            // A stranger at the host's door becomes the player by greeting;
+            // the choice it sent before is kept until then.
+            if (!p || phase_ != NetPhase::Waiting) continue;
+            if (const auto* choice = std::get_if<Choice>(&*p)) {
+                strangerChoices_[r.stranger] = *choice;
+            } else if (std::holds_alternative<Hello>(*p) && link_->accept(r.stranger)) {
+                if (const auto c = strangerChoices_.find(r.stranger); c != strangerChoices_.end())
+                    theirChoice_ = c->second;
+                strangerChoices_.clear();
                 receive(*p, nowMs);
             }
             continue;

@@ -137,6 +137,7 @@ private:
     bool failed_ = false;
     bool greeted_ = false;
     std::optional<Choice> theirChoice_;
+    std::map<std::size_t, Choice> strangerChoices_;  // by the stranger's place at the door
     std::optional<AgreedChoice> agreed_;
     std::uint32_t seed_ = 0;
     std::uint32_t startMs_ = 0;       // when step 0 began on this machine
