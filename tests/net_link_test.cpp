@@ -507,6 +507,36 @@ TEST_F(NetChoice, WhatTheOtherSideCannotHaveIsRefusedOnBothSidesByName)
     EXPECT_EQ(b->status(), why);
 }
 
+// A machine that sends a choice and never greets is still a stranger: the
+// player who comes after it takes the place, with its own choice.
+TEST_F(NetChoice, AChoiceWithoutAGreetingTakesNoPlace)
+{
+    auto a = open(host);
+    ENetHost* stranger = knock(a->port());
+    ASSERT_TRUE(stranger);
+    bool sent = false;
+    std::unique_ptr<NetPlay> b;
+    run([&](int, std::uint32_t since) {
+        a->update(nowMs(), 0);
+        if (b) b->update(nowMs(), 0);
+        ENetEvent ev;
+        while (enet_host_service(stranger, &ev, 0) > 0)
+            if (ev.type == ENET_EVENT_TYPE_CONNECT && !sent) {
+                const auto bytes = encodePacket(Choice{"ghost", 1, "", 0});
+                enet_peer_send(ev.peer, kReliableChannel,
+                               enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+                sent = true;
+            }
+        if (!b && since > 300) b = open(joiningAs(a->port(), {"wisp", 8, "", 0}));
+        return !b || !a->finished() || !b->finished();
+    });
+    enet_host_destroy(stranger);
+    ASSERT_TRUE(sent);
+    ASSERT_TRUE(b && a->finished() && b->finished()) << a->status();
+    ASSERT_TRUE(a->agreed());
+    EXPECT_EQ(a->agreed()->fighter[1], "wisp");
+}
+
 TEST_F(NetChoice, BothChoicesAreFoughtAndASideWithoutOneFightsTheFightMade)
 {
     auto a = open(host);
