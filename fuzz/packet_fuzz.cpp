@@ -1,10 +1,13 @@
 // The reader of what another machine sends in an online fight: whatever
 // comes, it answers a packet or nothing, and a packet it answers is
-// written again as the very same bytes.
+// written again as the very same bytes. A choice's names, whatever they
+// hold, are checked against the content without a crash, and none that
+// could reach a path passes.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "net/choice_check.h"
 #include "net/packet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -15,5 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!p) return 0;
     const std::vector<std::uint8_t> again = encodePacket(*p);
     if (again.size() != size || !std::equal(again.begin(), again.end(), data)) __builtin_trap();
+    if (const auto* c = std::get_if<Choice>(&*p)) {
+        const ContentLookUp lookUp = [](bool, const std::string& name) -> std::optional<std::uint64_t> {
+            if (name.find_first_of("/\\.") != std::string::npos) __builtin_trap();
+            return name.size() % 2 ? std::optional<std::uint64_t>(name.size()) : std::nullopt;
+        };
+        for (const bool fromHost : {false, true})
+            if (choiceFault(*c, fromHost, lookUp).empty() && c->fighter.empty()) __builtin_trap();
+    }
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "content/content_files.h"
 #include "support/fixtures.h"
 #include "support/tiny_game.h"
 
@@ -66,6 +67,42 @@ TEST(ContentFiles, TheGameReadsItsFolderAndFingerprintsEveryByte)
     fs::remove(folder / "quill.Character");
     const FolderRun broken = startFrom(folder);
     EXPECT_EQ(broken.error, "Character file read error <quill>");
+}
+
+// Fighters and stages loaded after start-up count in the fingerprint
+// whatever order they came in, and apart from what start-up read.
+TEST(ContentFiles, LaterPartsCountInAnyOrder)
+{
+    auto load = [](ContentFiles& files, const std::string& key, const std::string& bytes) {
+        files.openPart(key);
+        files.noteRead(key + ".file", bytes.data(), bytes.size());
+        files.closePart();
+    };
+    ContentFiles a, b;
+    for (ContentFiles* f : {&a, &b}) {
+        load(*f, "fighter:rook", "rook");
+        f->startUpDone();
+    }
+    const std::uint64_t start = a.fingerprint();
+    load(a, "fighter:slate", "slate");
+    load(a, "stage:harbour", "harbour");
+    load(b, "stage:harbour", "harbour");
+    load(b, "fighter:slate", "slate");
+    EXPECT_EQ(a.fingerprint(), b.fingerprint());
+    EXPECT_NE(a.fingerprint(), start);
+    EXPECT_EQ(a.startFingerprint(), start);
+    EXPECT_EQ(a.partFingerprint("fighter:slate"), b.partFingerprint("fighter:slate"));
+    EXPECT_FALSE(a.partFingerprint("fighter:wisp"));
+    EXPECT_EQ(a.fingerprintWith({}), start);
+    ContentFiles c = b;
+    load(c, "fighter:wisp", "wisp");
+    EXPECT_EQ(c.fingerprintWith({"fighter:slate", "stage:harbour"}), a.fingerprint());
+    ContentFiles other;
+    load(other, "fighter:rook", "rook");
+    other.startUpDone();
+    load(other, "fighter:slate", "slatf");
+    load(other, "stage:harbour", "harbour");
+    EXPECT_NE(other.fingerprint(), a.fingerprint());
 }
 
 }  // namespace

@@ -437,3 +437,130 @@ TEST_F(NetPair, AQuietLineIsUnstableThenLost)
 
 }  // namespace
 }  // namespace ib::test
+
+namespace ib::test {
+namespace {
+
+using namespace ib::net;
+
+// The choices online, over a made-up content of slate and wisp on the
+// harbour: a name the other side cannot have (a path, too long, not a name,
+// not in its content, its files not the same) refuses the fight on both
+// sides, saying which; a side that says no choice (a game from before
+// choices) fights the fight made.
+class NetChoice : public NetPair {
+protected:
+    void SetUp() override
+    {
+        NetPair::SetUp();
+        host.lookUp = [](bool stage, const std::string& name) -> std::optional<std::uint64_t> {
+            if (name == (stage ? "harbour" : "slate")) return 7;
+            if (!stage && name == "wisp") return 8;
+            return std::nullopt;
+        };
+        host.makeFight = [this](const AgreedChoice&, FightRules&) { return game.fight; };
+        host.choice = {"slate", 7, "harbour", 7};
+        host.maxSteps = 60;
+    }
+    NetPlayConfig joiningAs(std::uint16_t port, const Choice& choice) const
+    {
+        NetPlayConfig join = joining(port);
+        join.choice = choice;
+        return join;
+    }
+};
+
+TEST_F(NetChoice, WhatTheOtherSideCannotHaveIsRefusedOnBothSidesByName)
+{
+    const std::string joiner = "refused: the joining player's fighter ";
+    const std::pair<Choice, std::string> cases[] = {
+        {{"../../etc/passwd", 8, "", 0}, joiner + "\"../../etc/passwd\" cannot be a name (only letters, digits, - and _)"},
+        {{std::string(40, 'w'), 8, "", 0},
+         joiner + "\"" + std::string(32, 'w') + "...\" is too long for a name (40 characters, at most 32)"},
+        {{"wisp\x01", 8, "", 0}, joiner + "\"wisp\\x01\" cannot be a name (only letters, digits, - and _)"},
+        {{"", 8, "", 0}, joiner + "has no name"},
+        {{"ghost", 8, "", 0}, joiner + "\"ghost\" is not in the host's content"},
+        {{"wisp", 9, "", 0}, "refused: the content of the joining player's fighter \"wisp\" differs between the two players"},
+        {{"wisp", 8, "harbour", 7}, "refused: the joining player chose a stage, which only the host does"},
+    };
+    for (const auto& [forged, why] : cases) {
+        auto a = open(host);
+        NetPlayConfig join = joiningAs(a->port(), {"wisp", 8, "", 0});
+        join.beforeSend = [&forged](Packet& p) {
+            if (auto* c = std::get_if<Choice>(&p)) *c = forged;
+        };
+        auto b = open(join);
+        untilBothOver(*a, *b);
+        EXPECT_EQ(a->status(), why);
+        EXPECT_EQ(b->status(), why);
+        EXPECT_EQ(a->session(), nullptr);
+    }
+    // The host's stage with other files: the one who joins refuses, and the
+    // host, already fighting, stops with the same words.
+    auto a = open(host);
+    NetPlayConfig join = joiningAs(a->port(), {"wisp", 8, "", 0});
+    join.lookUp = [](bool stage, const std::string&) -> std::optional<std::uint64_t> { return stage ? 99 : 7; };
+    auto b = open(join);
+    untilBothOver(*a, *b);
+    const std::string why = "refused: the content of the host's stage \"harbour\" differs between the two players";
+    EXPECT_EQ(a->status(), why);
+    EXPECT_EQ(b->status(), why);
+}
+
+// A machine that sends a choice and never greets is still a stranger: the
+// player who comes after it takes the place, with its own choice.
+TEST_F(NetChoice, AChoiceWithoutAGreetingTakesNoPlace)
+{
+    auto a = open(host);
+    ENetHost* stranger = knock(a->port());
+    ASSERT_TRUE(stranger);
+    bool sent = false;
+    std::unique_ptr<NetPlay> b;
+    run([&](int, std::uint32_t since) {
+        a->update(nowMs(), 0);
+        if (b) b->update(nowMs(), 0);
+        ENetEvent ev;
+        while (enet_host_service(stranger, &ev, 0) > 0)
+            if (ev.type == ENET_EVENT_TYPE_CONNECT && !sent) {
+                const auto bytes = encodePacket(Choice{"ghost", 1, "", 0});
+                enet_peer_send(ev.peer, kReliableChannel,
+                               enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+                sent = true;
+            }
+        if (!b && since > 300) b = open(joiningAs(a->port(), {"wisp", 8, "", 0}));
+        return !b || !a->finished() || !b->finished();
+    });
+    enet_host_destroy(stranger);
+    ASSERT_TRUE(sent);
+    ASSERT_TRUE(b && a->finished() && b->finished()) << a->status();
+    ASSERT_TRUE(a->agreed());
+    EXPECT_EQ(a->agreed()->fighter[1], "wisp");
+}
+
+TEST_F(NetChoice, BothChoicesAreFoughtAndASideWithoutOneFightsTheFightMade)
+{
+    auto a = open(host);
+    auto b = open(joiningAs(a->port(), {"wisp", 8, "", 0}));
+    fight(*a, *b, PlayerButton::Right, PlayerButton::Attack);
+    if (HasFatalFailure()) return;
+    for (const NetPlay* side : {a.get(), b.get()}) {
+        ASSERT_TRUE(side->agreed());
+        EXPECT_EQ(side->agreed()->fighter[0], "slate");
+        EXPECT_EQ(side->agreed()->fighter[1], "wisp");
+        EXPECT_EQ(side->agreed()->stage, "harbour");
+    }
+    // A joiner or a host that says no choice.
+    for (const bool oldHost : {false, true}) {
+        NetPlayConfig hosting = host;
+        if (oldHost) hosting.choice = {};
+        auto h = open(hosting);
+        auto j = open(joiningAs(h->port(), oldHost ? Choice{"wisp", 8, "", 0} : Choice{}));
+        fight(*h, *j, PlayerButton::Right, PlayerButton::Attack);
+        if (HasFatalFailure()) return;
+        EXPECT_FALSE(h->agreed() || j->agreed());
+        EXPECT_EQ(h->session()->hashAfter(59), j->session()->hashAfter(59));
+    }
+}
+
+}  // namespace
+}  // namespace ib::test

@@ -82,6 +82,27 @@ TEST(Render, FightersAreCutToThePlayAreaMirroredOrNot)
     }
 }
 
+// A fighter against itself: player 2 is drawn red for blue, its
+// see-through colour still see-through; against another fighter, as it is.
+TEST(Render, TheSameFighterTwiceIsDrawnInASecondColour)
+{
+    DrawScene s;
+    Surface& pose = *s.game.fight.fighter1->frame->image->surface;
+    for (int y = 0; y < pose.height(); ++y)
+        for (int x = 0; x < pose.width(); ++x) pose.data()[y * pose.width() + x] = y == 0 ? pose.colorKey() : kRed;
+    ASSERT_TRUE(s.pass());
+    EXPECT_NE(s.at(598, 420), kRed);  // quill's own picture
+    s.game.fight.fighter2.emplace(*s.game.content.characters[0], *s.game.content.level, Side::Right);
+    s.game.fight.fighter2->advanceAnimation(0);
+    for (int round = 0; round < 2; ++round) {  // the copy is made once and kept
+        ASSERT_TRUE(s.pass());
+        EXPECT_EQ(s.at(200, 420), kRed);
+        EXPECT_EQ(s.at(598, 420), 0x001F);
+        EXPECT_EQ(s.at(598, 401), kBackgroundColour);
+    }
+    EXPECT_EQ(s.game.screen.secondColours.size(), 1u);
+}
+
 TEST(Render, ASurfaceLossDropsOneFrameAndTheClockIsReadOncePerPass)
 {
     DrawScene s;

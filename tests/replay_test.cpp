@@ -50,7 +50,7 @@ TEST(ReplayFile, BadInputsNameTheirLine)
         // Cut short: at a line's end, and inside a number.
         {kHeader + "p 16*3\nm 256 66\n", "line 7: the file ends before its end line: it was cut short"},
         {kHeader + "p 16*", "line 5: \"\" is not a number from 0 to 4294967295"},
-        {kHeader + "p 16\n\x01\xff garbage\nend 1\n", "line 6: unknown line \"??\" (m, p, h or end)"},
+        {kHeader + "p 16\n\x01\xff garbage\nend 1\n", "line 6: unknown line \"??\" (m, p, h, c or end)"},
         {kHeader + "p 16\n\nend 1\n", "line 6: an empty line"},
         {kHeader + "m 256\n", "line 5: a message is \"m MESSAGE WPARAM\""},
         // Numbers past 32 bits, wherever they are.

@@ -280,6 +280,13 @@ TEST(NamedFighters, AReplayPlaysBackTheChoicesMadeOnTheScreen)
     ASSERT_EQ(sim::runSim({"--replay", "r.replay", "--trace", "b.jsonl"}), 0);
     EXPECT_EQ(readAll("a.jsonl"), readAll("b.jsonl"));
     EXPECT_NE(readAll("a.jsonl").find("\"kite\""), std::string::npos);
+    // kite was loaded after start-up, and its files count all the same: a
+    // kite of other files is other content.
+    EXPECT_NE(readAll("r.replay").find("\nc "), std::string::npos);
+    writeFile((f.user.content / "kite_stand.Frame").string(), "kite_pose\n101\n30,99\n0,0\n20,40\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sim::runSim({"--replay", "r.replay"}), kExitReplayError);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("replay was recorded with other content"), std::string::npos);
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ void drawControlsScreen(Screen& screen, const Controllers& controllers)
         for (int player = 1; player <= 2; ++player) {
             const int left = player == 1 ? 40 : 420;
             const std::uint16_t colour = player == 1 ? kInk : kBlueInk;
-            text(back, font, left, 150, player == 1 ? "PLAYER 1  -  ROOK" : "PLAYER 2  -  QUILL", colour);
+            text(back, font, left, 150, player == 1 ? "PLAYER 1" : "PLAYER 2", colour);
             fill(back, Rect{left, 178, left + 330, 180}, colour);
             text(back, font, left + 150, 188, "key", kGreyInk);
             text(back, font, left + 250, 188, "pad", kGreyInk);

@@ -12,6 +12,7 @@
 #include "app/notice.h"
 #include "app/quotes.h"
 #include "graphics/render.h"
+#include "graphics/second_colour.h"
 
 namespace ib {
 
@@ -97,14 +98,27 @@ PlayArea playArea(const Level& level)
     return PlayArea{level.leftBound, level.rightBound, level.layerY, level.playHeight};
 }
 
+// The picture in the second colour, made when first drawn and again after
+// the display lost it; the picture itself when none can be made.
+Image inSecondColour(Screen& screen, const Image& image)
+{
+    Image shown = image;
+    if (!image.surface || !screen.directDraw) return shown;
+    std::shared_ptr<Surface>& copy = screen.secondColours[image.surface.get()];
+    if (!copy || copy->isLost()) copy = secondColour(*screen.directDraw, *image.surface);
+    if (copy) shown.surface = copy;
+    return shown;
+}
+
 }  // namespace
 
-HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect)
+HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect, bool secondColoured)
 {
     if (!fighter.frame || !fighter.frame->image || !content.level || !screen.backBuffer)
         return DDERR_INVALIDPARAMS;
     const Frame& frame = *fighter.frame;
-    const Image& image = *frame.image;
+    Image coloured;
+    const Image& image = secondColoured ? (coloured = inSecondColour(screen, *frame.image)) : *frame.image;
     const std::int64_t px = std::int64_t{fighter.x} - std::int64_t{frame.hotspotX} * fighter.facing -
                             (fighter.facing == -1 ? image.width : 0);
     const std::int64_t py = std::int64_t{fighter.y} - frame.hotspotY;
@@ -138,7 +152,8 @@ bool composeFight(Screen& screen, const Content& content, const FightState& figh
     if (!drawHealthBar(screen, content, f2, false)) return false;
     drawNameTags(screen, content, fight);
     if (f1) draw(screen, content, *f1, screen.screenRect[0]);
-    if (f2) draw(screen, content, *f2, screen.screenRect[1]);
+    // A fighter against itself: player 2 in the second colour.
+    if (f2) draw(screen, content, *f2, screen.screenRect[1], f1 && f1->character == f2->character);
     if (!screen.slowMode && !drawLayer(screen, level.foreground, level.layerX, level.layerY,
                                      level.layerRect, DDBLTFAST_SRCCOLORKEY))
         return false;

@@ -17,7 +17,9 @@ bool composeFight(Screen& screen, const Content& content, const FightState& figh
 // composeFight, then the notice line over it, then present the frame when
 // it is whole; answers as composeFight.
 bool drawFight(Screen& screen, const Content& content, const FightState& fight);
-// Draws the fighter's current frame; screenRect receives where.
-HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect);
+// Draws the fighter's current frame (in the second colour: player 2 against
+// the same fighter); screenRect receives where.
+HRESULT draw(Screen& screen, const Content& content, const Fighter& fighter, Rect& screenRect,
+             bool secondColoured = false);
 
 }  // namespace ib

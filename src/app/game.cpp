@@ -181,9 +181,15 @@ void setUpGame(Game& game)
         game.screen.images.warnings = &game.content.contentWarnings;
         game.screen.images.files = &game.content.contentFiles;
         LoadContext ctx{*game.screen.directDraw, game.screen.images};
-        game.content.level = loadLevel(ctx, "desert");
-        game.content.characters.push_back(loadCharacter(ctx, "rook"));
-        game.content.characters.push_back(loadCharacter(ctx, "quill"));
+        ContentFiles* files = &game.content.contentFiles;
+        {
+            const ContentPart part(files, stagePart("desert"));
+            game.content.level = loadLevel(ctx, "desert");
+        }
+        for (const char* name : {"rook", "quill"}) {
+            const ContentPart part(files, fighterPart(name));
+            game.content.characters.push_back(loadCharacter(ctx, name));
+        }
         game.fight.fighter1.emplace(*game.content.characters[0], *game.content.level, Side::Left);
         game.fight.fighter2.emplace(*game.content.characters[1], *game.content.level, Side::Right);
         game.content.knowledge.clear();
@@ -201,6 +207,8 @@ void setUpGame(Game& game)
     game.screen.quoteFont = Font::openQuoteFont(23);
     loadQuotes(game.content.quoteBook, "stuff.quotes", &game.content.contentFiles);
     game.content.startQuotes = game.content.quoteBook;
+    // Fighters and stages loaded from here on count apart from the start's.
+    game.content.contentFiles.startUpDone();
     game.soundPlayer.load(game.platform.sound(), game.content.contentFiles, game.content.level->name, game.content.characters,
                           readSoundConfig(soundConfigPath()));
 }

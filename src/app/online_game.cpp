@@ -11,6 +11,7 @@
 #include "app/matchup.h"
 #include "app/game.h"
 #include "app/notice.h"
+#include "app/online_choice.h"
 #include "app/play_options.h"
 #include "app/replay_recorder.h"
 #include "content/content_error.h"
@@ -48,7 +49,24 @@ net::StepBits padsHeld(const Game& game)
     return in;
 }
 
-net::NetPlayConfig configOf(const Game& game, const OnlineOptions& options)
+// This side's fighter: the one named on the command line (the host is
+// player 1, so --p1 and --stage; the one who joins --p2), else the last
+// chosen for that player on the select screen, else rook (quill) on the
+// desert.
+std::string chooseOwn(Game& game, net::NetPlayConfig& config)
+{
+    const PlayOptions& o = game.playOptions;
+    const int p = config.hosting ? 0 : 1;
+    const std::string stage = o.stage.empty() ? o.lastStage : o.stage;
+    if (!o.fighter[p].empty() || (config.hosting && !o.stage.empty()))
+        return chooseOnline(game, config, o.fighter[p], o.stage);
+    // A choice remembered from the select screen that is no longer there
+    // gives way to the start's.
+    if (chooseOnline(game, config, o.lastFighter[p], stage).empty()) return {};
+    return chooseOnline(game, config, {}, {});
+}
+
+net::NetPlayConfig configOf(Game& game, const OnlineOptions& options, std::string& choiceError)
 {
     net::NetPlayConfig config;
     config.hosting = options.host;
@@ -57,7 +75,8 @@ net::NetPlayConfig configOf(const Game& game, const OnlineOptions& options)
     config.inputDelay = options.delayGiven ? options.delay : game.onlineDelay.value_or(options.delay);
     const ReplayHeader header = replayHeaderOf(game);
     config.gameVersion = header.gameVersion;
-    config.content = header.content;
+    // What start-up read; the fighters and stage chosen are compared apart.
+    config.content = game.content.contentFiles.startFingerprint();
     config.seed = game.platform.timeGetTime();
     // A desync's report goes beside the fights kept, not wherever the game
     // was started from.
@@ -65,6 +84,7 @@ net::NetPlayConfig configOf(const Game& game, const OnlineOptions& options)
     std::filesystem::create_directories(onlineReplayFolder(), madeFolder);
     config.desyncFolder = onlineReplayFolder().string();
     config.keepFrames = true;
+    choiceError = chooseOwn(game, config);
     return config;
 }
 
@@ -89,7 +109,7 @@ std::filesystem::path onlineReplayFolder()
 }
 
 OnlinePlay::OnlinePlay(Game& game, const OnlineOptions& options, std::unique_ptr<net::Pairing> line)
-    : play_(configOf(game, options), game.fight, fightRules(game)), line_(std::move(line)), font_(Font::openQuoteFont(18))
+    : play_(configOf(game, options, choiceError_), game.fight, fightRules(game)), line_(std::move(line)), font_(Font::openQuoteFont(18))
 {
     // The router is asked for the port the host really listens on, beside
     // the waiting; INKBLOT_NO_PORT_MAPPING (any text) says not to ask.
@@ -197,7 +217,7 @@ void OnlinePlay::keepReplay(const Game& game)
         folder / ("online-" + std::to_string(play_.seed()) + "-player" +
                   std::to_string(play_.session()->localPlayer()) + ".replay");
     std::ostringstream out;
-    net::writeOnlineReplay(out, replayHeaderOf(game), play_.startClock(), play_.confirmedInputs(),
+    net::writeOnlineReplay(out, onlineReplayHeader(game, play_), play_.startClock(), play_.confirmedInputs(),
                            play_.replayHashes());
     if (!replaceFile(file, out.str()).empty())
         std::fprintf(stderr, "Inkblot Fighter: cannot write the replay %s\n", file.string().c_str());
@@ -215,6 +235,10 @@ int runOnlineGame(Game& game, const OnlineOptions& options)
         return kExitContentError;
     }
     game.online = std::make_unique<OnlinePlay>(game, options);
+    if (!game.online->choiceError().empty()) {
+        std::fprintf(stderr, "Inkblot Fighter: %s\n", game.online->choiceError().c_str());
+        return kExitArgumentError;
+    }
     const int status = mainLoop(game);
     game.online.reset();  // the connection ends with the loop
     return status;
@@ -245,6 +269,8 @@ void startLobbyFight(Game& game, std::unique_ptr<net::Pairing> line)
     std::fprintf(stderr, "Inkblot Fighter: paired with %s in room %s; the line is %s\n", line->peer().c_str(),
                  line->code().c_str(), line->relayed() ? "relayed" : "direct");
     game.online = std::make_unique<OnlinePlay>(game, options, std::move(line));
+    if (const std::string& why = game.online->choiceError(); !why.empty())
+        std::fprintf(stderr, "Inkblot Fighter: %s; the fight is rook v quill on the desert\n", why.c_str());
 }
 
 void leaveOnlineFight(Game& game)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/online_options.h"
 #include "fight/step_input.h"
@@ -47,10 +48,13 @@ public:
     bool leaving() const { return leaving_; }
     void leave() { leaving_ = true; }
     bool viaLobby() const { return line_ != nullptr; }
+    // What is wrong with the fighter or stage chosen; empty when nothing.
+    const std::string& choiceError() const { return choiceError_; }
 
 private:
     void keepReplay(const Game& game);
 
+    std::string choiceError_;
     net::NetPlay play_;
     std::unique_ptr<net::Pairing> line_;
     bool leaving_ = false;

@@ -143,6 +143,10 @@ void ReplayPlatform::beginPass()
 bool ReplayPlatform::endPass()
 {
     const std::uint32_t pass = cursor_.passesTaken();
+    for (; nextContent_ < replay_.contents.size() && replay_.contents[nextContent_].pass <= pass; ++nextContent_) {
+        const ReplayHash& c = replay_.contents[nextContent_];
+        if (c.pass == pass && game_ && game_->content.contentFiles.fingerprint() != c.hash) stop(Outcome::OtherContent);
+    }
     while (nextHash_ < replay_.hashes.size() && replay_.hashes[nextHash_].pass <= pass) {
         const ReplayHash& h = replay_.hashes[nextHash_++];
         if (h.pass == pass && game_ && hashFight(game_->fight) != h.hash) stop(Outcome::Diverged, pass);

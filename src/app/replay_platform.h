@@ -61,6 +61,7 @@ private:
     Outcome outcome_ = Outcome::Playing;
     std::uint32_t divergedAt_ = 0;
     std::size_t nextHash_ = 0;
+    std::size_t nextContent_ = 0;
     // Pacing: the wrapped clock when the first pass ran, and the recorded
     // time from the first pass to the next one.
     bool paceStarted_ = false;

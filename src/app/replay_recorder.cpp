@@ -24,7 +24,9 @@ void ReplayRecorder::start(const Game& game)
 {
     if (started_) return;
     started_ = true;
-    writer_.header(replayHeaderOf(game));
+    const ReplayHeader header = replayHeaderOf(game);
+    lastContent_ = header.content;
+    writer_.header(header);
 }
 
 void ReplayRecorder::message(const Game& game, const Message& m)
@@ -39,6 +41,12 @@ void ReplayRecorder::pass(const Game& game, std::uint32_t clock)
     writer_.passes(clock - lastClock_);
     lastClock_ = clock;
     ++passes_;
+    // A fighter or stage loaded in the pass (the select screen's) is content
+    // a playback must have too.
+    if (const std::uint64_t content = game.content.contentFiles.fingerprint(); content != lastContent_) {
+        writer_.content(passes_, content);
+        lastContent_ = content;
+    }
     lastHash_ = hashFight(game.fight);
     if (passes_ % kReplayHashEvery == 0) writer_.hash(passes_, lastHash_);
 }

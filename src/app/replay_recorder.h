@@ -35,6 +35,7 @@ private:
     std::uint32_t passes_ = 0;
     std::uint32_t lastClock_ = 0;
     std::uint64_t lastHash_ = 0;
+    std::uint64_t lastContent_ = 0;
 };
 
 // The header of a replay of this game as it is set up now.

@@ -69,6 +69,10 @@ std::vector<std::string> contentNames(const std::vector<std::string>& folders, c
     return names;
 }
 
+std::string fighterPart(const std::string& name) { return "fighter:" + name; }
+std::string stagePart(const std::string& name) { return "stage:" + name; }
+std::string portraitPart(const std::string& name) { return "portrait:" + name; }
+
 std::string userContentFolder()
 {
     const fs::path data = userDataFolder();
@@ -117,6 +121,7 @@ const Character* rosterFighter(Game& game, std::size_t i)
     if (i >= r.fighters.size()) return nullptr;
     RosterFighter& f = r.fighters[i];
     tryLoad(game, f.error, f.tried, [&](LoadContext& ctx) {
+        const ContentPart part(&game.content.contentFiles, fighterPart(f.name));
         f.owned = loadCharacter(ctx, f.name);
         f.character = f.owned.get();
     });
@@ -124,6 +129,7 @@ const Character* rosterFighter(Game& game, std::size_t i)
     if (f.character && !f.portrait) {
         const std::string portrait = f.name + ".portrait.tga";
         std::error_code ec;
+        const ContentPart part(&game.content.contentFiles, portraitPart(f.name));
         if (fs::is_regular_file(game.content.contentFiles.pathOf(portrait), ec))
             f.portrait = loadTgaSurface(*game.screen.directDraw, game.screen.images, portrait);
         if (f.portrait) setSourceColorKey(*f.portrait, kMagenta);
@@ -136,7 +142,10 @@ const Level* rosterStage(Game& game, std::size_t i)
     Roster& r = roster(game);
     if (i >= r.stages.size()) return nullptr;
     RosterStage& s = r.stages[i];
-    tryLoad(game, s.error, s.tried, [&](LoadContext& ctx) { s.level = loadLevel(ctx, s.name); });
+    tryLoad(game, s.error, s.tried, [&](LoadContext& ctx) {
+        const ContentPart part(&game.content.contentFiles, stagePart(s.name));
+        s.level = loadLevel(ctx, s.name);
+    });
     return s.level.get();
 }
 

@@ -51,6 +51,12 @@ std::vector<std::string> contentNames(const std::vector<std::string>& folders, c
 // else ~/.local/share/inkblot-fighter/content; empty when unknown.
 std::string userContentFolder();
 
+// The names a fighter's and a stage's files are fingerprinted under
+// (ContentFiles parts).
+std::string fighterPart(const std::string& name);
+std::string stagePart(const std::string& name);
+std::string portraitPart(const std::string& name);
+
 // Lists the roster once, from the folders the content is read from.
 Roster& roster(Game& game);
 // The fighter or stage, loaded now if it was not; null when it cannot be

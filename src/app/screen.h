@@ -62,6 +62,8 @@ struct Screen {
     bool showInputs = false;
     bool showFrameData = false;
     std::map<const HitMask*, MaskOutline> maskOutlines;  // made when first shown
+    // Player 2's pictures in a fighter's fight against itself, by picture.
+    std::map<const Surface*, std::shared_ptr<Surface>> secondColours;
     // A line at the bottom of the screen (a pad came or went) until the
     // platform's clock reaches noticeUntil; drawn over the finished frame.
     std::string notice;

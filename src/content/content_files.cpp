@@ -1,5 +1,6 @@
 #include "content/content_files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -58,9 +59,46 @@ std::string ContentFiles::pathOf(const std::string& name) const
 
 void ContentFiles::noteRead(const std::string& name, const void* bytes, std::size_t size)
 {
+    ++filesRead_;
+    Part* part = openPart_.empty() ? nullptr : &parts_[openPart_];
+    if (part) {
+        part->fingerprint = hashBytes(part->fingerprint, name.data(), name.size());
+        part->fingerprint = hashBytes(part->fingerprint, bytes, size);
+        // A later part stays out of the start's order.
+        if (part->late) return;
+    }
     fingerprint_ = hashBytes(fingerprint_, name.data(), name.size());
     fingerprint_ = hashBytes(fingerprint_, bytes, size);
-    ++filesRead_;
+}
+
+void ContentFiles::openPart(const std::string& key)
+{
+    openPart_ = key;
+    parts_.try_emplace(key, Part{0x9E3779B97F4A7C15ull, startUpDone_});
+}
+
+std::optional<std::uint64_t> ContentFiles::partFingerprint(const std::string& key) const
+{
+    const auto at = parts_.find(key);
+    if (at == parts_.end()) return std::nullopt;
+    return at->second.fingerprint;
+}
+
+std::uint64_t ContentFiles::fingerprint() const
+{
+    std::uint64_t h = fingerprint_;
+    for (const auto& [key, part] : parts_)
+        if (part.late) h = mix(hashBytes(h, key.data(), key.size()), part.fingerprint);
+    return h;
+}
+
+std::uint64_t ContentFiles::fingerprintWith(const std::vector<std::string>& keys) const
+{
+    std::uint64_t h = fingerprint_;
+    for (const auto& [key, part] : parts_)
+        if (part.late && std::find(keys.begin(), keys.end(), key) != keys.end())
+            h = mix(hashBytes(h, key.data(), key.size()), part.fingerprint);
+    return h;
 }
 
 }  // namespace ib

@@ -6,8 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ib {
 
@@ -38,16 +41,63 @@ public:
     void noteRead(const std::string& name, const void* bytes, std::size_t size);
 
     // The same for the same files read in the same order, on every run and
-    // machine; changes when any byte or name of them does.
-    std::uint64_t fingerprint() const { return fingerprint_; }
+    // machine; changes when any byte or name of them does. The fighters and
+    // stages loaded after start-up count whatever order they came in.
+    std::uint64_t fingerprint() const;
+    // Only what start-up read (and what was read outside a fighter or stage
+    // since).
+    std::uint64_t startFingerprint() const { return fingerprint_; }
+    // The start's, with only those of the parts named that were loaded
+    // after start-up: the content a fight of just these needs.
+    std::uint64_t fingerprintWith(const std::vector<std::string>& parts) const;
     std::size_t filesRead() const { return filesRead_; }
 
+    // The files of one fighter or stage ("fighter:rook", "stage:desert"),
+    // while it is read, count for its own fingerprint too. Parts opened
+    // once start-up is over are the later ones.
+    void openPart(const std::string& key);
+    void closePart() { openPart_.clear(); }
+    void startUpDone() { startUpDone_ = true; }
+    // The fingerprint of one part's files, name and bytes; nothing when it
+    // was never read.
+    std::optional<std::uint64_t> partFingerprint(const std::string& key) const;
+
 private:
+    struct Part {
+        std::uint64_t fingerprint = 0;
+        bool late = false;
+    };
+    std::map<std::string, Part> parts_;
+    std::string openPart_;
+    bool startUpDone_ = false;
     std::string folder_;
     std::string foldersTried_;
     std::string userFolder_;
     std::uint64_t fingerprint_ = 0x9E3779B97F4A7C15ull;
     std::size_t filesRead_ = 0;
+};
+
+}  // namespace ib
+
+namespace ib {
+
+// Reads one fighter's or stage's files as a part of their own while it
+// lives.
+class ContentPart {
+public:
+    ContentPart(ContentFiles* files, const std::string& key) : files_(files)
+    {
+        if (files_) files_->openPart(key);
+    }
+    ~ContentPart()
+    {
+        if (files_) files_->closePart();
+    }
+    ContentPart(const ContentPart&) = delete;
+    ContentPart& operator=(const ContentPart&) = delete;
+
+private:
+    ContentFiles* files_;
 };
 
 }  // namespace ib

@@ -174,16 +174,18 @@ bool Parser::body(Replay& r)
             r.items.emplace_back(m);
         } else if (w[0] == "p") {
             if (!passes(r, w)) return false;
-        } else if (w[0] == "h") {
+        } else if (w[0] == "h" || w[0] == "c") {
+            std::vector<ReplayHash>& list = w[0] == "h" ? r.hashes : r.contents;
+            const std::string what = w[0] == "h" ? "hash" : "content fingerprint";
             ReplayHash h;
-            if (w.size() != 3) return fail("a hash is \"h PASS HASH\"");
+            if (w.size() != 3) return fail("a " + what + " is \"" + std::string(w[0]) + " PASS HASH\"");
             if (!number(w[1], h.pass) || !hex64(w[2], h.hash)) return false;
             if (h.pass != r.passes)
-                return fail("the hash is for pass " + std::to_string(h.pass) + ", but " +
+                return fail("the " + what + " is for pass " + std::to_string(h.pass) + ", but " +
                             std::to_string(r.passes) + " passes come before it");
-            if (!r.hashes.empty() && r.hashes.back().pass == h.pass)
-                return fail("a second hash for pass " + std::to_string(h.pass));
-            r.hashes.push_back(h);
+            if (!list.empty() && list.back().pass == h.pass)
+                return fail("a second " + what + " for pass " + std::to_string(h.pass));
+            list.push_back(h);
         } else if (w[0] == "end") {
             std::uint32_t n = 0;
             if (w.size() != 2 || !number(w[1], n)) return fail("the end line is \"end PASSES\"");
@@ -195,7 +197,7 @@ bool Parser::body(Replay& r)
                 if (!words(rest).empty()) return fail("nothing may follow the end line");
             return error.empty();
         } else {
-            return fail("unknown line " + quoted(w[0]) + " (m, p, h or end)");
+            return fail("unknown line " + quoted(w[0]) + " (m, p, h, c or end)");
         }
     }
     if (!error.empty()) return false;
@@ -261,12 +263,12 @@ void ReplayWriter::flushPasses()
     line_.clear();
 }
 
-void ReplayWriter::hash(std::uint32_t pass, std::uint64_t hash)
+void ReplayWriter::mark(char kind, std::uint32_t pass, std::uint64_t value)
 {
     flushPasses();
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    out_ << "h " << pass << ' ' << hex << '\n';
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(value));
+    out_ << kind << ' ' << pass << ' ' << hex << '\n';
     out_.flush();
 }
 
@@ -282,13 +284,12 @@ std::string formatReplay(const Replay& replay)
     std::ostringstream out;
     ReplayWriter w(out);
     w.header(replay.header);
-    std::size_t h = 0;
+    std::size_t h = 0, c = 0;
     std::uint32_t done = 0;
     auto hashesHere = [&] {
-        while (h < replay.hashes.size() && replay.hashes[h].pass == done) {
-            w.hash(done, replay.hashes[h].hash);
-            ++h;
-        }
+        for (; c < replay.contents.size() && replay.contents[c].pass == done; ++c)
+            w.content(done, replay.contents[c].hash);
+        for (; h < replay.hashes.size() && replay.hashes[h].pass == done; ++h) w.hash(done, replay.hashes[h].hash);
     };
     hashesHere();
     for (const ReplayItem& item : replay.items) {
@@ -302,6 +303,8 @@ std::string formatReplay(const Replay& replay)
             std::uint32_t step = left;
             if (h < replay.hashes.size() && replay.hashes[h].pass > done)
                 step = std::min(step, replay.hashes[h].pass - done);
+            if (c < replay.contents.size() && replay.contents[c].pass > done)
+                step = std::min(step, replay.contents[c].pass - done);
             w.passes(run.delta, step);
             done += step;
             left -= step;

@@ -54,6 +54,9 @@ struct Replay {
     ReplayHeader header;
     std::vector<ReplayItem> items;   // in the order the game took them
     std::vector<ReplayHash> hashes;  // by pass, ascending
+    // The content's fingerprint after a pass that loaded fighters or stages
+    // (the select screen's), by pass, ascending.
+    std::vector<ReplayHash> contents;
     std::uint32_t passes = 0;        // passes in all
     friend bool operator==(const Replay&, const Replay&) = default;
 };
@@ -76,12 +79,14 @@ public:
     void header(const ReplayHeader& h);
     void message(const Message& m);
     void passes(std::uint32_t delta, std::uint32_t count = 1);
-    void hash(std::uint32_t pass, std::uint64_t hash);
+    void hash(std::uint32_t pass, std::uint64_t hash) { mark('h', pass, hash); }
+    void content(std::uint32_t pass, std::uint64_t fingerprint) { mark('c', pass, fingerprint); }
     // The last line; flushes the stream.
     void end(std::uint32_t passes);
 
 private:
     void flushPasses();
+    void mark(char kind, std::uint32_t pass, std::uint64_t value);
     std::ostream& out_;
     std::vector<ReplayPasses> line_;  // the runs of the line being made
 };

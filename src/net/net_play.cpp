@@ -92,9 +92,17 @@ void NetPlay::update(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)
         if (phase_ == NetPhase::Over && reportUntil_ == 0) break;
         std::optional<Packet> p = decodePacket(r.bytes);
         if (!r.fromPlayer) {
-            // A stranger at the host's door becomes the player by greeting.
-            if (p && std::holds_alternative<Hello>(*p) && phase_ == NetPhase::Waiting && link_->accept(r.stranger))
+            // A stranger at the host's door becomes the player by greeting;
+            // the choice it sent before is kept until then.
+            if (!p || phase_ != NetPhase::Waiting) continue;
+            if (const auto* choice = std::get_if<Choice>(&*p)) {
+                strangerChoices_[r.stranger] = *choice;
+            } else if (std::holds_alternative<Hello>(*p) && link_->accept(r.stranger)) {
+                if (const auto c = strangerChoices_.find(r.stranger); c != strangerChoices_.end())
+                    theirChoice_ = c->second;
+                strangerChoices_.clear();
                 receive(*p, nowMs);
+            }
             continue;
         }
         if (!p) {
@@ -107,6 +115,8 @@ void NetPlay::update(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)
     if (phase_ == NetPhase::Over) return;
     if (phase_ == NetPhase::Waiting) {
         if (!config_.hosting && link_->connected() && !greeted_) {
+            // The choice first: a host that does not know it drops it.
+            if (!config_.choice.fighter.empty()) sendPacket(kReliableChannel, Packet(config_.choice), nowMs);
             sendPacket(kReliableChannel, Packet(Hello{config_.gameVersion, config_.content, 0}), nowMs);
             greeted_ = true;  // said hello; the host answers with its own
             lastHeardMs_ = nowMs;
@@ -131,6 +141,8 @@ void NetPlay::receive(const Packet& p, std::uint32_t nowMs)
     if (phase_ == NetPhase::Over && !std::holds_alternative<StateText>(p)) return;
     if (const auto* hello = std::get_if<Hello>(&p)) {
         if (phase_ == NetPhase::Waiting) greet(*hello, nowMs);
+    } else if (const auto* choice = std::get_if<Choice>(&p)) {
+        if (phase_ == NetPhase::Waiting) theirChoice_ = *choice;
     } else if (const auto* no = std::get_if<Refusal>(&p)) {
         end(readable(no->reason), true);
     } else if (const auto* in = std::get_if<Inputs>(&p)) {
@@ -228,15 +240,17 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
                           ", the other player's " + hexText(joinContent) + ")",
                       tell);
     }
+    FightState start = made_;
+    if (std::string why = agree(start); !why.empty()) return refuse(why, tell);
     if (config_.hosting) {
         seed_ = config_.seed;
+        if (agreed_) sendPacket(kReliableChannel, Packet(config_.choice), nowMs);
         sendPacket(kReliableChannel, Packet(Hello{config_.gameVersion, config_.content, seed_}), nowMs);
     } else {
         seed_ = theirs.seed;
     }
     startClock_ = kStartClockBase + seed_ % kStartClockSpread;
     const std::uint32_t startClock = startClock_;
-    FightState start = made_;
     start.gameState = GameState::Fight;
     // The clock of the fight's first pass is that of a fight begun on the
     // splash screen: 0, so that a replay of it plays back as any other.
@@ -250,6 +264,23 @@ void NetPlay::greet(const Hello& theirs, std::uint32_t nowMs)
     startMs_ = nowMs;
     lastHeardMs_ = nowMs;
     status_.clear();
+}
+
+std::string NetPlay::agree(FightState& start)
+{
+    // Either side without a choice: the fight as made (rook v quill on the
+    // desert), as a game from before choices fights.
+    if (config_.choice.fighter.empty() || !theirChoice_ || !config_.makeFight) return {};
+    if (std::string why = choiceFault(*theirChoice_, !config_.hosting, config_.lookUp); !why.empty()) return why;
+    const Choice& host = config_.hosting ? config_.choice : *theirChoice_;
+    const Choice& joined = config_.hosting ? *theirChoice_ : config_.choice;
+    AgreedChoice a;
+    a.fighter[0] = host.fighter;
+    a.fighter[1] = joined.fighter;
+    a.stage = host.stage;
+    start = config_.makeFight(a, rules_);
+    agreed_ = std::move(a);
+    return {};
 }
 
 void NetPlay::runDueSteps(std::uint32_t nowMs, StepBits local, SoundEvents* sounds)

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "net/choice_check.h"
 #include "net/net_link.h"
 #include "net/packet.h"
 #include "net/rollback_session.h"
@@ -35,6 +36,13 @@ struct NetPlayConfig {
     std::string gameVersion;
     std::uint64_t content = 0;  // the content's fingerprint
     std::uint32_t seed = 0;     // the host's, for the fight's start
+    // This side's choice: its fighter, and the host's stage. With no
+    // fighter named none is said, and the fight is the one made.
+    Choice choice;
+    ContentLookUp lookUp;
+    // The fight of the choice both sides agreed on, set up before it
+    // begins, and the rules it is fought by.
+    std::function<FightState(const AgreedChoice&, FightRules&)> makeFight;
     std::int64_t maxSteps = -1; // stop after this many steps (-1: when the fight ends)
     std::string desyncFolder = ".";  // where a desync's report goes
     bool keepFrames = false;         // the game draws the steps it runs
@@ -82,6 +90,9 @@ public:
     std::uint64_t bytesSent() const { return link_ ? link_->bytesSent() : 0; }
     std::uint32_t fightStartMs() const { return startMs_; }
     std::uint32_t seed() const { return seed_; }
+    // The fighters and stage fought with; nothing when the fight is the
+    // one made (a side without a choice).
+    const std::optional<AgreedChoice>& agreed() const { return agreed_; }
     // The inputs of both players of every step run with both known.
     const std::vector<StepBitsPair>& confirmedInputs() const { return confirmed_; }
     // All steps asked for are run with both players' inputs known.
@@ -103,6 +114,7 @@ private:
     void receive(const Packet& p, std::uint32_t nowMs);
     void greet(const Hello& theirs, std::uint32_t nowMs);
     void refuse(const std::string& why, bool tell);
+    std::string agree(FightState& start);
     void sendPacket(std::uint8_t channel, Packet p, std::uint32_t nowMs);
     void runDueSteps(std::uint32_t nowMs, StepBits local, SoundEvents* sounds);
     void sendInputs(std::uint32_t nowMs);
@@ -124,6 +136,9 @@ private:
     std::string status_;
     bool failed_ = false;
     bool greeted_ = false;
+    std::optional<Choice> theirChoice_;
+    std::map<std::size_t, Choice> strangerChoices_;  // by the stranger's place at the door
+    std::optional<AgreedChoice> agreed_;
     std::uint32_t seed_ = 0;
     std::uint32_t startMs_ = 0;       // when step 0 began on this machine
     std::uint32_t lastHeardMs_ = 0;

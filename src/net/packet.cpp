@@ -4,7 +4,7 @@ namespace ib::net {
 
 namespace {
 
-enum Kind : std::uint8_t { kHello = 1, kRefusal = 2, kInputs = 3, kHash = 4, kState = 5 };
+enum Kind : std::uint8_t { kHello = 1, kRefusal = 2, kInputs = 3, kHash = 4, kState = 5, kChoice = 16 };
 
 class Writer {
 public:
@@ -114,6 +114,12 @@ std::vector<std::uint8_t> encodePacket(const Packet& p)
         w.u8(kState);
         w.u32(t->step);
         w.text(t->text, kMaxStateText);
+    } else if (const auto* c = std::get_if<Choice>(&p)) {
+        w.u8(kChoice);
+        w.text(c->fighter, kMaxChoiceText);
+        w.u64(c->fighterContent);
+        w.text(c->stage, kMaxChoiceText);
+        w.u64(c->stageContent);
     }
     return std::move(w.out);
 }
@@ -161,6 +167,14 @@ std::optional<Packet> decodePacket(std::span<const std::uint8_t> bytes)
         StateText t;
         if (!r.u32(t.step) || !r.text(t.text, kMaxStateText)) return std::nullopt;
         p = std::move(t);
+        break;
+    }
+    case kChoice: {
+        Choice c;
+        if (!r.text(c.fighter, kMaxChoiceText) || !r.u64(c.fighterContent) || !r.text(c.stage, kMaxChoiceText) ||
+            !r.u64(c.stageContent))
+            return std::nullopt;
+        p = std::move(c);
         break;
     }
     default: return std::nullopt;

@@ -1,6 +1,7 @@
 // What two machines say to each other in an online fight, as bytes: a
 // greeting (the game's version, the content's fingerprint and the fight's
-// seed), a refusal saying what differs, a player's inputs of the steps the
+// seed), before it each side's choice of fighter (the host's: and stage),
+// a refusal saying what differs, a player's inputs of the steps the
 // other side has not confirmed, the hash of a confirmed step, and a side's
 // fight where the hashes differ. Every packet begins with the magic "IF"
 // and the protocol's version.
@@ -29,6 +30,21 @@ struct Hello {
     std::uint32_t seed = 0;     // the fight's start; the host's counts
     friend bool operator==(const Hello&, const Hello&) = default;
 };
+
+// What a side chose, each with the fingerprint of its content files: its
+// fighter, and from the host the stage (empty from the one who joins).
+// Sent before the greeting; a greeting without one comes from a game that
+// fights rook v quill on the desert.
+struct Choice {
+    std::string fighter;
+    std::uint64_t fighterContent = 0;
+    std::string stage;
+    std::uint64_t stageContent = 0;
+    friend bool operator==(const Choice&, const Choice&) = default;
+};
+// Names are read whole up to this length, so that one too long is refused
+// by name.
+constexpr std::size_t kMaxChoiceText = 255;
 
 struct Refusal {
     std::string reason;
@@ -60,7 +76,7 @@ struct StateText {
 };
 constexpr std::size_t kMaxStateText = 1200;
 
-using Packet = std::variant<Hello, Refusal, Inputs, StepHash, StateText>;
+using Packet = std::variant<Hello, Refusal, Inputs, StepHash, StateText, Choice>;
 
 std::vector<std::uint8_t> encodePacket(const Packet& p);
 // The packet the bytes hold, or nothing for anything else (another

@@ -10,6 +10,7 @@
 #include "app/data_folder.h"
 #include "app/display.h"
 #include "app/game.h"
+#include "app/online_choice.h"
 #include "content/whole_number.h"
 #include "app/replay_recorder.h"
 #include "input/key_bindings.h"
@@ -31,6 +32,7 @@ const char* const kNetUsage =
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
     "                   [--impure-step STEP] [--repeat-script MS] [--progress MS]\n"
+    "                   [--p1 NAME (hosting) | --p2 NAME (joining)] [--stage NAME (hosting)]\n"
     "       inkblot-sim [--data DIR] --lobby ADDRESS[:PORT] --match (quick | host:CODE | host:new | join:CODE)\n"
     "                   [--lobby-domain NAME] [--name NAME] [--ice-address IP] [--ice-relay-only yes|no] ...\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
@@ -51,6 +53,9 @@ struct NetOptions {
     int delay = net::kDefaultInputDelay;
     net::LineImpairment line;
     LobbySimOptions lobby;
+    // This side's fighter (--p1 hosting, --p2 joining) and the host's stage.
+    std::string fighter[2];
+    std::string stage;
 };
 
 // "RTT,JITTER,LOSS,SEED": milliseconds, milliseconds, a fraction, a number.
@@ -132,6 +137,10 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             auto n = wholeNumber<int>(v);
             if (!n || *n < 0 || *n > net::kMaxInputDelay) return usage("--delay takes 0 to 4");
             o.delay = *n;
+        } else if (a == "--p1" || a == "--p2") {
+            o.fighter[a == "--p2"] = v;
+        } else if (a == "--stage") {
+            o.stage = v;
         } else if (a == "--net-sim") {
             if (!parseLine(v, o.line)) return usage("--net-sim takes RTT_MS,JITTER_MS,LOSS,SEED");
         } else if (std::string wrong; takeLobbyOption(a, v, o.lobby, wrong)) {
@@ -224,9 +233,16 @@ int runNetFightMode(const NetOptions& o)
     c.line = o.line;
     const ReplayHeader header = replayHeaderOf(h.game);
     c.gameVersion = header.gameVersion;
-    c.content = header.content;
+    c.content = h.game.content.contentFiles.startFingerprint();
     c.seed = o.seed;
     c.maxSteps = o.steps;
+    if (c.hosting ? !o.fighter[1].empty() : (!o.fighter[0].empty() || !o.stage.empty()))
+        return usage(c.hosting ? "the host is player 1: its fighter is --p1 (the other player chooses their own)"
+                               : "joining, this side is player 2: its fighter is --p2 (the host chooses --p1 and the stage)");
+    const bool chosen = !o.fighter[0].empty() || !o.fighter[1].empty() || !o.stage.empty();
+    if (const std::string why = chosen ? chooseOnline(h.game, c, o.fighter[c.hosting ? 0 : 1], o.stage) : "";
+        !why.empty())
+        return usage(why);
     if (o.impureStep >= 0)
         // The deliberate fault: this side runs that step a second late.
         c.clockHook = [step = o.impureStep](std::int64_t s, std::uint32_t clock) {
@@ -325,7 +341,7 @@ int runNetFightMode(const NetOptions& o)
     play.close();
     if (!o.recordPath.empty()) {
         std::ofstream out(o.recordPath, std::ios::binary | std::ios::trunc);
-        net::writeOnlineReplay(out, header, play.startClock(), play.confirmedInputs(), play.replayHashes());
+        net::writeOnlineReplay(out, onlineReplayHeader(h.game, play), play.startClock(), play.confirmedInputs(), play.replayHashes());
         if (!out) {
             std::printf("net: cannot write replay %s\n", o.recordPath.c_str());
             return 1;

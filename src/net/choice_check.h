@@ -1,0 +1,37 @@
+// The fighters and stage of an online fight: what the two sides agreed on,
+// and the check of what the other side chose against this side's content.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "net/packet.h"
+
+namespace ib::net {
+
+// The longest fighter or stage name a side may choose online.
+constexpr std::size_t kMaxChoiceName = 32;
+
+// Player 1's (the host's) fighter, player 2's, and the host's stage.
+struct AgreedChoice {
+    std::string fighter[2];
+    std::string stage;
+};
+
+// This side's content: the fingerprint of the files of the fighter (or,
+// with `stage`, the stage) of that name; nothing when there is none or it
+// cannot be loaded.
+using ContentLookUp = std::function<std::optional<std::uint64_t>(bool stage, const std::string& name)>;
+
+// Why a fighter's or stage's name cannot be one: empty when it can. Names
+// are 1 to 32 letters, digits, '-' and '_', so a name never reaches a path.
+std::string nameFault(const std::string& name);
+
+// Why the other side's choice cannot be fought with this side's content,
+// as both sides are told; empty when it can. `fromHost`: the host's
+// (fighter and stage), else the joining player's (fighter only).
+std::string choiceFault(const Choice& theirs, bool fromHost, const ContentLookUp& lookUp);
+
+}  // namespace ib::net
