@@ -51,18 +51,20 @@ net::StepBits padsHeld(const Game& game)
 
 // This side's fighter: the one named on the command line (the host is
 // player 1, so --p1 and --stage; the one who joins --p2), else the last
-// chosen for that player on the select screen, else rook (quill) on the
-// desert.
-std::string chooseOwn(Game& game, net::NetPlayConfig& config)
+// chosen for that player on the select screen (in the lobby, the one
+// chosen before it, as player 1 of this machine), else rook (quill) on
+// the desert.
+std::string chooseOwn(Game& game, net::NetPlayConfig& config, bool viaLobby)
 {
     const PlayOptions& o = game.playOptions;
     const int p = config.hosting ? 0 : 1;
+    const int remembered = viaLobby ? 0 : p;
     const std::string stage = o.stage.empty() ? o.lastStage : o.stage;
     if (!o.fighter[p].empty() || (config.hosting && !o.stage.empty()))
         return chooseOnline(game, config, o.fighter[p], o.stage);
     // A choice remembered from the select screen that is no longer there
     // gives way to the start's.
-    if (chooseOnline(game, config, o.lastFighter[p], stage).empty()) return {};
+    if (chooseOnline(game, config, o.lastFighter[remembered], stage).empty()) return {};
     return chooseOnline(game, config, {}, {});
 }
 
@@ -84,7 +86,7 @@ net::NetPlayConfig configOf(Game& game, const OnlineOptions& options, std::strin
     std::filesystem::create_directories(onlineReplayFolder(), madeFolder);
     config.desyncFolder = onlineReplayFolder().string();
     config.keepFrames = true;
-    choiceError = chooseOwn(game, config);
+    choiceError = chooseOwn(game, config, options.viaLobby);
     return config;
 }
 

@@ -119,7 +119,7 @@ void drawFighters(Screen& screen, const Roster& r, const SelectScreen& s)
         fill(back, {box.left, box.bottom - 22, box.right, box.bottom}, usable ? toRgb565(rgb(24, 16, 16)) : toRgb565(rgb(64, 64, 64)));
         text(screen, 16, (box.left + box.right) / 2, box.bottom - 20, name, usable ? kTextColour : kGreyColour, true);
     }
-    for (int seat = 0; seat < 2; ++seat) {
+    for (int seat = 0; seat < (s.online ? 1 : 2); ++seat) {
         const int place = s.taken[seat] >= 0 ? s.taken[seat] : s.cursor[seat];
         const bool active = s.taken[seat] < 0 && (s.mode == PlayMode::TwoPlayers || selectSeat(s, 1) == seat);
         if (!active && s.taken[seat] < 0) continue;
@@ -133,7 +133,7 @@ void drawFighters(Screen& screen, const Roster& r, const SelectScreen& s)
 
 std::string seatLine(const Roster& r, const SelectScreen& s, int seat)
 {
-    const char* who = seat == 0 ? "Player 1" : s.mode == PlayMode::VersusComputer ? "The computer" : s.mode == PlayMode::Training ? "The dummy" : "Player 2";
+    const char* who = s.online ? "You" : seat == 0 ? "Player 1" : s.mode == PlayMode::VersusComputer ? "The computer" : s.mode == PlayMode::Training ? "The dummy" : "Player 2";
     const int place = s.taken[seat] >= 0 ? s.taken[seat] : s.cursor[seat];
     const std::string name = place < static_cast<int>(r.fighters.size()) ? r.fighters[static_cast<std::size_t>(place)].name : "random";
     return std::string(who) + (s.taken[seat] >= 0 ? ": " : " chooses: ") + name;
@@ -187,11 +187,13 @@ void selectPass(Game& game)
     const Roster& r = game.content.roster;
     fill(*screen.backBuffer, {0, 0, kScreenWidth, kScreenHeight}, kBackColour);
     static const char* const kTitles[] = {"Choose your fighter", "Choose the stage", "The computer's level"};
-    text(screen, 30, kScreenWidth / 2, 14, kTitles[static_cast<int>(s.step)], kTextColour, true);
+    const bool hostsStage = s.online && s.step == SelectStep::Stage;
+    text(screen, 30, kScreenWidth / 2, 14, hostsStage ? "Choose the stage (if you host)" : kTitles[static_cast<int>(s.step)],
+         kTextColour, true);
     if (s.step == SelectStep::Fighters) drawFighters(screen, r, s);
     else drawStages(screen, r, s);
     int y = 390;
-    for (int seat = 0; seat < 2; ++seat, y += 26) text(screen, 20, 60, y, seatLine(r, s, seat), kSeatColour[seat]);
+    for (int seat = 0; seat < (s.online ? 1 : 2); ++seat, y += 26) text(screen, 20, 60, y, seatLine(r, s, seat), kSeatColour[seat]);
     if (s.step == SelectStep::Level)
         for (int l = 1; l <= 5; ++l)
             text(screen, 20, 470, 382 + l * 22, std::string(l == s.level ? "> " : "   ") + std::to_string(l) + "  " + computerLevelName(l),

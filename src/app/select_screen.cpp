@@ -4,6 +4,7 @@
 
 #include "app/controls_io.h"
 #include "app/game.h"
+#include "app/lobby_screen.h"
 #include "app/matchup.h"
 #include "app/roster.h"
 #include "fight/cpu_player.h"
@@ -57,8 +58,17 @@ void begin(Game& game)
     if (stage >= stageCount(game))
         stage = randomPlace(game, stageCount(game), 2, [&](int i) { return r.stages[static_cast<std::size_t>(i)].level != nullptr; });
     const Character* c1 = rosterFighter(game, static_cast<std::size_t>(s.taken[0]));
-    const Character* c2 = rosterFighter(game, static_cast<std::size_t>(s.taken[1]));
     const Level* level = stage >= 0 ? rosterStage(game, static_cast<std::size_t>(stage)) : nullptr;
+    if (s.online) {
+        // The other player's fighter is theirs to choose: this one is kept
+        // for the fight the lobby arranges.
+        if (!c1 || !level) return;
+        remember(game, c1->name, game.playOptions.lastFighter[1], r.stages[static_cast<std::size_t>(stage)].name, 0);
+        game.selectScreen.reset();
+        openLobby(game);
+        return;
+    }
+    const Character* c2 = rosterFighter(game, static_cast<std::size_t>(s.taken[1]));
     if (!c1 || !c2 || !level) return;
     const bool computer = s.mode == PlayMode::VersusComputer;
     remember(game, c1->name, c2->name, r.stages[static_cast<std::size_t>(stage)].name, computer ? s.level : 0);
@@ -83,7 +93,7 @@ void take(Game& game, int seat)
     // One that cannot be loaded cannot be chosen.
     if (place < 0 || !r.fighters[static_cast<std::size_t>(place)].character) return;
     s.taken[seat] = place;
-    if (s.taken[0] >= 0 && s.taken[1] >= 0) s.step = SelectStep::Stage;
+    if (s.taken[0] >= 0 && (s.online || s.taken[1] >= 0)) s.step = SelectStep::Stage;
 }
 
 int wrap(int v, int count) { return count > 0 ? ((v % count) + count) % count : 0; }
@@ -97,7 +107,7 @@ void move(int& cursor, int count, PlayerButton b, int columns)
 
 }  // namespace
 
-void openSelectScreen(Game& game, PlayMode mode, bool match)
+void openSelectScreen(Game& game, PlayMode mode, bool match, bool online)
 {
     loadRoster(game);
     const Roster& r = game.content.roster;
@@ -105,6 +115,7 @@ void openSelectScreen(Game& game, PlayMode mode, bool match)
     SelectScreen s;
     s.mode = mode;
     s.match = match;
+    s.online = online;
     s.cursor[0] = static_cast<int>(fighterNamed(r, o.lastFighter[0].empty() ? "rook" : o.lastFighter[0]).value_or(0));
     s.cursor[1] = static_cast<int>(fighterNamed(r, o.lastFighter[1].empty() ? "quill" : o.lastFighter[1]).value_or(0));
     if (const auto stage = stageNamed(r, o.lastStage.empty() ? "desert" : o.lastStage))
@@ -116,6 +127,7 @@ void openSelectScreen(Game& game, PlayMode mode, bool match)
 int selectSeat(const SelectScreen& s, int player)
 {
     if (s.step != SelectStep::Fighters) return -1;
+    if (s.online) return s.taken[0] < 0 ? 0 : -1;
     // Alone, player 1 (or either player's keys) chooses both seats in turn.
     if (s.mode != PlayMode::TwoPlayers) return s.taken[0] < 0 ? 0 : 1;
     return player == 1 || player == 2 ? player - 1 : -1;
@@ -143,10 +155,10 @@ void selectPress(Game& game, int player, PlayerButton b)
         break;
     }
     case SelectStep::Stage:
-        if (player != 1 && s.mode == PlayMode::TwoPlayers) return;
+        if (player != 1 && s.mode == PlayMode::TwoPlayers && !s.online) return;
         if (b == PlayerButton::Block) {
             s.step = SelectStep::Fighters;
-            s.taken[s.mode == PlayMode::TwoPlayers ? 0 : 1] = -1;
+            s.taken[s.mode == PlayMode::TwoPlayers || s.online ? 0 : 1] = -1;
         } else if (b == PlayerButton::Attack) {
             const int n = stageCount(game);
             if (s.stage < n && !game.content.roster.stages[static_cast<std::size_t>(s.stage)].level) return;

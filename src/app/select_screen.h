@@ -4,7 +4,9 @@
 // one more choice; then player 1 chooses the stage and, against the
 // computer, its level. Against the computer and in training player 1
 // chooses both seats in turn. The choices are kept in the controls file's
-// [play] section for the next time.
+// [play] section for the next time. Before the lobby (online) one player
+// chooses a fighter and the stage (used when hosting), as player 1 of
+// this machine, and the lobby opens.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +28,7 @@ constexpr int kSelectColumns = 6;
 struct SelectScreen {
     PlayMode mode = PlayMode::TwoPlayers;
     bool match = false;
+    bool online = false;
     SelectStep step = SelectStep::Fighters;
     // Each seat's cursor: a place in the roster's fighters, or the number
     // of fighters for "random". And the fighter the seat took (-1: none).
@@ -40,7 +43,7 @@ struct SelectScreen {
 
 // Opens the screen on the choices last made; every fighter and stage is
 // loaded now, so those that cannot be are shown greyed with their message.
-void openSelectScreen(Game& game, PlayMode mode, bool match);
+void openSelectScreen(Game& game, PlayMode mode, bool match, bool online = false);
 // One press of a player (1 or 2): Left, Right, Up, Down, Attack or Block.
 void selectPress(Game& game, int player, PlayerButton b);
 // The seat a player's presses move now (0 or 1), or -1 for none.

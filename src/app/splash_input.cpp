@@ -25,12 +25,14 @@ class SplashKeys : public Responder {
         }
         if (m.message != WM_KEYDOWN) return Response::Pass;
         const auto key = static_cast<int>(m.wParam);
-        if (key == kKeyOnline && game.lobby.offered) {
-            openLobby(game);
-            return Response::TakenWithKeyUp;
-        }
         const bool named = !game.playOptions.fighter[0].empty() || !game.playOptions.fighter[1].empty() ||
                            !game.playOptions.stage.empty();
+        if (key == kKeyOnline && game.lobby.offered) {
+            // Your fighter first, unless it was named at the start.
+            if (game.playOptions.select && !named) openSelectScreen(game, PlayMode::TwoPlayers, false, true);
+            else openLobby(game);
+            return Response::TakenWithKeyUp;
+        }
         if ((key == kKeyVersusComputer || key == kKeyTraining || key == kKeyMatch) && game.playOptions.select && !named) {
             openSelectScreen(game, key == kKeyTraining ? PlayMode::Training
                                    : key == kKeyMatch  ? PlayMode::TwoPlayers

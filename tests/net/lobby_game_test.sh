@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The game's lobby screen, end to end on 127.0.0.1: Prosody and coturn
 # started by tools/lobby/serve.sh on free ports, the real game in a virtual
-# X display, and inkblot-sim as the other player. First the game hosts a
-# room and the sim quick matches it through the relay; then, back on the
+# X display, and inkblot-sim as the other player. First the game's player
+# takes slate on the select screen and hosts a room, and the sim quick
+# matches it through the relay with wisp (the game's replay must name
+# both); then, back on the
 # splash screen after Escape, the sim hosts a room and the game joins it by
 # the code typed on its keyboard (a direct line), and the lobby server
 # stops during that fight, which goes on. Each fight must be played to the
@@ -49,13 +51,17 @@ fought() {  # SIM_OUTPUT: the sim confirmed every step and compared hashes
 }
 key() { xdotool key --delay 60 "$@"; }
 
-# 1. The game hosts a room; the sim quick matches it through the relay.
+# 1. The game's player takes slate (one to the right of rook) and the
+# stage, hosts a room; the sim quick matches it through the relay with
+# wisp.
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 key F5
+sleep 1
+key Right Return Return
 sleep 2
 key h
 sleep 1
-"$sim" --data "$data" --lobby "127.0.0.1:$port" --match quick --name ann --ice-relay-only yes \
+"$sim" --data "$data" --lobby "127.0.0.1:$port" --match quick --name ann --ice-relay-only yes --p2 wisp \
   --script "$here/p2.script" --repeat-script 20000 --steps 600 > "$work/join.out" 2>&1 &
 sim_pid=$!
 wait_line "$work/game.log" 'paired with ann in room [A-Z]*; the line is relayed' 20 ||
@@ -64,6 +70,9 @@ wait "$sim_pid" || true
 sim_pid=""
 fought "$work/join.out"
 grep -q '^lobby: line up, relayed' "$work/join.out" || fail "the sim's line is not relayed"
+wait_line "$work/game.log" 'the fight is kept in' 10 || fail "the game kept no replay of the fight"
+kept=$(sed -n 's/.*the fight is kept in //p' "$work/game.log" | head -1)
+grep -q -- '--p1 slate --p2 wisp' "$kept" || { head -5 "$kept"; fail "the fight was not the game's slate against the sim's wisp"; }
 kill -0 "$game_pid" || fail "the game closed after the fight"
 
 # 2. Escape leaves the fight for the splash screen; the sim hosts KQWERT
@@ -76,6 +85,8 @@ sleep 1
 sim_pid=$!
 wait_line "$work/host.out" '^lobby: hosting room KQWERT$' || { cat "$work/host.out"; fail "the sim is not hosting"; }
 key F5
+sleep 1
+key Return Return
 sleep 2
 if [[ -n $shot ]]; then
   # The game fills the virtual screen: the whole of it, at the game's size.
