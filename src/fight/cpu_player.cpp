@@ -331,7 +331,9 @@ struct Thinker {
             setPlan(Guard, mind.nextThink);
             return;
         }
-        if (attacking && style.airPercent > 0 && !own.airAttacks.empty() && roll() < style.airPercent) {
+        // Against longer arms it jumps in more often.
+        const int airPercent = opponentReach() > reach() + 20 ? style.airPercent * 4 : style.airPercent;
+        if (attacking && airPercent > 0 && !own.airAttacks.empty() && roll() < airPercent) {
             if (const int a = airAttackFromHere(); a >= 0) {
                 jumpIn(a);
                 return;
