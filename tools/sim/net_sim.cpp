@@ -19,6 +19,8 @@
 #include "platform/headless_platform.h"
 #include "sim/lobby_sim.h"
 #include "sim/script.h"
+#include "sim/spectator_door.h"
+#include "sim/watch_sim.h"
 
 namespace ib::sim {
 
@@ -31,6 +33,8 @@ const char* const kNetUsage =
     "       inkblot-sim [--data DIR] (--host PORT | --join 127.0.0.1:PORT) [--script FILE] [--steps M]\n"
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
     "                   [--impure-step STEP] [--repeat-script MS] [--progress MS]\n"
+    "                   [--spectators PORT]\n"
+    "       inkblot-sim [--data DIR] --watch 127.0.0.1:PORT [--record FILE]\n"
     "       inkblot-sim [--data DIR] --lobby ADDRESS[:PORT] --match (quick | host:CODE | host:new | join:CODE)\n"
     "                   [--lobby-domain NAME] [--name NAME] [--ice-address IP] [--ice-relay-only yes|no] ...\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
@@ -51,6 +55,7 @@ struct NetOptions {
     int delay = net::kDefaultInputDelay;
     net::LineImpairment line;
     LobbySimOptions lobby;
+    std::optional<std::uint16_t> spectators;  // the host's port for spectators
 };
 
 // "RTT,JITTER,LOSS,SEED": milliseconds, milliseconds, a fraction, a number.
@@ -116,6 +121,9 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             }
             // inkblot-sim plays on this machine only.
             if (o.joinAddress != "127.0.0.1") return usage("inkblot-sim joins 127.0.0.1 only");
+        } else if (a == "--spectators") {
+            o.spectators = wholeNumber<std::uint16_t>(v);
+            if (!o.spectators) return usage("--spectators takes a port (0 for any free one)");
         } else if (a == "--script") {
             o.scriptPath = v;
         } else if (a == "--repeat-script") {
@@ -239,6 +247,8 @@ int runNetFightMode(const NetOptions& o)
     }
     if (c.hosting) std::printf("hosting on port %u\n", play.port());
     if (meeting && meeting->hosting) meeting->line->setGamePort(play.port());
+    std::unique_ptr<net::SpectatorFeed> feed;
+    if (o.spectators && c.hosting && !(feed = openSpectatorDoor(*o.spectators, c.gameVersion, c.content))) return 1;
     std::fflush(stdout);
 
     // Bounded: the fight's own length twice over, and 20 s to meet.
@@ -280,6 +290,7 @@ int runNetFightMode(const NetOptions& o)
         const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;
         if (meeting) keepUp(*meeting, now);
         play.update(now, held);
+        if (feed) tendSpectators(*feed, now, play);
         if (meeting && play.session() && !firstStepSaid) {
             firstStepSaid = true;
             std::printf("lobby: first step %d ms after the join\n",
@@ -304,6 +315,7 @@ int runNetFightMode(const NetOptions& o)
         if (finishedAt && now - *finishedAt > 1000) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    if (feed) seeSpectatorsOff(*feed, play, finishedAt.value_or(wallMs()) - play.fightStartMs());
     const net::RollbackSession* s = play.session();
     if (play.failed() || !s) {
         std::printf("net: the fight ended: %s\n", play.status().c_str());
@@ -339,12 +351,13 @@ int runNetFightMode(const NetOptions& o)
 bool wantsNetSim(const std::vector<std::string>& args)
 {
     for (const std::string& a : args)
-        if (a == "--synctest" || a == "--host" || a == "--join" || a == "--lobby") return true;
+        if (a == "--synctest" || a == "--host" || a == "--join" || a == "--lobby" || a == "--watch") return true;
     return false;
 }
 
 int runNetSim(const std::vector<std::string>& args)
 {
+    if (wantsWatchSim(args)) return runWatchSim(args);
     NetOptions o;
     if (int status = parseNetOptions(args, o); status >= 0) return status;
     if (const std::string problem = lobbyOptionsProblem(o.lobby); !problem.empty()) return usage(problem);
