@@ -309,6 +309,7 @@ int runNetFightMode(const NetOptions& o)
             progressAt = now;
             std::printf("net: progress wall-ms %u step %lld\n", now - play.fightStartMs(),
                         static_cast<long long>(s->nextStep()));
+            std::fflush(stdout);
         }
         // Once done, the other side is given a second to get what it lacks.
         if (play.finished() && !finishedAt) finishedAt = now;

@@ -33,7 +33,10 @@ std::unique_ptr<net::SpectatorFeed> openSpectatorDoor(std::uint16_t port, const 
 void tendSpectators(net::SpectatorFeed& feed, std::uint32_t nowMs, const net::NetPlay& play)
 {
     feed.update(nowMs, play);
-    for (const std::string& note : feed.takeNotes()) std::printf("spectators: %s\n", note.c_str());
+    for (const std::string& note : feed.takeNotes()) {
+        std::printf("spectators: %s\n", note.c_str());
+        std::fflush(stdout);
+    }
 }
 
 void seeSpectatorsOff(net::SpectatorFeed& feed, const net::NetPlay& play, std::uint32_t fightMs)
