@@ -147,7 +147,7 @@ void SpectatorFeed::receive(Watcher& w, std::span<const std::uint8_t> bytes, std
     }
 }
 
-void SpectatorFeed::feed(Watcher& w, const NetPlay& play)
+void SpectatorFeed::feed(Watcher& w, const NetPlay& play, std::uint32_t nowMs)
 {
     const RollbackSession* session = play.session();
     if (!w.greeted || !session) return;  // the players have not met yet
@@ -158,6 +158,9 @@ void SpectatorFeed::feed(Watcher& w, const NetPlay& play)
         send(w, WatchStart{play.startClock(), have});
         w.started = true;
     }
+    const bool over = play.finished() || (play.phase() == NetPhase::Over && !play.failed());
+    if (!over && have - w.sent < kMaxWatchSteps && nowMs - w.sentAt < kWatchBatchMs) return;
+    if (w.sent < have) w.sentAt = nowMs;
     for (int k = 0; k < kWatchPacketsPerUpdate && w.sent < have && w.sent - w.acked < kWatchWindow; ++k) {
         const std::uint32_t n =
             std::min({static_cast<std::uint32_t>(kMaxWatchSteps), have - w.sent, kWatchWindow - (w.sent - w.acked)});
@@ -165,7 +168,6 @@ void SpectatorFeed::feed(Watcher& w, const NetPlay& play)
         send(w, steps);
         w.sent += n;
     }
-    const bool over = play.finished() || (play.phase() == NetPhase::Over && !play.failed());
     if (over && !w.ended && w.sent == have) {
         send(w, WatchEnd{have, have == 0 ? 0 : session->hashAfter(have - 1).value_or(0)});
         w.ended = true;
@@ -212,7 +214,7 @@ void SpectatorFeed::update(std::uint32_t nowMs, const NetPlay& play)
             drop(w, "took no step for " + std::to_string(kLostMs / 1000) + " s");
         } else {
             if (w.sent == w.acked) w.movedAt = nowMs;
-            feed(w, play);
+            feed(w, play, nowMs);
         }
     }
     std::erase_if(watchers_, [](const Watcher& w) { return w.gone; });

@@ -25,6 +25,9 @@ class NetPlay;
 constexpr std::size_t kMaxSpectators = 8;
 // Steps sent to a spectator and not yet acknowledged, at most.
 constexpr std::uint32_t kWatchWindow = 600;
+// New steps go to a spectator at most this often (it plays a second
+// behind), unless they fill a packet.
+constexpr std::uint32_t kWatchBatchMs = 100;
 // Packets sent to one spectator in one update, at most.
 constexpr int kWatchPacketsPerUpdate = 8;
 
@@ -61,6 +64,7 @@ private:
         std::uint32_t since = 0;      // when it knocked
         std::uint32_t heardAt = 0;    // when it last said something
         std::uint32_t movedAt = 0;    // when its acknowledgement last grew
+        std::uint32_t sentAt = 0;     // when steps last went to it
         bool greeted = false;
         bool started = false;         // the fight's start is sent
         bool ended = false;           // the fight's end is sent
@@ -72,7 +76,7 @@ private:
     SpectatorFeed(_ENetHost* host, const std::string& gameVersion, std::uint64_t content);
     Watcher* find(_ENetPeer* peer);
     void receive(Watcher& w, std::span<const std::uint8_t> bytes, std::uint32_t nowMs);
-    void feed(Watcher& w, const NetPlay& play);
+    void feed(Watcher& w, const NetPlay& play, std::uint32_t nowMs);
     void send(Watcher& w, const WatchPacket& p);
     void drop(Watcher& w, const std::string& why);
     void refuse(Watcher& w, const std::string& why);

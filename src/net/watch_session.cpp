@@ -146,7 +146,7 @@ void WatchSession::runSteps(std::uint32_t nowMs)
         const std::int64_t target = endSteps_ >= 0 ? have : have - kWatchBehindSteps;
         const std::int64_t stop = std::min(target, ran + kFastForwardPerUpdate);
         for (; ran < stop; ++ran, ++fastForwarded_) runStep();
-        if (ran >= target) {
+        if (ran >= target && (endSteps_ >= 0 || have - ran >= kWatchBehindSteps)) {
             caughtUp_ = true;
             anchorStep_ = ran;
             anchorMs_ = nowMs;
