@@ -1,6 +1,6 @@
 // inkblot-sim --watch 127.0.0.1:PORT: watches an online fight from the
 // host's door for spectators, in real time, and says the fight's last
-// hash; --spectators PORT on the host opens that door (watch_feed_sim.h).
+// hash; --spectators PORT on the host opens that door (spectator_door.h).
 #pragma once
 
 #include <string>
