@@ -362,6 +362,8 @@ int runNetSim(const std::vector<std::string>& args)
     NetOptions o;
     if (int status = parseNetOptions(args, o); status >= 0) return status;
     if (const std::string problem = lobbyOptionsProblem(o.lobby); !problem.empty()) return usage(problem);
+    if (o.spectators && o.lobby.server.address.empty() && !o.host)
+        return usage("--spectators opens the host's door for spectators: it goes with --host");
     if (o.synctest) return runSyncTestMode(o);
     if (o.host || !o.joinAddress.empty() || !o.lobby.server.address.empty()) return runNetFightMode(o);
     return usage("nothing to do");
