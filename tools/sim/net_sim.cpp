@@ -248,6 +248,7 @@ int runNetFightMode(const NetOptions& o)
     if (c.hosting) std::printf("hosting on port %u\n", play.port());
     if (meeting && meeting->hosting) meeting->line->setGamePort(play.port());
     std::unique_ptr<net::SpectatorFeed> feed;
+    SpectatorLines spectatorLines;
     if (o.spectators && c.hosting && !(feed = openSpectatorDoor(*o.spectators, c.gameVersion, c.content))) return 1;
     std::fflush(stdout);
 
@@ -291,6 +292,7 @@ int runNetFightMode(const NetOptions& o)
         if (meeting) keepUp(*meeting, now);
         play.update(now, held);
         if (feed) tendSpectators(*feed, now, play);
+        if (feed && meeting) spectatorLines.tend(*meeting, feed->port(), o.lobby.ice, now);
         if (meeting && play.session() && !firstStepSaid) {
             firstStepSaid = true;
             std::printf("lobby: first step %d ms after the join\n",
@@ -316,7 +318,12 @@ int runNetFightMode(const NetOptions& o)
         if (finishedAt && now - *finishedAt > 1000) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    if (feed) seeSpectatorsOff(*feed, play, finishedAt.value_or(wallMs()) - play.fightStartMs());
+    if (feed)
+        seeSpectatorsOff(*feed, play, finishedAt.value_or(wallMs()) - play.fightStartMs(), [&](std::uint32_t now) {
+            if (!meeting) return;
+            keepUp(*meeting, now);
+            spectatorLines.tend(*meeting, feed->port(), o.lobby.ice, now);
+        });
     const net::RollbackSession* s = play.session();
     if (play.failed() || !s) {
         std::printf("net: the fight ended: %s\n", play.status().c_str());

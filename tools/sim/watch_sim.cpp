@@ -13,6 +13,7 @@
 #include "net/online_replay.h"
 #include "net/watch_session.h"
 #include "platform/headless_platform.h"
+#include "sim/lobby_sim.h"
 
 namespace ib::sim {
 
@@ -20,6 +21,8 @@ namespace {
 
 const char* const kWatchUsage =
     "usage: inkblot-sim [--data DIR] --watch 127.0.0.1:PORT [--record FILE] [--progress MS]\n"
+    "       inkblot-sim [--data DIR] --lobby ADDRESS[:PORT] --match watch:CODE [--name NAME] [--ice-address IP]\n"
+    "                   [--ice-relay-only yes|no] [--record FILE] [--progress MS]\n"
     "PORT is the host's port for spectators (its --spectators).\n";
 
 int usage(const std::string& why)
@@ -39,6 +42,7 @@ struct WatchOptions {
     net::WatchConfig config;
     std::string recordPath;
     std::uint32_t progressMs = 0;
+    LobbySimOptions lobby;
 };
 
 int parseWatchOptions(const std::vector<std::string>& args, WatchOptions& o)
@@ -63,6 +67,8 @@ int parseWatchOptions(const std::vector<std::string>& args, WatchOptions& o)
             auto n = wholeNumber<std::uint32_t>(v);
             if (!n || *n == 0) return usage("--progress takes a number of milliseconds");
             o.progressMs = *n;
+        } else if (std::string wrong; takeLobbyOption(a, v, o.lobby, wrong)) {
+            if (!wrong.empty()) return usage(wrong);
         } else {
             return usage("unknown option " + a);
         }
@@ -75,7 +81,7 @@ int parseWatchOptions(const std::vector<std::string>& args, WatchOptions& o)
 bool wantsWatchSim(const std::vector<std::string>& args)
 {
     for (const std::string& a : args)
-        if (a == "--watch") return true;
+        if (a == "--watch" || a.rfind("watch:", 0) == 0) return true;
     return false;
 }
 
@@ -83,6 +89,8 @@ int runWatchSim(const std::vector<std::string>& args)
 {
     WatchOptions o;
     if (int status = parseWatchOptions(args, o); status >= 0) return status;
+    if (o.lobby.watchCode.empty() == o.config.address.empty())
+        return usage("watch either a host's door (--watch) or a room's fight (--lobby with --match watch:CODE)");
     HeadlessPlatform platform{1000, 16};
     Game game{platform};
     useDataFolder(game.content.contentFiles, o.dataDir);
@@ -90,6 +98,18 @@ int runWatchSim(const std::vector<std::string>& args)
     const ReplayHeader header = replayHeaderOf(game);
     o.config.gameVersion = header.gameVersion;
     o.config.content = header.content;
+    std::unique_ptr<LobbyMeeting> meeting;
+    if (!o.lobby.watchCode.empty()) {
+        std::string error;
+        meeting = meetThroughLobby(o.lobby, error);
+        if (!meeting) {
+            std::printf("lobby: %s\n", error.c_str());
+            return 1;
+        }
+        // The line's end on 127.0.0.1 leads to the host's door.
+        o.config.address = "127.0.0.1";
+        o.config.port = meeting->line->bridgePort();
+    }
     net::WatchSession watch(o.config, game.fight, fightRules(game));
     if (!watch.open()) {
         std::printf("watch: %s\n", watch.status().c_str());
@@ -106,6 +126,7 @@ int runWatchSim(const std::vector<std::string>& args)
             std::printf("watch: gave up after %u ms\n", now - began);
             return 1;
         }
+        if (meeting) keepUp(*meeting, now);
         watch.update(now);
         if (!joinSaid && watch.joinedAt() >= 0) {
             joinSaid = true;
