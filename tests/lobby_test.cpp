@@ -3,6 +3,7 @@
 // prosody or coturn is not installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -145,6 +146,62 @@ TEST_F(LobbyTest, QuickMatchTakesTheLongestWaitingAndACodeHasOneHost)
     EXPECT_NE(moved->text, "ZXCVBN");
     EXPECT_EQ(bob.code(), moved->text);
     EXPECT_EQ(ann.code(), "ZXCVBN");
+}
+
+// Spectators ask every fighter for the room's code; only its host answers,
+// letting in eight and turning away the ninth, and talks to each alone.
+TEST_F(LobbyTest, SpectatorsAskByCodeAndTheNinthIsTurnedAway)
+{
+    Lobby& host = enter("rook");
+    Lobby& guest = enter("quill");
+    std::vector<Lobby*> eyes;
+    for (int i = 0; i < 9; ++i) eyes.push_back(&enter("eye" + std::to_string(i)));
+    ASSERT_EQ(host.host(), "");
+    settle();
+    EXPECT_NE(eyes[0]->watchByCode(host.code(), nowMs()).find("No one in the lobby is fighting"), std::string::npos);
+    ASSERT_EQ(guest.joinByCode(host.code(), nowMs()), "");
+    ASSERT_TRUE(waitFor(host, Kind::Paired));
+    settle();
+    for (Lobby* eye : eyes) ASSERT_EQ(eye->watchByCode(host.code(), nowMs()), "");
+    auto answered = [&](Lobby* eye, Kind kind) {
+        const auto& got = seen[eye];
+        return std::find_if(got.begin(), got.end(), [&](const LobbyEvent& e) { return e.kind == kind; }) != got.end();
+    };
+    for (int i = 0; i < 50 && !std::all_of(eyes.begin(), eyes.end(), [&](Lobby* e) {
+                                 return answered(e, Kind::Paired) || answered(e, Kind::Refused);
+                             });
+         ++i)
+        settle(100);
+    int in = 0, turnedAway = 0;
+    for (Lobby* eye : eyes) {
+        if (answered(eye, Kind::Refused)) {
+            EXPECT_NE(waitFor(*eye, Kind::Refused)->text.find("already has 8 spectators"), std::string::npos);
+            ++turnedAway;
+        } else if (answered(eye, Kind::Paired)) {
+            EXPECT_EQ(eye->peer(), "rook");
+            ++in;
+        }
+    }
+    EXPECT_EQ(in, 8);
+    EXPECT_EQ(turnedAway, 1);
+    EXPECT_TRUE(std::none_of(seen[&guest].begin(), seen[&guest].end(),
+                             [](const LobbyEvent& e) { return e.kind == Kind::SpectatorIn; }));
+
+    Lobby& eye = eyes[0]->peer().empty() ? *eyes[1] : *eyes[0];
+    ASSERT_EQ(host.sendToSpectator(eye.name(), "candidates"), "");
+    const LobbyEvent* got = waitFor(eye, Kind::Data);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->text, "candidates");
+    ASSERT_EQ(eye.send("ours"), "");
+    const LobbyEvent* back = waitFor(host, Kind::SpectatorData);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->from, eye.name());
+    EXPECT_EQ(back->text, "ours");
+    EXPECT_NE(host.sendToSpectator("quill", "x"), "");
+    eye.close();
+    const LobbyEvent* gone = waitFor(host, Kind::SpectatorGone);
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(gone->from, eye.name());
 }
 
 TEST_F(LobbyTest, SameNameBadWordsAndALostServer)

@@ -26,8 +26,10 @@ void Lobby::poll(std::uint32_t nowMs, std::vector<LobbyEvent>& out)
     for (const XmppEvent& e : events) handle(e, out);
     if (mode_ == Mode::Asking && nowMs - askedAt_ > kLobbyAnswerMs) {
         mode_ = Mode::Idle;
-        out.push_back({LobbyEvent::Kind::Refused, "The host " + peer_ + " did not answer within " +
-                                                      std::to_string(kLobbyAnswerMs / 1000) + " s; try again"});
+        out.push_back({LobbyEvent::Kind::Refused,
+                       (watching_ ? "No fight of the room " + code_ + " answered" : "The host " + peer_ + " did not answer") +
+                           " within " +
+                           std::to_string(kLobbyAnswerMs / 1000) + " s; try again"});
     }
 }
 
@@ -39,6 +41,7 @@ void Lobby::handle(const XmppEvent& e, std::vector<LobbyEvent>& out)
     case K::Presence: onPresence(e, out); break;
     case K::Gone:
         roster_.remove(e.nick);
+        if (std::erase(spectators_, e.nick)) out.push_back({LobbyEvent::Kind::SpectatorGone, e.nick, e.nick});
         if (e.nick != peer_) break;
         if (mode_ == Mode::Paired) {
             mode_ = Mode::Idle;
@@ -89,6 +92,7 @@ void Lobby::onPresence(const XmppEvent& e, std::vector<LobbyEvent>& out)
 
 void Lobby::onMessage(const std::string& from, const LobbyMessage& m, std::vector<LobbyEvent>& out)
 {
+    if (onWatchMessage(from, m, out)) return;
     switch (m.kind) {
     case LobbyKind::Join:
         if (mode_ == Mode::Hosting && m.code == code_) {
@@ -126,6 +130,7 @@ void Lobby::onMessage(const std::string& from, const LobbyMessage& m, std::vecto
             return;
         }
         break;
+    case LobbyKind::Watch: break;  // taken by onWatchMessage
     }
     out.push_back({LobbyEvent::Kind::Note, "ignored a message from " + from + " that belongs to no room of ours"});
 }
@@ -146,6 +151,7 @@ std::string Lobby::host(const std::string& code)
         code_ = c;
     }
     mode_ = Mode::Hosting;
+    watching_ = false;
     since_ = static_cast<std::int64_t>(std::time(nullptr));
     announce();
     return {};
@@ -174,6 +180,7 @@ std::string Lobby::quickMatch(std::uint32_t nowMs)
 std::string Lobby::ask(const LobbyPlayer& host, std::uint32_t nowMs)
 {
     mode_ = Mode::Asking;
+    watching_ = false;
     code_ = host.presence.code;
     peer_ = host.name;
     askedAt_ = nowMs;
@@ -209,7 +216,7 @@ void Lobby::announce()
 {
     LobbyPresence p;
     if (mode_ == Mode::Hosting) p = {PlayerState::Waiting, code_, since_};
-    else if (mode_ == Mode::Paired) p.state = PlayerState::Fighting;
+    else if (mode_ == Mode::Paired && !watching_) p.state = PlayerState::Fighting;
     xmpp_->setState(encodePresence(p));
 }
 

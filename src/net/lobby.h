@@ -31,10 +31,18 @@ struct LobbyEvent {
         Failed,     // the lobby is lost; `text` says why
         Note,       // something read was not used; `text` says what
         CodeMoved,  // another host had our code first; `text`: the new code
+        // Hosting a fight: a spectator was let in, sent `text`, or left;
+        // `from` is its name.
+        SpectatorIn,
+        SpectatorData,
+        SpectatorGone,
     };
     Kind kind;
     std::string text;
+    std::string from = {};
 };
+// A fight's host lets in this many spectators, and turns away the rest.
+constexpr std::size_t kLobbySpectators = 8;
 
 class Lobby {
 public:
@@ -47,6 +55,12 @@ public:
     std::string host(const std::string& code = "");
     std::string joinByCode(const std::string& typed, std::uint32_t nowMs);
     std::string quickMatch(std::uint32_t nowMs);
+    // Watches the fight whose host hosted the room `typed`: asks every
+    // player fighting (the room's host answers); paired with the host once
+    // let in.
+    std::string watchByCode(const std::string& typed, std::uint32_t nowMs);
+    // To a spectator let in; "" or why it cannot go.
+    std::string sendToSpectator(const std::string& name, const std::string& text);
     // Back to idle: stops hosting or asking (not once paired).
     void stop();
     // To the paired player; "" or why it cannot go (not paired, or a text
@@ -73,6 +87,8 @@ private:
     std::string ask(const LobbyPlayer& host, std::uint32_t nowMs);
     void reply(const std::string& to, LobbyKind kind, const std::string& code, const std::string& text = {});
     void announce();
+    // A spectator's message (or one to a spectator): true when it was one.
+    bool onWatchMessage(const std::string& from, const LobbyMessage& m, std::vector<LobbyEvent>& out);
 
     std::unique_ptr<LobbyXmpp> xmpp_;
     LobbyRoster roster_;
@@ -82,6 +98,8 @@ private:
     std::int64_t since_ = 0;
     std::uint32_t askedAt_ = 0;
     std::mt19937_64 dice_;
+    bool watching_ = false;                // asking or paired as a spectator
+    std::vector<std::string> spectators_;  // hosting: those let in
 };
 
 }  // namespace ib::net

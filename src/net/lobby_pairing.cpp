@@ -40,6 +40,10 @@ public:
             case K::Data: remote_ = e.text; break;
             case K::Note: notes.push_back(e.text); break;
             case K::CodeMoved: notes.push_back("the code was taken at the same moment; your room is now " + e.text); break;
+            // The game's lobby screen has no door for spectators yet.
+            case K::SpectatorIn:
+            case K::SpectatorData:
+            case K::SpectatorGone: break;
             }
         }
         if (stage_ == PairingStage::Linking) link(nowMs);

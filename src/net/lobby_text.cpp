@@ -44,11 +44,12 @@ bool payloadText(std::string_view text)
     return true;
 }
 
-const std::array<std::pair<LobbyKind, std::string_view>, 4> kKinds{{
+const std::array<std::pair<LobbyKind, std::string_view>, 5> kKinds{{
     {LobbyKind::Join, "join"},
     {LobbyKind::Accept, "accept"},
     {LobbyKind::Refuse, "refuse"},
     {LobbyKind::Data, "data"},
+    {LobbyKind::Watch, "watch"},
 }};
 
 bool hasText(LobbyKind kind) { return kind == LobbyKind::Refuse || kind == LobbyKind::Data; }

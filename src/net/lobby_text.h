@@ -7,7 +7,8 @@
 // A presence's state:  "ib1 waiting ABCDEF 1765100000" (the room code and
 // the Unix time the player began waiting), "ib1 fighting", "ib1 idle".
 // A message:           "ib1 join ABCDEF", "ib1 accept ABCDEF",
-//                      "ib1 refuse ABCDEF <reason>", "ib1 data ABCDEF <text>".
+//                      "ib1 refuse ABCDEF <reason>", "ib1 data ABCDEF <text>",
+//                      "ib1 watch ABCDEF" (a spectator asking the fight's host).
 #pragma once
 
 #include <cstdint>
@@ -31,7 +32,7 @@ struct LobbyPresence {
     friend bool operator==(const LobbyPresence&, const LobbyPresence&) = default;
 };
 
-enum class LobbyKind { Join, Accept, Refuse, Data };
+enum class LobbyKind { Join, Accept, Refuse, Data, Watch };
 
 struct LobbyMessage {
     LobbyKind kind = LobbyKind::Join;

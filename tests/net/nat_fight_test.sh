@@ -4,7 +4,9 @@
 # started by tools/lobby/serve.sh) at 203.0.113.1, and homes behind NAT
 # routers made with nftables masquerading, on 192.0.2.0/24. Two sims in
 # two homes meet in the lobby by a room code and fight over the line ICE
-# found; both must end on one hash.
+# found; both must end on one hash. A spectator in a third home (behind a
+# NAT that keeps a source port's mapping) watches by the room's code from
+# step 1,000, over a line of its own to the host, and ends on that hash.
 #   nat_fight_test.sh SIM DATA SERVE STEPS punch|symmetric
 # punch:     both NATs keep a source port's mapping: hole punching gives a
 #            direct line.
@@ -95,6 +97,7 @@ second_rule=""
 [[ $case == symmetric ]] && second_rule=random
 home 1 ""
 home 2 "$second_rule"
+home 3 ""
 
 ns pub "$serve" start --dir "$work/lobby" --bind 203.0.113.1 --xmpp-port 5222 --turn-port 3478 \
   --relay-ports 49152-49407 > lobby.out
@@ -102,7 +105,7 @@ ns pub "$serve" start --dir "$work/lobby" --bind 203.0.113.1 --xmpp-port 5222 --
 expected=direct
 [[ $case == symmetric ]] && expected=relayed
 ns home1 "$sim" --data "$data" --lobby 203.0.113.1 --ice-address 192.0.2.66 --match host:KQWERT --name rook \
-  --script "$here/p1.script" --repeat-script 20000 --steps "$steps" > host.out 2>&1 &
+  --script "$here/p1.script" --repeat-script 20000 --steps "$steps" --spectators 0 --progress 1000 > host.out 2>&1 &
 pids+=($!)
 host=$!
 wait_for host.out '^lobby: hosting room \(KQWERT\)$' > /dev/null || { echo "no host"; cat host.out; exit 1; }
@@ -110,10 +113,21 @@ ns home2 "$sim" --data "$data" --lobby 203.0.113.1 --ice-address 192.0.2.130 --m
   --script "$here/p2.script" --repeat-script 20000 --steps "$steps" > join.out 2>&1 &
 pids+=($!)
 join=$!
-hs=0 js=0
+for _ in $(seq 400); do  # (40 s at most)
+  step=$(sed -n 's/^net: progress wall-ms [0-9]* step \([0-9]*\)$/\1/p' host.out | tail -n 1)
+  ((${step:-0} >= 1000)) && break
+  sleep 0.1
+done
+ns home3 "$sim" --data "$data" --lobby 203.0.113.1 --ice-address 192.0.2.194 --match watch:KQWERT --name eye \
+  > watch.out 2>&1 &
+pids+=($!)
+watcher=$!
+hs=0 js=0 ws=0
 wait "$host" || hs=$?
 wait "$join" || js=$?
-cat host.out join.out
+wait "$watcher" || ws=$?
+grep -v "^net: progress" host.out
+cat join.out watch.out
 (( hs == 0 && js == 0 )) || { echo "a side failed; the TURN server said:"; grep -vE "^0: : (IO|turn|relay|Relay|Wait|WARN|CONF)" lobby/turnserver.log | tail -n 60; exit 1; }
 for f in host.out join.out; do
   grep -q "^lobby: line up, $expected, after [0-9]* ms$" "$f" || { echo "$f: the line is not $expected"; exit 1; }
@@ -122,3 +136,7 @@ done
 h1=$(sed -n 's/^net: steps [0-9]* hash \([0-9a-f]*\).*/\1/p' host.out)
 h2=$(sed -n 's/^net: steps [0-9]* hash \([0-9a-f]*\).*/\1/p' join.out)
 [[ -n $h1 && $h1 == "$h2" ]] || { echo "hashes differ: $h1 / $h2"; exit 1; }
+(( ws == 0 )) || { echo "the spectator failed"; exit 1; }
+joined=$(sed -n 's/^watch: joined at step \([0-9]*\)$/\1/p' watch.out)
+((${joined:-0} >= 1000)) || { echo "the spectator came at step ${joined:-none}, not from step 1,000"; exit 1; }
+grep -q "^watch: steps $steps hash $h1 " watch.out || { echo "the spectator did not end on the players' hash"; exit 1; }

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -63,7 +64,8 @@ bool takeLobbyOption(const std::string& option, const std::string& value, LobbyS
         if (value == "quick") o.quick = true;
         else if (value.rfind("host:", 0) == 0) o.hostCode = value.substr(5);
         else if (value.rfind("join:", 0) == 0) o.joinCode = value.substr(5);
-        else error = "--match takes quick, host:CODE, host:new or join:CODE";
+        else if (value.rfind("watch:", 0) == 0) o.watchCode = value.substr(6);
+        else error = "--match takes quick, host:CODE, host:new, join:CODE or watch:CODE";
     } else if (option == "--ice-address") {
         if (!allowedAddress(value)) error = "--ice-address takes 127.0.0.1 or an address of a documentation range";
         o.ice.localAddress = value;
@@ -78,9 +80,9 @@ bool takeLobbyOption(const std::string& option, const std::string& value, LobbyS
 
 std::string lobbyOptionsProblem(const LobbySimOptions& o)
 {
-    const bool match = o.quick || !o.hostCode.empty() || !o.joinCode.empty();
+    const bool match = o.quick || !o.hostCode.empty() || !o.joinCode.empty() || !o.watchCode.empty();
     if (o.server.address.empty()) return match ? "--match needs --lobby" : "";
-    return match ? "" : "--lobby needs --match quick, host:CODE, host:new or join:CODE";
+    return match ? "" : "--lobby needs --match quick, host:CODE, host:new, join:CODE or watch:CODE";
 }
 
 std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::string& error)
@@ -120,6 +122,16 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
                 refused = m->lobby->host(o.hostCode == "new" ? "" : o.hostCode);
                 if (refused.empty()) say("hosting room " + m->lobby->code());
                 asked = true;
+            } else if (!o.watchCode.empty()) {
+                // The host of a fight is in the room as fighting.
+                const auto& players = m->lobby->roster().players();
+                if (looked || std::any_of(players.begin(), players.end(), [](const net::LobbyPlayer& p) {
+                        return p.presence.state == net::PlayerState::Fighting;
+                    })) {
+                    m->joinedAt = now;
+                    refused = m->lobby->watchByCode(o.watchCode, now);
+                    asked = true;
+                }
             } else if (o.quick ? m->lobby->roster().longestWaiting(m->lobby->name()) != nullptr || looked
                                : m->lobby->roster().host(net::normalRoomCode(o.joinCode), m->lobby->name()) ||
                                      looked) {
@@ -169,6 +181,11 @@ std::string keepUp(LobbyMeeting& m, std::uint32_t nowMs)
 {
     std::vector<net::LobbyEvent> events;
     m.lobby->poll(nowMs, events);
+    for (net::LobbyEvent& e : events) {
+        using K = net::LobbyEvent::Kind;
+        if (e.kind == K::SpectatorIn || e.kind == K::SpectatorData || e.kind == K::SpectatorGone)
+            m.spectatorEvents.push_back(std::move(e));
+    }
     std::string local;
     m.line->poll(nowMs, local);
     if (m.line->state() == net::IceLine::State::Failed) return m.line->failure();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "net/ice_line.h"
 #include "net/lobby.h"
@@ -17,6 +18,7 @@ struct LobbySimOptions {
     std::string name = "sim";
     std::string hostCode;       // "new": a code the lobby makes
     std::string joinCode;
+    std::string watchCode;      // watch the fight of this room
     bool quick = false;
     net::IceOptions ice;
 };
@@ -33,6 +35,8 @@ struct LobbyMeeting {
     std::unique_ptr<net::IceLine> line;
     bool hosting = false;
     std::uint32_t joinedAt = 0;  // when the join (or quick match) was asked
+    // Hosting: what spectators said in the lobby, for their lines.
+    std::vector<net::LobbyEvent> spectatorEvents;
 };
 
 // Meets the other player and waits for the line (30 s at most). Null with

@@ -20,6 +20,8 @@
 #include "platform/headless_platform.h"
 #include "sim/lobby_sim.h"
 #include "sim/script.h"
+#include "sim/spectator_door.h"
+#include "sim/watch_sim.h"
 
 namespace ib::sim {
 
@@ -33,6 +35,8 @@ const char* const kNetUsage =
     "                   [--delay N] [--seed S] [--net-sim RTT_MS,JITTER_MS,LOSS,SEED] [--record FILE]\n"
     "                   [--impure-step STEP] [--repeat-script MS] [--progress MS]\n"
     "                   [--p1 NAME (hosting) | --p2 NAME (joining)] [--stage NAME (hosting)]\n"
+    "                   [--spectators PORT]\n"
+    "       inkblot-sim [--data DIR] --watch 127.0.0.1:PORT [--record FILE]\n"
     "       inkblot-sim [--data DIR] --lobby ADDRESS[:PORT] --match (quick | host:CODE | host:new | join:CODE)\n"
     "                   [--lobby-domain NAME] [--name NAME] [--ice-address IP] [--ice-relay-only yes|no] ...\n"
     "The script gives the keys of this side's player (player 1's keys), timed from the fight's start.\n";
@@ -56,6 +60,7 @@ struct NetOptions {
     // This side's fighter (--p1 hosting, --p2 joining) and the host's stage.
     std::string fighter[2];
     std::string stage;
+    std::optional<std::uint16_t> spectators;  // the host's port for spectators
 };
 
 // "RTT,JITTER,LOSS,SEED": milliseconds, milliseconds, a fraction, a number.
@@ -121,6 +126,9 @@ int parseNetOptions(const std::vector<std::string>& args, NetOptions& o)
             }
             // inkblot-sim plays on this machine only.
             if (o.joinAddress != "127.0.0.1") return usage("inkblot-sim joins 127.0.0.1 only");
+        } else if (a == "--spectators") {
+            o.spectators = wholeNumber<std::uint16_t>(v);
+            if (!o.spectators) return usage("--spectators takes a port (0 for any free one)");
         } else if (a == "--script") {
             o.scriptPath = v;
         } else if (a == "--repeat-script") {
@@ -255,6 +263,9 @@ int runNetFightMode(const NetOptions& o)
     }
     if (c.hosting) std::printf("hosting on port %u\n", play.port());
     if (meeting && meeting->hosting) meeting->line->setGamePort(play.port());
+    std::unique_ptr<net::SpectatorFeed> feed;
+    SpectatorLines spectatorLines;
+    if (o.spectators && c.hosting && !(feed = openSpectatorDoor(*o.spectators, c.gameVersion, c.content))) return 1;
     std::fflush(stdout);
 
     // Bounded: the fight's own length twice over, and 20 s to meet.
@@ -296,6 +307,8 @@ int runNetFightMode(const NetOptions& o)
         const std::int64_t rollbacksBefore = play.session() ? play.session()->stats().rollbacks : 0;
         if (meeting) keepUp(*meeting, now);
         play.update(now, held);
+        if (feed) tendSpectators(*feed, now, play);
+        if (feed && meeting) spectatorLines.tend(*meeting, feed->port(), o.lobby.ice, now);
         if (meeting && play.session() && !firstStepSaid) {
             firstStepSaid = true;
             std::printf("lobby: first step %d ms after the join\n",
@@ -314,12 +327,19 @@ int runNetFightMode(const NetOptions& o)
             progressAt = now;
             std::printf("net: progress wall-ms %u step %lld\n", now - play.fightStartMs(),
                         static_cast<long long>(s->nextStep()));
+            std::fflush(stdout);
         }
         // Once done, the other side is given a second to get what it lacks.
         if (play.finished() && !finishedAt) finishedAt = now;
         if (finishedAt && now - *finishedAt > 1000) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    if (feed)
+        seeSpectatorsOff(*feed, play, finishedAt.value_or(wallMs()) - play.fightStartMs(), [&](std::uint32_t now) {
+            if (!meeting) return;
+            keepUp(*meeting, now);
+            spectatorLines.tend(*meeting, feed->port(), o.lobby.ice, now);
+        });
     const net::RollbackSession* s = play.session();
     if (play.failed() || !s) {
         std::printf("net: the fight ended: %s\n", play.status().c_str());
@@ -355,15 +375,18 @@ int runNetFightMode(const NetOptions& o)
 bool wantsNetSim(const std::vector<std::string>& args)
 {
     for (const std::string& a : args)
-        if (a == "--synctest" || a == "--host" || a == "--join" || a == "--lobby") return true;
+        if (a == "--synctest" || a == "--host" || a == "--join" || a == "--lobby" || a == "--watch") return true;
     return false;
 }
 
 int runNetSim(const std::vector<std::string>& args)
 {
+    if (wantsWatchSim(args)) return runWatchSim(args);
     NetOptions o;
     if (int status = parseNetOptions(args, o); status >= 0) return status;
     if (const std::string problem = lobbyOptionsProblem(o.lobby); !problem.empty()) return usage(problem);
+    if (o.spectators && o.lobby.server.address.empty() && !o.host)
+        return usage("--spectators opens the host's door for spectators: it goes with --host");
     if (o.synctest) return runSyncTestMode(o);
     if (o.host || !o.joinAddress.empty() || !o.lobby.server.address.empty()) return runNetFightMode(o);
     return usage("nothing to do");
