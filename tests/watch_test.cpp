@@ -10,6 +10,7 @@
 
 #include "app/display.h"
 #include "app/game.h"
+#include "app/online_choice.h"
 #include "net/net_play.h"
 #include "net/spectator_feed.h"
 #include "net/watch_session.h"
@@ -38,6 +39,7 @@ TEST(WatchPackets, ReadBackAsWrittenAndAnythingElseIsNamed)
 {
     const std::vector<WatchPacket> all = {WatchHello{"1.2", 77},
                                           WatchStart{1009, 300},
+                                          WatchStart{7, 1, AgreedChoice{{"slate", "wisp"}, "harbour", {1, 2, 3}}},
                                           WatchSteps{5, {{1, 2}, {0, kAllButtons}}},
                                           WatchAck{42},
                                           WatchEnd{600, 0xfeedULL},
@@ -154,13 +156,19 @@ TEST_F(Spectators, AHostThatSaysWhatCannotBeTrueEndsTheWatch)
          "the host ended the fight at step 7 having sent 1"},
         {{WatchStart{1000, 0}, WatchSteps{0, {{0, 0}}}, WatchEnd{1, 1}}, "out of sync: the fight here ends on hash"},
         {{WatchAck{3}}, "the host sent a packet only a spectator or a player sends"},
+        // A chosen fight this side cannot set up the same: a name that is
+        // none, and a fighter whose files differ (the fingerprint is made up).
+        {{WatchStart{1000, 0, AgreedChoice{{"../rook", "quill"}, "desert", {}}}},
+         "player 1's fighter \"../rook\" cannot be a name"},
+        {{WatchStart{1000, 0, AgreedChoice{{"rook", "quill"}, "desert", {1, 2, 3}}}},
+         "the content of player 1's fighter \"rook\" differs from this spectator's"},
         {{Refusal{"no\x01"}}, "no\\x01"},
     };
     for (const auto& [packets, message] : cases) {
         std::string error;
         std::unique_ptr<NetLink> host = NetLink::host("127.0.0.1", 0, {}, error);
         ASSERT_TRUE(host) << error;
-        WatchConfig c{"127.0.0.1", host->port(), "test", 5, {}};
+        WatchConfig c{"127.0.0.1", host->port(), "test", 5, {}, onlineContentLookUp(game), onlineFightMaker(game)};
         WatchSession w(c, game.fight, fightRules(game));
         ASSERT_TRUE(w.open());
         bool sent = false;

@@ -73,12 +73,22 @@ std::string chooseOnline(Game& game, net::NetPlayConfig& config, std::string fig
     choice.fighter = fighter;
     choice.stage = stage;
     config.choice = choice;
-    config.lookUp = [&game](bool isStage, const std::string& name) { return contentOf(game, isStage, name); };
-    config.makeFight = [&game](const net::AgreedChoice& a, FightRules& rules) { return chosenFight(game, a, rules); };
+    config.lookUp = onlineContentLookUp(game);
+    config.makeFight = onlineFightMaker(game);
     return {};
 }
 
-ReplayHeader onlineReplayHeader(const Game& game, const net::NetPlay& play)
+net::ContentLookUp onlineContentLookUp(Game& game)
+{
+    return [&game](bool isStage, const std::string& name) { return contentOf(game, isStage, name); };
+}
+
+std::function<FightState(const net::AgreedChoice&, FightRules&)> onlineFightMaker(Game& game)
+{
+    return [&game](const net::AgreedChoice& a, FightRules& rules) { return chosenFight(game, a, rules); };
+}
+
+ReplayHeader onlineReplayHeader(const Game& game, const std::optional<net::AgreedChoice>& agreed)
 {
     ReplayHeader h = replayHeaderOf(game);
     // The command line's choice is not the fight's: the agreed one is.
@@ -91,7 +101,7 @@ ReplayHeader onlineReplayHeader(const Game& game, const net::NetPlay& play)
         args.push_back(h.args[i]);
     }
     std::vector<std::string> parts;
-    if (const auto& a = play.agreed()) {
+    if (const auto& a = agreed) {
         for (const std::string& f : a->fighter) {
             parts.push_back(fighterPart(f));
             parts.push_back(portraitPart(f));

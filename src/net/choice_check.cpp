@@ -51,4 +51,18 @@ std::string choiceFault(const Choice& theirs, bool fromHost, const ContentLookUp
     return {};
 }
 
+std::string agreedFault(const AgreedChoice& agreed, const ContentLookUp& lookUp)
+{
+    for (int i = 0; i < 3; ++i) {
+        const bool stage = i == 2;
+        const std::string& name = stage ? agreed.stage : agreed.fighter[i];
+        const std::string what = stage ? "the fight's stage" : "player " + std::to_string(i + 1) + "'s fighter";
+        if (const std::string fault = nameFault(name); !fault.empty()) return what + " " + fault;
+        const std::optional<std::uint64_t> ours = lookUp ? lookUp(stage, name) : std::nullopt;
+        if (!ours) return what + " \"" + name + "\" is not in this spectator's content";
+        if (*ours != agreed.content[i]) return "the content of " + what + " \"" + name + "\" differs from this spectator's";
+    }
+    return {};
+}
+
 }  // namespace ib::net

@@ -278,6 +278,7 @@ std::string NetPlay::agree(FightState& start)
     a.fighter[0] = host.fighter;
     a.fighter[1] = joined.fighter;
     a.stage = host.stage;
+    a.content[0] = host.fighterContent, a.content[1] = joined.fighterContent, a.content[2] = host.stageContent;
     start = config_.makeFight(a, rules_);
     agreed_ = std::move(a);
     return {};

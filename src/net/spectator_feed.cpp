@@ -155,7 +155,7 @@ void SpectatorFeed::feed(Watcher& w, const NetPlay& play, std::uint32_t nowMs)
     const std::vector<StepBitsPair>& confirmed = play.confirmedInputs();
     const auto have = static_cast<std::uint32_t>(confirmed.size());
     if (!w.started) {
-        send(w, WatchStart{play.startClock(), have});
+        send(w, WatchStart{play.startClock(), have, play.agreed()});
         w.started = true;
     }
     const bool over = play.finished() || (play.phase() == NetPhase::Over && !play.failed());

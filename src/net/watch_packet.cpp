@@ -30,6 +30,11 @@ std::vector<std::uint8_t> encodeWatchPacket(const WatchPacket& p)
         w.u8(kWatchStart);
         w.u32(s->startClock);
         w.u32(s->steps);
+        w.u8(s->fight.has_value());
+        if (const auto& f = s->fight) {
+            for (const std::string* name : {&f->fighter[0], &f->fighter[1], &f->stage}) w.text(*name, kMaxChoiceText);
+            for (const std::uint64_t c : f->content) w.u64(c);
+        }
     } else if (const auto* st = std::get_if<WatchSteps>(&p)) {
         w.u8(kWatchSteps);
         w.u32(st->first);
@@ -81,8 +86,15 @@ std::optional<WatchPacket> decodeWatchPacket(std::span<const std::uint8_t> bytes
     }
     case kWatchStart: {
         WatchStart s;
-        ok = r.u32(s.startClock) && r.u32(s.steps);
-        p = s;
+        std::uint8_t chosen = 0;
+        ok = r.u32(s.startClock) && r.u32(s.steps) && r.u8(chosen) && chosen <= 1;
+        if (ok && chosen) {
+            AgreedChoice f;
+            for (std::string* name : {&f.fighter[0], &f.fighter[1], &f.stage}) ok = ok && r.text(*name, kMaxChoiceText);
+            for (std::uint64_t& c : f.content) ok = ok && r.u64(c);
+            s.fight = std::move(f);
+        }
+        p = std::move(s);
         break;
     }
     case kWatchSteps: {

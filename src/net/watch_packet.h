@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "net/choice_check.h"
 #include "net/packet.h"
 #include "net/step_bits.h"
 
@@ -30,6 +31,9 @@ struct WatchHello {
 struct WatchStart {
     std::uint32_t startClock = 0;  // the clock the fight's steps count from
     std::uint32_t steps = 0;  // steps confirmed when the spectator came
+    // The fighters and stage the players chose; none: rook v quill on the
+    // desert.
+    std::optional<AgreedChoice> fight;
     friend bool operator==(const WatchStart&, const WatchStart&) = default;
 };
 

@@ -92,6 +92,12 @@ void WatchSession::receive(const WatchPacket& p)
     if (const auto* start = std::get_if<WatchStart>(&p)) {
         if (started_) return end("the host started the fight twice", true);
         started_ = true;
+        if (const auto& chosen = start->fight) {
+            if (!config_.makeFight) return end("the players chose their fighters, which this spectator cannot set up", true);
+            if (std::string why = agreedFault(*chosen, config_.lookUp); !why.empty()) return end(why, true);
+            made_ = config_.makeFight(*chosen, rules_);
+            agreed_ = chosen;
+        }
         startClock_ = start->startClock;
         joinedAt_ = start->steps;
         fight_ = made_;

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +31,10 @@ struct WatchConfig {
     std::string gameVersion;
     std::uint64_t content = 0;
     LineImpairment line;
+    // For a fight of fighters chosen online: this side's fingerprints of
+    // them, and the fight set up with them (as the players' NetPlayConfig).
+    ContentLookUp lookUp;
+    std::function<FightState(const AgreedChoice&, FightRules&)> makeFight;
 };
 
 enum class WatchPhase { Connecting, Watching, Over };
@@ -57,6 +63,8 @@ public:
     std::int64_t fastForwarded() const { return fastForwarded_; }
     std::uint64_t lastHash() const;
     std::uint32_t startClock() const { return startClock_; }
+    // The fighters and stage chosen online; none for rook v quill.
+    const std::optional<AgreedChoice>& agreed() const { return agreed_; }
     const std::vector<StepBitsPair>& inputs() const { return inputs_; }
     // The hashes of every kOnlineHashEvery-th step, for a replay.
     const std::vector<std::pair<std::int64_t, std::uint64_t>>& replayHashes() const { return replayHashes_; }
@@ -78,6 +86,7 @@ private:
     bool greeted_ = false;
     bool started_ = false;
     std::uint32_t startClock_ = 0;
+    std::optional<AgreedChoice> agreed_;
     std::int64_t joinedAt_ = -1;
     std::vector<StepBitsPair> inputs_;
     std::size_t run_ = 0;

@@ -2,8 +2,9 @@
 # A spectator watches an online fight between two inkblot-sim processes
 # over 127.0.0.1.
 #   watch_fight_test.sh SIM DATA late|vanish
-# late: the spectator comes at about step 300 of 600, catches up and ends
-# on the players' hash, its replay the very file the host wrote.
+# late: the spectator comes at about step 300 of 600 of slate against wisp
+# on the harbour (chosen by the players), catches up and ends on the
+# players' hash, its replay the very file the host wrote.
 # vanish: a spectator there from the start is killed at about step 300;
 # the host drops it, and the players end as a fight beside it with no
 # spectator does, on time (no wait, no deep rollback).
@@ -15,7 +16,8 @@ source "$here/fight_work.sh"
 steps=600
 [[ $case == vanish ]] && steps=900
 
-fight() {  # NAME [HOST OPTION...]: a fight in the background, NAME.out
+join_options=()
+fight() {  # NAME [HOST OPTION...]: a fight in the background, NAME.out (the joiner's options: join_options)
   local name=$1 port
   shift
   : > "$name-host.out"
@@ -24,7 +26,7 @@ fight() {  # NAME [HOST OPTION...]: a fight in the background, NAME.out
   pids+=($!)
   port=$(wait_for "$name-host.out" '^hosting on port \([0-9]*\)$') || { echo "no port"; cat "$name-host.out"; exit 1; }
   "$sim" --data "$data" --join "127.0.0.1:$port" --script "$here/p2.script" --repeat-script 20000 --steps $steps \
-    > "$name-join.out" 2>&1 &
+    "${join_options[@]}" > "$name-join.out" 2>&1 &
   pids+=($!)
 }
 at_step() {  # FILE STEP: waits (20 s at most) until the host has reached STEP
@@ -43,7 +45,12 @@ finish() {  # waits for every fight's processes; each must succeed
   pids=()
 }
 
-fight a --spectators 0 --record host.replay
+chosen=()
+if [[ $case == late ]]; then
+  chosen=(--p1 slate --stage harbour)
+  join_options=(--p2 wisp)
+fi
+fight a --spectators 0 --record host.replay "${chosen[@]}"
 door=$(wait_for a-host.out '^spectators on port \([0-9]*\)$') || { echo "no door for spectators"; exit 1; }
 if [[ $case == late ]]; then
   at_step a-host.out 300
@@ -61,6 +68,7 @@ if [[ $case == late ]]; then
     { echo "the spectator's hash is not the players'"; exit 1; }
   grep -q "^watch: steps $steps " watch.out || { echo "the spectator did not see every step"; exit 1; }
   cmp host.replay watch.replay || { echo "the spectator's replay differs from the host's"; exit 1; }
+  grep -q -- '--p1 slate --p2 wisp --stage harbour' watch.replay || { echo "the spectator's replay is not of the chosen fight"; exit 1; }
   echo "the spectator came at step $joined and ended on the players' hash $h, with the host's replay"
   exit 0
 fi

@@ -8,6 +8,7 @@
 #include "app/data_folder.h"
 #include "app/display.h"
 #include "app/game.h"
+#include "app/online_choice.h"
 #include "app/replay_recorder.h"
 #include "content/whole_number.h"
 #include "net/online_replay.h"
@@ -95,9 +96,11 @@ int runWatchSim(const std::vector<std::string>& args)
     Game game{platform};
     useDataFolder(game.content.contentFiles, o.dataDir);
     if (initDisplay(game) != DD_OK || !game.fight.fighter1 || !game.fight.fighter2) return 1;
-    const ReplayHeader header = replayHeaderOf(game);
-    o.config.gameVersion = header.gameVersion;
-    o.config.content = header.content;
+    const ReplayHeader startHeader = replayHeaderOf(game);
+    o.config.gameVersion = startHeader.gameVersion;
+    o.config.content = game.content.contentFiles.startFingerprint();
+    o.config.lookUp = onlineContentLookUp(game);
+    o.config.makeFight = onlineFightMaker(game);
     std::unique_ptr<LobbyMeeting> meeting;
     if (!o.lobby.watchCode.empty()) {
         std::string error;
@@ -154,7 +157,9 @@ int runWatchSim(const std::vector<std::string>& args)
                 behindCount ? static_cast<double>(behindSum) / static_cast<double>(behindCount) : 0.0);
     if (!o.recordPath.empty()) {
         std::ofstream out(o.recordPath, std::ios::binary | std::ios::trunc);
-        net::writeOnlineReplay(out, header, watch.startClock(), watch.inputs(), watch.replayHashes());
+        // The players' replay, with the fighters they chose.
+        net::writeOnlineReplay(out, onlineReplayHeader(game, watch.agreed()), watch.startClock(), watch.inputs(),
+                               watch.replayHashes());
         if (!out) {
             std::printf("watch: cannot write replay %s\n", o.recordPath.c_str());
             return 1;
