@@ -17,6 +17,7 @@
 #include "app/match_overlay.h"
 #include "app/notice.h"
 #include "app/online_game.h"
+#include "app/online_watch.h"
 #include "app/training_overlay.h"
 #include "fight/training_rules.h"
 #include "fight/cpu_player.h"
@@ -50,6 +51,11 @@ void runPass(Game& game)
     if (game.online) {
         game.online->pass(game);
         if (game.online->leaving()) leaveOnlineFight(game);
+        return;
+    }
+    if (game.watch) {
+        game.watch->pass(game);
+        if (game.watch->leaving()) leaveWatch(game);
         return;
     }
     if (game.lobbyScreen) {
@@ -316,7 +322,7 @@ int mainLoop(Game& game)
             continue;
         }
         // Online the game never waits: the other machine does not.
-        if (!game.appActive && !game.online && !game.lobbyScreen) {
+        if (!game.appActive && !game.online && !game.lobbyScreen && !game.watch) {
             p.waitMessage();
             continue;
         }
@@ -325,7 +331,7 @@ int mainLoop(Game& game)
         if (!p.endPass()) return kExitOk;
         game.sounds.clear();
         // Online, the session is asked again after a breath.
-        if (game.online || game.lobbyScreen) p.sleep(1);
+        if (game.online || game.lobbyScreen || game.watch) p.sleep(1);
     }
 }
 

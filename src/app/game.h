@@ -26,6 +26,7 @@
 namespace ib {
 
 class OnlinePlay;
+class OnlineWatch;
 class LobbyScreen;
 struct SelectScreen;
 
@@ -81,6 +82,8 @@ struct Game {
     // The online session, when this game is played online: it takes the
     // keys and pads and runs the passes.
     std::unique_ptr<OnlinePlay> online;
+    // Watching a fight from the lobby.
+    std::unique_ptr<OnlineWatch> watch;
     // The lobby screen, while open over the splash screen, and its settings.
     std::unique_ptr<LobbyScreen> lobbyScreen;
     LobbySettings lobby;

@@ -5,6 +5,7 @@
 
 #include "app/game.h"
 #include "app/online_game.h"
+#include "app/online_watch.h"
 #include "app/responder.h"
 #include "net/lobby_text.h"
 
@@ -115,14 +116,15 @@ void LobbyScreen::key(int vk, std::uint32_t nowMs)
         else if (vk == VK_BACK && !typed_.empty()) typed_.pop_back();
         else if (vk == VK_RETURN) {
             typing_ = false;
-            said_ = pairing_->joinByCode(typed_, nowMs);
+            said_ = typingToWatch_ ? pairing_->watchByCode(typed_, nowMs) : pairing_->joinByCode(typed_, nowMs);
             typed_.clear();
         }
         return;
     }
     if (vk == 'H') said_ = pairing_->host();
-    else if (vk == 'J') {
+    else if (vk == 'J' || vk == 'W') {
         typing_ = true;
+        typingToWatch_ = vk == 'W';
         said_.clear();
     } else if (vk == 'Q') {
         said_ = pairing_->quickMatch(nowMs);
@@ -146,7 +148,10 @@ std::vector<std::string> LobbyScreen::lines() const
         out.push_back("your room's code:  " + pairing_->code());
         out.push_back("tell it to your friend; waiting for a player ...");
         break;
-    case S::Asking: out.push_back("asking " + pairing_->peer() + " to let you into room " + pairing_->code() + " ..."); break;
+    case S::Asking:
+        out.push_back(pairing_->watching() ? "asking the fighters to let you watch room " + pairing_->code() + " ..."
+                                           : "asking " + pairing_->peer() + " to let you into room " + pairing_->code() + " ...");
+        break;
     case S::Linking: out.push_back("paired with " + pairing_->peer() + "; finding the line ..."); break;
     case S::Ready: out.push_back("the line is up"); break;
     case S::Failed: out.push_back("the lobby is closed"); break;
@@ -167,8 +172,10 @@ std::vector<std::string> LobbyScreen::lines() const
     if (listed == 0 && pairing_->stage() != S::Connecting) out.push_back("no one else is here yet");
     if (listed > kListed) out.push_back("and " + std::to_string(listed - kListed) + " more");
     out.push_back("");
-    if (typing_) out.push_back("room code:  " + typed_ + std::string(kCodeLength - typed_.size(), '_') + "   then Enter");
-    else if (pairing_->stage() == S::InLobby) out.push_back("H  host     J  join by code     Q  quick match");
+    if (typing_)
+        out.push_back(std::string(typingToWatch_ ? "room code to watch:  " : "room code:  ") + typed_ +
+                      std::string(kCodeLength - typed_.size(), '_') + "   then Enter");
+    else if (pairing_->stage() == S::InLobby) out.push_back("H  host    J  join by code    Q  quick match    W  watch");
     out.push_back("Escape goes back");
     return out;
 }
@@ -186,7 +193,8 @@ void lobbyPass(Game& game)
     if (screen.ready()) {
         std::unique_ptr<net::Pairing> pairing = screen.takePairing();
         game.lobbyScreen.reset();
-        startLobbyFight(game, std::move(pairing));
+        if (pairing->watching()) startLobbyWatch(game, std::move(pairing));
+        else startLobbyFight(game, std::move(pairing));
         return;
     }
     drawSplash(game.screen, game.screen.quoteFont.get(), screen.lines(), true);

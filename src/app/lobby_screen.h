@@ -1,9 +1,9 @@
 // The lobby screen: the Online key on the splash screen connects to the
 // lobby server and shows who is there, waiting or fighting. H hosts a room
 // (its 6-letter code shown, to tell a friend), J and a typed code joins
-// one, Q quick matches the player waiting longest. Once paired, the line
-// is found (direct or through the relay) and the fight starts as online
-// play. Every failure is said with what to do; Escape goes back (from
+// one, Q quick matches the player waiting longest, W and a typed code
+// watches the fight of that room. Once paired, the line is found (direct or
+// through the relay) and the fight starts as online play, or is watched. Every failure is said with what to do; Escape goes back (from
 // typing a code or waiting, to the lobby; from the lobby, to the splash).
 // The lobby is polled each pass: the screen keeps drawing.
 #pragma once
@@ -52,6 +52,7 @@ private:
     std::string said_;  // the last thing that happened (a failure, a refusal, a note)
     std::string typed_;
     bool typing_ = false;
+    bool typingToWatch_ = false;  // the code typed is a fight's to watch
     bool leaving_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include "app/game.h"
 #include "app/notice.h"
 #include "app/online_choice.h"
+#include "app/online_watch.h"
 #include "app/play_options.h"
 #include "app/replay_recorder.h"
 #include "content/content_error.h"
@@ -94,6 +95,10 @@ net::NetPlayConfig configOf(Game& game, const OnlineOptions& options, std::strin
 class OnlineKeys : public Responder {
     Response respond(Game& game, const Message& m, bool) override
     {
+        if (game.watch) {
+            game.watch->message(m);
+            return Response::Taken;
+        }
         if (!game.online) return Response::Pass;
         game.online->message(game, m);
         return Response::Taken;
@@ -120,11 +125,20 @@ OnlinePlay::OnlinePlay(Game& game, const OnlineOptions& options, std::unique_ptr
     const bool opened = play_.open();
     if (opened && options.host && !line_ && !(noMapping && *noMapping))
         mapping_ = std::make_unique<net::PortMapping>(play_.port());
-    if (opened && line_ && options.host) line_->setGamePort(play_.port());
+    if (opened && line_ && options.host) {
+        line_->setGamePort(play_.port());
+        // Spectators reach the door over lines of their own that end on
+        // this machine.
+        std::string error;
+        spectators_ = net::SpectatorFeed::open("127.0.0.1", 0, replayHeaderOf(game).gameVersion,
+                                               game.content.contentFiles.startFingerprint(), error);
+        if (!spectators_) std::fprintf(stderr, "Inkblot Fighter: no door for spectators: %s\n", error.c_str());
+    }
 }
 
 OnlinePlay::~OnlinePlay()
 {
+    if (spectators_) spectators_->close();
     if (line_) line_->close();
 }
 
@@ -165,8 +179,15 @@ void OnlinePlay::pass(Game& game)
     if (line_) {
         std::vector<std::string> notes;
         line_->poll(now, notes);
+        for (const std::string& note : notes)
+            if (note.rfind("spectators: ", 0) == 0) std::fprintf(stderr, "Inkblot Fighter: %s\n", note.c_str());
     }
     play_.update(now, static_cast<net::StepBits>(keysHeld_ | padsHeld(game)), &game.sounds);
+    if (spectators_) {
+        spectators_->update(now, play_);
+        line_->tendSpectators(spectators_->port(), now);
+        for (const std::string& note : spectators_->takeNotes()) std::fprintf(stderr, "Inkblot Fighter: spectators: %s\n", note.c_str());
+    }
     if (const net::RollbackSession* s = play_.session(); s && s->framesKept() != framesBefore)
         composed = composeFight(game.screen, game.content, s->frame());
     for (const SoundEvent& sound : game.sounds) game.soundPlayer.play(sound);

@@ -16,6 +16,7 @@
 #include "net/net_play.h"
 #include "net/pairing.h"
 #include "net/port_mapping.h"
+#include "net/spectator_feed.h"
 #include "platform/font.h"
 #include "platform/platform.h"
 
@@ -59,6 +60,8 @@ private:
     std::unique_ptr<net::Pairing> line_;
     bool leaving_ = false;
     std::unique_ptr<net::PortMapping> mapping_;
+    // Hosting a fight from the lobby: the door for its spectators.
+    std::unique_ptr<net::SpectatorFeed> spectators_;
     std::unique_ptr<Font> font_;
     net::StepBits keysHeld_ = 0;
     // Every pad plays for the local player: what each holds is read back

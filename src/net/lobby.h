@@ -59,6 +59,8 @@ public:
     // player fighting (the room's host answers); paired with the host once
     // let in.
     std::string watchByCode(const std::string& typed, std::uint32_t nowMs);
+    // Asking to watch, or let in as a spectator.
+    bool watching() const { return watching_; }
     // To a spectator let in; "" or why it cannot go.
     std::string sendToSpectator(const std::string& name, const std::string& text);
     // Back to idle: stops hosting or asking (not once paired).

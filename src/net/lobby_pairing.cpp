@@ -1,5 +1,6 @@
 #include "net/lobby.h"
 #include "net/pairing.h"
+#include "net/spectator_lines.h"
 
 namespace ib::net {
 
@@ -14,6 +15,8 @@ public:
         if (stage_ == PairingStage::Failed) return;
         std::vector<LobbyEvent> events;
         if (!lobbyLost_) lobby_->poll(nowMs, events);
+        notes.insert(notes.end(), spectatorNotes_.begin(), spectatorNotes_.end());
+        spectatorNotes_.clear();
         for (const LobbyEvent& e : events) {
             using K = LobbyEvent::Kind;
             switch (e.kind) {
@@ -40,10 +43,9 @@ public:
             case K::Data: remote_ = e.text; break;
             case K::Note: notes.push_back(e.text); break;
             case K::CodeMoved: notes.push_back("the code was taken at the same moment; your room is now " + e.text); break;
-            // The game's lobby screen has no door for spectators yet.
             case K::SpectatorIn:
             case K::SpectatorData:
-            case K::SpectatorGone: break;
+            case K::SpectatorGone: spectators_.take(e); break;
             }
         }
         if (stage_ == PairingStage::Linking) link(nowMs);
@@ -62,6 +64,17 @@ public:
     std::string quickMatch(std::uint32_t nowMs) override
     {
         return started(lobby_->quickMatch(nowMs), PairingStage::Asking);
+    }
+    std::string watchByCode(const std::string& typed, std::uint32_t nowMs) override
+    {
+        return started(lobby_->watchByCode(typed, nowMs), PairingStage::Asking);
+    }
+    bool watching() const override { return lobby_->watching(); }
+    void tendSpectators(std::uint16_t doorPort, std::uint32_t nowMs) override
+    {
+        std::vector<std::string> notes;
+        if (!lobbyLost_) spectators_.tend(*lobby_, doorPort, ice_, nowMs, notes);
+        for (const std::string& n : notes) spectatorNotes_.push_back("spectators: " + n);
     }
     void stop() override
     {
@@ -121,6 +134,8 @@ private:
 
     std::unique_ptr<Lobby> lobby_;
     std::unique_ptr<IceLine> line_;
+    SpectatorLines spectators_;
+    std::vector<std::string> spectatorNotes_;
     IceOptions ice_;
     PairingStage stage_ = PairingStage::Connecting;
     bool lobbyLost_ = false;

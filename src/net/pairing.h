@@ -36,6 +36,17 @@ public:
     virtual std::string host() = 0;
     virtual std::string joinByCode(const std::string& typed, std::uint32_t nowMs) = 0;
     virtual std::string quickMatch(std::uint32_t nowMs) = 0;
+    // Asks the room's fighters to let us watch; once Ready, bridgePort()
+    // leads to the host's door for spectators.
+    virtual std::string watchByCode(const std::string&, std::uint32_t)
+    {
+        return "Watching a fight is not offered by this lobby";
+    }
+    virtual bool watching() const { return false; }
+    // Hosting a fight: lines of their own to the spectators let in, each
+    // to `doorPort` of 127.0.0.1; what happened goes to the next poll's
+    // notes.
+    virtual void tendSpectators(std::uint16_t /*doorPort*/, std::uint32_t /*nowMs*/) {}
     // Back to the lobby from hosting or asking.
     virtual void stop() = 0;
     virtual void close() = 0;

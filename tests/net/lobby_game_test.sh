@@ -4,7 +4,9 @@
 # X display, and inkblot-sim as the other player. First the game's player
 # takes slate on the select screen and hosts a room, and the sim quick
 # matches it through the relay with wisp (the game's replay must name
-# both); then, back on the
+# both), and a third sim watches the game's fight by its room's code; then
+# the game watches a fight of two sims (W and the code) to its end, on
+# their hash; then, back on the
 # splash screen after Escape, the sim hosts a room and the game joins it by
 # the code typed on its keyboard (a direct line), and the lobby server
 # stops during that fight, which goes on. Each fight must be played to the
@@ -66,16 +68,50 @@ sleep 1
 sim_pid=$!
 wait_line "$work/game.log" 'paired with ann in room [A-Z]*; the line is relayed' 20 ||
   { cat "$work/game.log" "$work/join.out"; fail "the sim did not quick match the game's room through the relay"; }
+# A spectator comes to the game's fight by its room's code.
+room=$(sed -n 's/.*paired with ann in room \([A-Z]*\);.*/\1/p' "$work/game.log" | head -1)
+"$sim" --data "$data" --lobby "127.0.0.1:$port" --match "watch:$room" --name eve --progress 500 > "$work/eve.out" 2>&1 &
+eve_pid=$!
 wait "$sim_pid" || true
 sim_pid=""
 fought "$work/join.out"
 grep -q '^lobby: line up, relayed' "$work/join.out" || fail "the sim's line is not relayed"
+# The sim leaves after 600 steps, which the game's fight does not end on:
+# the spectator must have been fed the fight to about there (the game
+# then tells it the fight was cut short).
+wait "$eve_pid" || true
+watched=$(sed -n 's/^watch: progress step \([0-9]*\) .*/\1/p' "$work/eve.out" | sort -n | tail -1)
+((${watched:-0} >= 500)) || { cat "$work/eve.out" "$work/game.log"; fail "the spectator of the game's fight saw ${watched:-no} steps"; }
 wait_line "$work/game.log" 'the fight is kept in' 10 || fail "the game kept no replay of the fight"
 kept=$(sed -n 's/.*the fight is kept in //p' "$work/game.log" | head -1)
 grep -q -- '--p1 slate --p2 wisp' "$kept" || { head -5 "$kept"; fail "the fight was not the game's slate against the sim's wisp"; }
 kill -0 "$game_pid" || fail "the game closed after the fight"
 
-# 2. Escape leaves the fight for the splash screen; the sim hosts KQWERT
+# 2. Back on the splash screen, the game watches a fight between two sims
+# in the room WATCHY, from W and its code, to its end.
+key Escape
+sleep 1
+"$sim" --data "$data" --lobby "127.0.0.1:$port" --match host:WATCHY --name ann --spectators 0 --script "$here/p1.script" \
+  --repeat-script 20000 --steps 900 > "$work/ann.out" 2>&1 &
+sim_pid=$!
+wait_line "$work/ann.out" '^lobby: hosting room WATCHY$' || { cat "$work/ann.out"; fail "the sim is not hosting WATCHY"; }
+"$sim" --data "$data" --lobby "127.0.0.1:$port" --match join:WATCHY --name bob --script "$here/p2.script" \
+  --repeat-script 20000 --steps 900 > "$work/bob.out" 2>&1 &
+bob_pid=$!
+wait_line "$work/ann.out" '^lobby: first step' 20 || { cat "$work/ann.out"; fail "the sims' fight did not start"; }
+key F5
+sleep 1
+key Return Return
+sleep 2
+key w w a t c h y Return
+wait_line "$work/game.log" 'watched [0-9]* steps, hash' 60 || { cat "$work/game.log" "$work/ann.out"; fail "the game did not watch the fight to its end"; }
+wait "$sim_pid" "$bob_pid" || true
+sim_pid=""
+[[ $(sed -n 's/.*watched 900 steps, hash \([0-9a-f]*\).*/\1/p' "$work/game.log") == \
+   $(sed -n 's/^net: steps 900 .*hash \([0-9a-f]*\).*/\1/p' "$work/ann.out") ]] ||
+  { grep watch "$work/game.log"; grep '^net: steps' "$work/ann.out"; fail "the game did not end the watch on the players' hash"; }
+
+# 3. Escape leaves the watched fight for the splash screen; the sim hosts KQWERT
 # and the game joins by typing it. The lobby server stops mid-fight: the
 # direct line does not need it.
 key Escape
@@ -100,7 +136,7 @@ wait "$sim_pid" || true
 sim_pid=""
 fought "$work/host.out"
 
-# 3. Escape back to the splash screen, then Escape closes the game.
+# 4. Escape back to the splash screen, then Escape closes the game.
 key Escape
 sleep 1
 key Escape
@@ -116,4 +152,4 @@ game_pid=""
 grep -i 'abort\|sanitizer' "$work/game.log" && fail "the game's log holds an error"
 # How long each meeting took, as the sim saw it.
 grep -h '^lobby: \(line up\|first step\)' "$work/join.out" "$work/host.out"
-echo "two fights through the lobby, relayed and direct"
+echo "two fights through the lobby, relayed and direct, one watched by a sim, and a fight of two sims watched by the game"

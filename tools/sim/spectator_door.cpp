@@ -42,39 +42,10 @@ void tendSpectators(net::SpectatorFeed& feed, std::uint32_t nowMs, const net::Ne
 
 void SpectatorLines::tend(LobbyMeeting& m, std::uint16_t doorPort, const net::IceOptions& ice, std::uint32_t nowMs)
 {
-    using K = net::LobbyEvent::Kind;
-    for (const net::LobbyEvent& e : std::exchange(m.spectatorEvents, {})) {
-        auto it = std::find_if(lines_.begin(), lines_.end(), [&](const Line& l) { return l.name == e.from; });
-        std::string error;
-        if (e.kind == K::SpectatorIn && it == lines_.end()) {
-            std::unique_ptr<net::IceLine> line = net::IceLine::start(true, m.lobby->iceServers(), ice, nowMs, error);
-            if (!line) {
-                std::printf("spectators: no line to %s: %s\n", e.from.c_str(), error.c_str());
-                continue;
-            }
-            line->setGamePort(doorPort);
-            lines_.push_back({e.from, std::move(line)});
-        } else if (e.kind == K::SpectatorData && it != lines_.end()) {
-            if (!it->line->remote(e.text, error)) std::printf("spectators: %s: %s\n", e.from.c_str(), error.c_str());
-        } else if (e.kind == K::SpectatorGone && it != lines_.end()) {
-            lines_.erase(it);
-        }
-    }
-    for (auto it = lines_.begin(); it != lines_.end();) {
-        std::string local;
-        it->line->poll(nowMs, local);
-        if (!local.empty()) m.lobby->sendToSpectator(it->name, local);
-        if (it->line->state() == net::IceLine::State::Ready && !it->up) {
-            it->up = true;
-            std::printf("spectators: line to %s up, %s\n", it->name.c_str(), it->line->relayed() ? "relayed" : "direct");
-        }
-        if (it->line->state() == net::IceLine::State::Failed) {
-            std::printf("spectators: line to %s failed: %s\n", it->name.c_str(), it->line->failure().c_str());
-            it = lines_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    for (const net::LobbyEvent& e : std::exchange(m.spectatorEvents, {})) lines_.take(e);
+    std::vector<std::string> notes;
+    lines_.tend(*m.lobby, doorPort, ice, nowMs, notes);
+    for (const std::string& note : notes) std::printf("spectators: %s\n", note.c_str());
     std::fflush(stdout);
 }
 

@@ -11,6 +11,7 @@
 
 #include "net/net_play.h"
 #include "net/spectator_feed.h"
+#include "net/spectator_lines.h"
 #include "sim/lobby_sim.h"
 
 namespace ib::sim {
@@ -27,12 +28,7 @@ public:
     void tend(LobbyMeeting& m, std::uint16_t doorPort, const net::IceOptions& ice, std::uint32_t nowMs);
 
 private:
-    struct Line {
-        std::string name;
-        std::unique_ptr<net::IceLine> line;
-        bool up = false;
-    };
-    std::vector<Line> lines_;
+    net::SpectatorLines lines_;
 };
 
 // Tends the door until every spectator has the whole fight (3 s at most),
