@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "fight/buttons.h"
+#include "fight/cpu_air.h"
 #include "fight/cpu_reach.h"
 
 namespace ib {
@@ -159,36 +160,9 @@ struct Thinker {
     int airAttackFromHere()
     {
         if (own.jump < 0 || own.airAttacks.empty()) return -1;
-        Fighter top = me;
-        top.y -= own.moves[static_cast<std::size_t>(own.jump)].peak;
-        const int a = own.airAttacks[static_cast<std::size_t>(fight.computerRandom.below(
-            static_cast<int>(own.airAttacks.size())))];
-        if (madeLately(a, 1) || !wouldReach(own.moves[static_cast<std::size_t>(a)], top, player, opp, 0)) return -1;
-        return a;
-    }
-
-    // Jumps, to attack once in the air (see strikeFromTheAir).
-    void jumpIn(int a)
-    {
-        const KnownMove& jump = own.moves[static_cast<std::size_t>(own.jump)];
-        startMove(me, jump, t);
-        mind.plan = JumpIn;
-        mind.planUntil = t + static_cast<std::uint32_t>(heldTime(jump.duration));
-        mind.recentAttacks[1] = mind.recentAttacks[0];
-        mind.recentAttacks[0] = a + 1;
-    }
-
-    // During a jump made to attack: the attack once it would land, or
-    // nothing if the jump comes down first.
-    void strikeFromTheAir()
-    {
-        const int a = mind.recentAttacks[0] - 1;
-        if (a < 0 || static_cast<std::size_t>(a) >= own.moves.size() || !me.inAir) return;
-        const KnownMove& m = own.moves[static_cast<std::size_t>(a)];
-        if (!m.air || !wouldReach(m, me, player, opp, 0)) return;
-        startMove(me, m, t);
-        mind.plan = Attack;
-        mind.planUntil = t;
+        const int a = own.airAttacks[static_cast<std::size_t>(
+            fight.computerRandom.below(static_cast<int>(own.airAttacks.size())))];
+        return !madeLately(a, 1) && landsFromJumpTop(own, a, me, player, opp) ? a : -1;
     }
 
     // The attack to make now, or -1.
@@ -231,43 +205,12 @@ struct Thinker {
         return candidates[fight.computerRandom.below(count)];
     }
 
-    // How far ahead of the opponent its farthest plain strike reaches (a
-    // special is slow to make and seen coming).
-    std::int32_t opponentReach() const
-    {
-        std::int32_t far = 0;
-        for (int i : other.attacks) {
-            const KnownMove& m = other.moves[static_cast<std::size_t>(i)];
-            far = std::max(far, m.reachFar);
-        }
-        return far;
-    }
-
-    // Whether an attack it may use reaches: a special only when it has
-    // no other.
-    bool usable(const KnownMove& m) const { return !m.special || !own.hasPlainAttack(); }
-
-    // Whether the farthest-reaching usable attack would reach from here
-    // (with `slack`).
+    std::int32_t opponentReach() const { return farthestReach(other, false); }
+    std::int32_t reach() const { return farthestReach(own, true); }
     bool anyAttackReaches(int slack) const
     {
-        const KnownMove* longest = nullptr;
-        for (int i : own.attacks) {
-            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (usable(m) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
-        }
+        const KnownMove* longest = longestUsable(own);
         return longest && wouldReach(*longest, me, player, opp, slack);
-    }
-
-    // The farthest any usable attack reaches.
-    std::int32_t reach() const
-    {
-        std::int32_t far = 0;
-        for (int i : own.attacks) {
-            const KnownMove& m = own.moves[static_cast<std::size_t>(i)];
-            if (usable(m)) far = std::max(far, m.reachFar);
-        }
-        return far;
     }
 
     bool opponentGuards() const
@@ -335,7 +278,7 @@ struct Thinker {
         const int airPercent = opponentReach() > reach() + 20 ? style.airPercent * 4 : style.airPercent;
         if (attacking && airPercent > 0 && !own.airAttacks.empty() && roll() < airPercent) {
             if (const int a = airAttackFromHere(); a >= 0) {
-                jumpIn(a);
+                jumpToStrike(mind, JumpIn, me, own, a, t);
                 return;
             }
         }
@@ -379,7 +322,10 @@ void playComputer(FightState& fight, int player, int level, const MoveKnowledge&
     Thinker thinker{fight, player, mind, *me, *opp, style, own, other, t};
     if (mind.plan == JumpIn) {
         if (!due(t, mind.planUntil)) {
-            thinker.strikeFromTheAir();
+            if (strikeFromTheAir(mind, *me, player, *opp, own, t)) {
+                mind.plan = Plan::Attack;
+                mind.planUntil = t;
+            }
             return;
         }
         mind.plan = Idle;

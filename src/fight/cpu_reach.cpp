@@ -1,5 +1,7 @@
 #include "fight/cpu_reach.h"
 
+#include <algorithm>
+
 #include "fight/frame_geometry.h"
 #include "fight/hit_scan.h"
 
@@ -36,6 +38,32 @@ bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer,
         if ((first ? st.byFighter1 : st.byFighter2) != 0) return true;
     }
     return false;
+}
+
+namespace {
+
+bool usable(const MoveKnowledge& k, const KnownMove& m) { return !m.special || !k.hasPlainAttack(); }
+
+}  // namespace
+
+std::int32_t farthestReach(const MoveKnowledge& k, bool usableOnly)
+{
+    std::int32_t far = 0;
+    for (int i : k.attacks) {
+        const KnownMove& m = k.moves[static_cast<std::size_t>(i)];
+        if (!usableOnly || usable(k, m)) far = std::max(far, m.reachFar);
+    }
+    return far;
+}
+
+const KnownMove* longestUsable(const MoveKnowledge& k)
+{
+    const KnownMove* longest = nullptr;
+    for (int i : k.attacks) {
+        const KnownMove& m = k.moves[static_cast<std::size_t>(i)];
+        if (usable(k, m) && (!longest || m.reachFar > longest->reachFar)) longest = &m;
+    }
+    return longest;
 }
 
 }  // namespace ib

@@ -20,4 +20,11 @@ std::int64_t gapTo(const Fighter& from, const Fighter& to);
 bool wouldReach(const KnownMove& m, const Fighter& attacker, int attackerPlayer, const Fighter& target,
                 int slack);
 
+// How far ahead of its maker the farthest-reaching attack strikes; with
+// `usableOnly`, of the attacks it may use (a special only when it has no
+// other: a special is slow to make and seen coming).
+std::int32_t farthestReach(const MoveKnowledge& k, bool usableOnly);
+// The farthest-reaching attack it may use; null for none.
+const KnownMove* longestUsable(const MoveKnowledge& k);
+
 }  // namespace ib
