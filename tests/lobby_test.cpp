@@ -14,18 +14,13 @@
 
 #include "net/lobby.h"
 #include "support/lobby_server.h"
+#include "support/fixtures.h"
 
 namespace ib::test {
 namespace {
 
 using namespace ib::net;
 using Kind = LobbyEvent::Kind;
-
-std::uint32_t nowMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 class LobbyTest : public ::testing::Test {
 protected:

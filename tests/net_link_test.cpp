@@ -26,17 +26,12 @@
 #include "platform/headless_platform.h"
 #include "support/loopback.h"
 #include "support/trace_file.h"
+#include "support/fixtures.h"
 
 namespace ib::test {
 namespace {
 
 using namespace ib::net;
-
-std::uint32_t nowMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 // Sends raw bytes to 127.0.0.1:port from a socket of its own.
 void sendRaw(std::uint16_t port, const std::vector<std::uint8_t>& bytes)

@@ -15,17 +15,12 @@
 #include "net/spectator_feed.h"
 #include "net/watch_session.h"
 #include "platform/headless_platform.h"
+#include "support/fixtures.h"
 
 namespace ib::test {
 namespace {
 
 using namespace ib::net;
-
-std::uint32_t nowMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 // Runs `turn` every millisecond until it says stop, or five seconds.
 template <class Turn>

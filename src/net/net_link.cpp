@@ -22,6 +22,29 @@ bool startEnet()
     return ok;
 }
 
+}  // namespace
+
+_ENetHost* openEnetHost(const std::string& bindAddress, std::uint16_t port, std::size_t peers,
+                        std::size_t channels, std::string& error)
+{
+    if (!startEnet()) {
+        error = "the network could not be started";
+        return nullptr;
+    }
+    ENetAddress address{};
+    address.host = ENET_HOST_ANY;
+    address.port = port;
+    if (!bindAddress.empty() && enet_address_set_host_ip(&address, bindAddress.c_str()) != 0) {
+        error = "no such address " + bindAddress;
+        return nullptr;
+    }
+    ENetHost* h = enet_host_create(&address, peers, channels, 0, 0);
+    if (!h) error = "port " + std::to_string(port) + " is in use or cannot be opened";
+    return h;
+}
+
+namespace {
+
 // ENet slows a peer's sending when the round trip grows; for a fight's
 // inputs that turns a slow line into a stalled one.
 void holdThrottleOpen(ENetPeer* peer)
@@ -47,22 +70,8 @@ NetLink::~NetLink()
 std::unique_ptr<NetLink> NetLink::host(const std::string& bindAddress, std::uint16_t port,
                                        const LineImpairment& line, std::string& error)
 {
-    if (!startEnet()) {
-        error = "the network could not be started";
-        return nullptr;
-    }
-    ENetAddress address{};
-    address.host = ENET_HOST_ANY;
-    address.port = port;
-    if (!bindAddress.empty() && enet_address_set_host_ip(&address, bindAddress.c_str()) != 0) {
-        error = "no such address " + bindAddress;
-        return nullptr;
-    }
-    ENetHost* h = enet_host_create(&address, kHostPeers, kChannels, 0, 0);
-    if (!h) {
-        error = "port " + std::to_string(port) + " is in use or cannot be opened";
-        return nullptr;
-    }
+    ENetHost* h = openEnetHost(bindAddress, port, kHostPeers, kChannels, error);
+    if (!h) return nullptr;
     return std::unique_ptr<NetLink>(new NetLink(h, line, true));
 }
 

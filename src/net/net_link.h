@@ -25,6 +25,12 @@ struct _ENetPeer;
 
 namespace ib::net {
 
+// An ENet host listening on `bindAddress` ("" for every address) and
+// `port` (0: any free one), ENet started first; null with `error` set
+// when it cannot be.
+_ENetHost* openEnetHost(const std::string& bindAddress, std::uint16_t port, std::size_t peers,
+                        std::size_t channels, std::string& error);
+
 constexpr std::uint16_t kDefaultPort = 7150;
 constexpr std::uint8_t kReliableChannel = 0;
 constexpr std::uint8_t kInputChannel = 1;

@@ -35,20 +35,9 @@ std::unique_ptr<SpectatorFeed> SpectatorFeed::open(const std::string& bindAddres
                                                    const std::string& gameVersion, std::uint64_t content,
                                                    std::string& error)
 {
-    if (enet_initialize() != 0) {
-        error = "the network could not be started";
-        return nullptr;
-    }
-    ENetAddress address{};
-    address.host = ENET_HOST_ANY;
-    address.port = port;
-    if (!bindAddress.empty() && enet_address_set_host_ip(&address, bindAddress.c_str()) != 0) {
-        error = "no such address " + bindAddress;
-        return nullptr;
-    }
-    ENetHost* h = enet_host_create(&address, kMaxSpectators + kSparePlaces, kChannels, 0, 0);
+    ENetHost* h = openEnetHost(bindAddress, port, kMaxSpectators + kSparePlaces, kChannels, error);
     if (!h) {
-        error = "port " + std::to_string(port) + " for spectators is in use or cannot be opened";
+        error += " (the door for spectators)";
         return nullptr;
     }
     return std::unique_ptr<SpectatorFeed>(new SpectatorFeed(h, gameVersion, content));

@@ -2,6 +2,7 @@
 // text files, and 16-bit TGA pictures written the way the game reads them.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -40,5 +41,13 @@ constexpr std::uint16_t tgaRgb(int r, int g, int b)
     return static_cast<std::uint16_t>((r << 10) | (g << 5) | b);
 }
 constexpr std::uint16_t kTgaMagenta = tgaRgb(31, 0, 31);
+
+// Milliseconds of the machine's steady clock, for tests that talk over
+// real sockets.
+inline std::uint32_t nowMs()
+{
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
 
 }  // namespace ib::test
