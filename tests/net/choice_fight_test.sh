@@ -12,11 +12,12 @@ sim=$1 data=$2
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=fight_work.sh
 source "$here/fight_work.sh"
+trap 'echo "choice_fight_test.sh: a command failed at line $LINENO" >&2' ERR
 steps=300
 
 # A copy of the content with one byte of a slate picture changed.
 changed=$work/changed
-cp -rL "$data" "$changed"
+copy_content "$data" "$changed"
 f=$(ls "$changed"/slate*.tga | head -n 1)
 at=$(( $(stat -c %s "$f") / 2 ))
 b=$(od -An -tu1 -j "$at" -N1 "$f" | tr -d ' ')

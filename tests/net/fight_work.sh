@@ -18,3 +18,15 @@ wait_for() {  # FILE PATTERN: the first match's capture, within 10 s
   done
   return 1
 }
+
+copy_content() {  # FROM TO: a copy of a content folder; other tests may be
+  # writing a file there at the same moment (a controls file saved beside
+  # the content), so a copy that meets a file gone is made again
+  for _ in $(seq 10); do
+    rm -rf "$2"
+    cp -rL "$1" "$2" 2>/dev/null && return 0
+    sleep 0.2
+  done
+  echo "cannot copy the content $1"
+  return 1
+}

@@ -21,7 +21,7 @@ host_steps=$steps join_steps=$steps fault=()
 host_data=$data
 if [[ $steps == refused ]]; then
   host_steps=100 join_steps=100 host_data=$work/data
-  cp -r "$data" "$host_data"
+  copy_content "$data" "$host_data"
   echo "an extra line" >> "$host_data/stuff.quotes"
 fi
 "$sim" --data "$host_data" --host 0 --script "$here/p1.script" --repeat-script 20000 --steps "$host_steps" --record fight.replay "${fault[@]}" \
