@@ -18,7 +18,8 @@ steps=300
 # A copy of the content with one byte of a slate picture changed.
 changed=$work/changed
 copy_content "$data" "$changed"
-f=$(ls "$changed"/slate*.tga | head -n 1)
+pictures=("$changed"/slate*.tga)
+f=${pictures[0]}
 at=$(( $(stat -c %s "$f") / 2 ))
 b=$(od -An -tu1 -j "$at" -N1 "$f" | tr -d ' ')
 printf "$(printf '\\%03o' $(( (b + 1) % 256 )))" | dd of="$f" bs=1 seek="$at" conv=notrunc status=none
