@@ -33,7 +33,7 @@ void runFor(Turn turn)
 TEST(WatchPackets, ReadBackAsWrittenAndAnythingElseIsNamed)
 {
     const std::vector<WatchPacket> all = {WatchHello{"1.2", 77},
-                                          WatchStart{1009, 300},
+                                          WatchStart{1009, 300, {}},
                                           WatchStart{7, 1, AgreedChoice{{"slate", "wisp"}, "harbour", {1, 2, 3}}},
                                           WatchSteps{5, {{1, 2}, {0, kAllButtons}}},
                                           WatchAck{42},
@@ -77,7 +77,7 @@ protected:
     }
     WatchConfig watching(std::string version = "test") const
     {
-        return {"127.0.0.1", feed->port(), std::move(version), 5, {}};
+        return {"127.0.0.1", feed->port(), std::move(version), 5, {}, {}, {}};
     }
     // What the door said, all of it.
     std::string notes()
@@ -145,11 +145,11 @@ TEST_F(Spectators, AHostThatSaysWhatCannotBeTrueEndsTheWatch)
 {
     feed.reset();
     const std::vector<std::pair<std::vector<WatchPacket>, std::string>> cases = {
-        {{WatchStart{1000, 0}, WatchSteps{5, {{0, 0}}}}, "the host's steps jump from 0 to 5"},
+        {{WatchStart{1000, 0, {}}, WatchSteps{5, {{0, 0}}}}, "the host's steps jump from 0 to 5"},
         {{WatchSteps{0, {{0, 0}}}}, "the host sent steps before the fight's start"},
-        {{WatchStart{1000, 0}, WatchSteps{0, {{0, 0}}}, WatchEnd{7, 1}},
+        {{WatchStart{1000, 0, {}}, WatchSteps{0, {{0, 0}}}, WatchEnd{7, 1}},
          "the host ended the fight at step 7 having sent 1"},
-        {{WatchStart{1000, 0}, WatchSteps{0, {{0, 0}}}, WatchEnd{1, 1}}, "out of sync: the fight here ends on hash"},
+        {{WatchStart{1000, 0, {}}, WatchSteps{0, {{0, 0}}}, WatchEnd{1, 1}}, "out of sync: the fight here ends on hash"},
         {{WatchAck{3}}, "the host sent a packet only a spectator or a player sends"},
         // A chosen fight this side cannot set up the same: a name that is
         // none, and a fighter whose files differ (the fingerprint is made up).

@@ -95,4 +95,16 @@ void useStartMatchup(Game& game)
     }
 }
 
+FightState startOfOnlineFight(Game& game)
+{
+    useStartMatchup(game);
+    FightState f;
+    const Content& c = game.content;
+    if (c.characters.size() >= 2 && c.level) {
+        f.fighter1.emplace(*c.characters[0], *c.level, Side::Left);
+        f.fighter2.emplace(*c.characters[1], *c.level, Side::Right);
+    }
+    return f;
+}
+
 }  // namespace ib

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "content/content.h"
+#include "fight/fight_state.h"
 
 namespace ib {
 
@@ -25,5 +26,9 @@ void useQuickMatchup(Game& game);
 // The game's start again (rook v quill on the desert) if a fight changed it:
 // what both sides of an online fight begin from.
 void useStartMatchup(Game& game);
+// The game's start again and the fight as start-up makes it (fresh
+// fighters, nothing else played): what both sides of an online fight, and
+// one watching it, begin from.
+FightState startOfOnlineFight(Game& game);
 
 }  // namespace ib

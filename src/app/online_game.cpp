@@ -271,15 +271,7 @@ void startLobbyFight(Game& game, std::unique_ptr<net::Pairing> line)
 {
     // Both sides begin from the fight as start-up makes it, whatever was
     // played here before.
-    useStartMatchup(game);
-    FightState& f = game.fight;
-    if (f.fighter1 && f.fighter2 && game.content.level) {
-        const Character& c1 = *f.fighter1->character;
-        const Character& c2 = *f.fighter2->character;
-        f = FightState{};
-        f.fighter1.emplace(c1, *game.content.level, Side::Left);
-        f.fighter2.emplace(c2, *game.content.level, Side::Right);
-    }
+    game.fight = startOfOnlineFight(game);
     OnlineOptions options;
     options.viaLobby = true;
     options.host = line->hosting();

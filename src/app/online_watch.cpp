@@ -30,21 +30,11 @@ net::WatchConfig watchConfig(Game& game, const net::Pairing& line)
     return c;
 }
 
-FightState startFightState(const Game& game)
-{
-    FightState f;
-    if (game.content.characters.size() >= 2 && game.content.level) {
-        f.fighter1.emplace(*game.content.characters[0], *game.content.level, Side::Left);
-        f.fighter2.emplace(*game.content.characters[1], *game.content.level, Side::Right);
-    }
-    return f;
-}
-
 }  // namespace
 
-OnlineWatch::OnlineWatch(Game& game, std::unique_ptr<net::Pairing> line)
+OnlineWatch::OnlineWatch(Game& game, std::unique_ptr<net::Pairing> line, const FightState& start)
     : line_(std::move(line)),
-      watch_(watchConfig(game, *line_), startFightState(game), fightRules(game)),
+      watch_(watchConfig(game, *line_), start, fightRules(game)),
       font_(Font::openQuoteFont(18))
 {
     opened_ = watch_.open();
@@ -100,8 +90,8 @@ void startLobbyWatch(Game& game, std::unique_ptr<net::Pairing> line)
                  line->code().c_str(), line->relayed() ? "relayed" : "direct");
     // As the players begin: from the fight as start-up makes it (the fight
     // and its rules are those of the choice, if the players made one).
-    useStartMatchup(game);
-    game.watch = std::make_unique<OnlineWatch>(game, std::move(line));
+    const FightState start = startOfOnlineFight(game);
+    game.watch = std::make_unique<OnlineWatch>(game, std::move(line), start);
 }
 
 void leaveWatch(Game& game)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "fight/fight_state.h"
 #include "net/pairing.h"
 #include "net/watch_session.h"
 #include "platform/font.h"
@@ -19,8 +20,8 @@ struct Game;
 
 class OnlineWatch {
 public:
-    // The game's matchup is the one start-up makes.
-    OnlineWatch(Game& game, std::unique_ptr<net::Pairing> line);
+    // `start`: the fight as start-up makes it, the game's matchup its.
+    OnlineWatch(Game& game, std::unique_ptr<net::Pairing> line, const FightState& start);
     ~OnlineWatch();
 
     void message(const Message& m);

@@ -15,9 +15,7 @@ namespace {
 // A frame's displacement is a step, applied once when it becomes current.
 void stepFighter(Fighter& f, std::uint32_t t)
 {
-    if (!f.advanceAnimation(t) || f.frame == nullptr) return;
-    f.x = toPosition(std::int64_t{f.x} + std::int64_t{f.frame->dx} * f.facing);
-    f.y = toPosition(std::int64_t{f.y} + f.frame->dy);
+    if (f.advanceAnimation(t) && f.frame != nullptr) takeFrameStep(f, *f.frame);
 }
 
 // Each fighter moves back by half the overlap of the front edges, rounded
@@ -71,6 +69,12 @@ void takeHit(Fighter& victim, std::int32_t victimNumber, const Fighter& attacker
 }
 
 }  // namespace
+
+void takeFrameStep(Fighter& f, const Frame& frame)
+{
+    f.x = toPosition(std::int64_t{f.x} + std::int64_t{frame.dx} * f.facing);
+    f.y = toPosition(std::int64_t{f.y} + frame.dy);
+}
 
 void keepInBounds(Fighter& a, const Fighter& b, const Level& level)
 {

@@ -67,6 +67,9 @@ int compareMoves(const Move& candidate, const Move& current);
 
 void pushSnapshot(Fighter& fighter);
 
+// A frame's step (its dx the way the fighter faces, and its dy).
+void takeFrameStep(Fighter& fighter, const Frame& frame);
+
 // The fight update of one pass.
 // With `inFlight` (every fight but the quick one) a jump cut into in the
 // air goes on under the move that cut into it (see fight/flight.h).

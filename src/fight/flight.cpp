@@ -1,32 +1,16 @@
 #include "fight/flight.h"
 
-#include "fight/frame_geometry.h"
 
 namespace ib {
 
 namespace {
 
-// The place of the frame shown `elapsed` ms into the animation; -1 once it
-// has played out.
-std::int32_t frameIndexAt(const Animation& a, std::int32_t elapsed)
-{
-    const Frame* f = a.frameAt(elapsed);
-    for (std::size_t i = 0; i < a.frames.size(); ++i)
-        if (a.frames[i].get() == f && f != nullptr) return static_cast<std::int32_t>(i);
-    return -1;
-}
-
+// The frame's place in the animation; -1 for none.
 std::int32_t indexOf(const Animation& a, const Frame* f)
 {
-    for (std::size_t i = 0; i < a.frames.size(); ++i)
+    for (std::size_t i = 0; f != nullptr && i < a.frames.size(); ++i)
         if (a.frames[i].get() == f) return static_cast<std::int32_t>(i);
     return -1;
-}
-
-void takeStep(Fighter& f, const Frame& frame)
-{
-    f.x = toPosition(std::int64_t{f.x} + std::int64_t{frame.dx} * f.facing);
-    f.y = toPosition(std::int64_t{f.y} + frame.dy);
 }
 
 // The jump's path goes on; true when it has just come to its end.
@@ -35,13 +19,13 @@ bool carry(Fighter& f, std::uint32_t t)
     Flight& flight = f.flight;
     if (flight.move == nullptr || flight.move->animation == nullptr) return false;
     const Animation& a = *flight.move->animation;
-    const std::int32_t index = frameIndexAt(a, static_cast<std::int32_t>(t - flight.start));
+    const std::int32_t index = indexOf(a, a.frameAt(static_cast<std::int32_t>(t - flight.start)));
     if (index < 0) {
         flight = Flight{};
         return true;
     }
     if (index != flight.shown) {
-        takeStep(f, *a.frames[static_cast<std::size_t>(index)]);
+        takeFrameStep(f, *a.frames[static_cast<std::size_t>(index)]);
         flight.shown = index;
     }
     return false;
@@ -96,7 +80,7 @@ void flyStep(Fighter& f, std::uint32_t t, std::int32_t ground)
             f.frame = f.flight.move->animation->frames[static_cast<std::size_t>(f.flight.shown)].get();
             f.flight = Flight{};
         } else {
-            takeStep(f, *f.frame);
+            takeFrameStep(f, *f.frame);
         }
     }
     f.inAir = f.y != ground;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "content/whole_number.h"
+#include "sim/wall_clock.h"
 
 namespace ib::sim {
 namespace {
@@ -34,12 +35,6 @@ void say(const std::string& what)
 }
 
 }  // namespace
-
-std::uint32_t lobbyClockMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 bool takeLobbyOption(const std::string& option, const std::string& value, LobbySimOptions& o, std::string& error)
 {
@@ -90,14 +85,14 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
     auto m = std::make_unique<LobbyMeeting>();
     net::LobbyServer server = o.server;
     if (server.domain.empty()) server.domain = "localhost";
-    const std::uint32_t began = lobbyClockMs();
+    const std::uint32_t began = wallMs();
     m->lobby = net::Lobby::connect(server, o.name, began, error);
     if (!m->lobby) return nullptr;
     bool asked = false;
     std::uint32_t inLobbyAt = 0;
     std::string local, remote;
-    while (lobbyClockMs() - began < kMeetMs) {
-        const std::uint32_t now = lobbyClockMs();
+    while (wallMs() - began < kMeetMs) {
+        const std::uint32_t now = wallMs();
         std::vector<net::LobbyEvent> events;
         m->lobby->poll(now, events);
         for (const net::LobbyEvent& e : events) {

@@ -46,6 +46,4 @@ std::unique_ptr<LobbyMeeting> meetThroughLobby(const LobbySimOptions& o, std::st
 // is gone.
 std::string keepUp(LobbyMeeting& m, std::uint32_t nowMs);
 
-std::uint32_t lobbyClockMs();
-
 }  // namespace ib::sim

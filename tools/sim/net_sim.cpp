@@ -22,6 +22,7 @@
 #include "sim/script.h"
 #include "sim/spectator_door.h"
 #include "sim/watch_sim.h"
+#include "sim/wall_clock.h"
 
 namespace ib::sim {
 
@@ -200,12 +201,6 @@ int runSyncTestMode(const NetOptions& o)
     std::printf("synctest: no mismatch in %lld steps (rollback %d, %d fights)\n",
                 static_cast<long long>(r.steps), st.rollback, r.fights);
     return 0;
-}
-
-std::uint32_t wallMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 // One side of an online fight on the loopback address, in real time.

@@ -1,4 +1,5 @@
 #include "sim/spectator_door.h"
+#include "sim/wall_clock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,12 +9,6 @@
 namespace ib::sim {
 
 namespace {
-
-std::uint32_t wallMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
 
 constexpr std::uint32_t kSeeOffMs = 3000;
 

@@ -15,6 +15,7 @@
 #include "net/watch_session.h"
 #include "platform/headless_platform.h"
 #include "sim/lobby_sim.h"
+#include "sim/wall_clock.h"
 
 namespace ib::sim {
 
@@ -30,12 +31,6 @@ int usage(const std::string& why)
 {
     std::fprintf(stderr, "inkblot-sim: %s\n%s", why.c_str(), kWatchUsage);
     return 2;
-}
-
-std::uint32_t wallMs()
-{
-    using namespace std::chrono;
-    return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 struct WatchOptions {
